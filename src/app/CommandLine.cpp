@@ -1,0 +1,39 @@
+#include "app/CommandLine.h"
+
+#include <QDir>
+
+namespace lumera {
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    CommandLine line;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (arg == u"-C" || arg == u"--drive") {
+            if (!hasValue) {
+                line.error = QStringLiteral("A opção %1 precisa de um valor.").arg(arg);
+                return line;
+            }
+            (arg == u"-C" ? line.changeDirectory : line.driveMappings.emplace_back()) =
+                arguments[++i];
+        } else if (arg.startsWith(u"--drive=")) {
+            line.driveMappings.append(arg.mid(8));
+        } else if (arg == u"--help" || arg == u"-h") {
+            line.help = true;
+        } else if (arg == u"--version") {
+            line.version = true;
+        } else {
+            line.positional.append(arg);
+        }
+    }
+    return line;
+}
+
+bool CommandLine::applyDirectory() {
+    if (changeDirectory.isEmpty()) return true;
+    if (QDir::setCurrent(changeDirectory)) return true;
+    error = QStringLiteral("Não foi possível entrar na pasta %1.").arg(changeDirectory);
+    return false;
+}
+
+}  // namespace lumera

@@ -1,0 +1,94 @@
+#include "app/Form1.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "app/Form1Controller.h"
+
+namespace lumera {
+
+const QString Form1::kCaption = QStringLiteral("Lumera - Edição 2002 - Ondarel");
+
+Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* parent)
+    : QMainWindow(parent),
+      controller_(controller),
+      client_(new QWidget(this)),
+      browser_(browserWidget) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kCaption);
+    setWindowIcon(drawIcon());
+
+    QPalette palette = client_->palette();
+    palette.setColor(QPalette::Window, QColor(0xE5, 0xEE, 0xFD));
+    client_->setPalette(palette);
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+    browser_->setParent(client_);
+    browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    client_->installEventFilter(this);
+
+    addCommand("hom", tr("&Início"), &Form1Controller::hom_Click);
+    addCommand("cp", tr("&Copiar"), &Form1Controller::cp_Click);
+    addCommand("prn", tr("&Imprimir"), &Form1Controller::prn_Click);
+    addCommand("pta", tr("&Procurar no Texto"), &Form1Controller::pta_Click);
+    addCommand("gp", tr("&Gravar Página"), &Form1Controller::gp_Click);
+    addCommand("sb", tr("&Sobre a Enciclopédia"), &Form1Controller::sb_Click);
+    addCommand("Sa", tr("&Fechar"), &Form1Controller::Sa_Click);
+
+    // 728 x 534 pixels of client area below the menu bar, at 100 % scale.
+    resize(728, 534 + menuBar()->sizeHint().height());
+}
+
+void Form1::addCommand(const char* name, const QString& caption,
+                       void (Form1Controller::*handler)()) {
+    QAction* action = menuBar()->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, [this, handler] { (controller_.*handler)(); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Resize() { browser_->setGeometry(BrowserGeometry(client_->size())); }
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing by the frame ends the program, as the close command does.
+    event->accept();
+    controller_.Sa_Click();
+}
+
+QIcon Form1::drawIcon() {
+    // An open book under a blue globe arc: 32 x 32, a handful of flat colours.
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    p.setBrush(QColor(0, 128, 255));
+    p.drawEllipse(QRect(6, 1, 20, 20));
+    p.setPen(QPen(QColor(255, 255, 255), 1));
+    p.drawLine(16, 2, 16, 20);
+    p.drawLine(7, 11, 25, 11);
+    QPainterPath book;
+    book.moveTo(1, 18);
+    book.lineTo(16, 22);
+    book.lineTo(31, 18);
+    book.lineTo(31, 30);
+    book.lineTo(16, 31);
+    book.lineTo(1, 30);
+    book.closeSubpath();
+    p.setPen(QPen(QColor(128, 0, 0), 1));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawPath(book);
+    p.drawLine(16, 22, 16, 31);
+    p.setPen(QPen(QColor(128, 0, 0), 2));
+    p.drawLine(4, 24, 13, 26);
+    p.drawLine(19, 26, 28, 24);
+    return QIcon(pixmap);
+}
+
+}  // namespace lumera

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace lumera {
+
+class Form1Controller;
+
+// The main window: the browser and the menu bar of seven commands.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+  public:
+    static const QString kCaption;
+
+    Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* parent = nullptr);
+
+    QWidget* browserWidget() const { return browser_; }
+    static QIcon drawIcon();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void addCommand(const char* name, const QString& caption, void (Form1Controller::*handler)());
+    void Form_Resize();
+
+    Form1Controller& controller_;
+    QWidget* client_;
+    QWidget* browser_;
+};
+
+}  // namespace lumera

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QChar>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "host/FileAccess.h"
+
+namespace lumera {
+
+// Maps the drive letters of the content's Windows paths to directories of
+// this machine. The CD's file system ignored letter case, and links upper-case
+// their paths by design, so path components match without regard to case,
+// and 8.3 short names (progra~1) find their long entry. Nothing outside a
+// mapped or allowed directory is ever resolved.
+class DriveMap : public FileAccess {
+  public:
+    struct Mapping {
+        QChar drive;  // upper case
+        QString directory;
+    };
+    // "D:=/media/cdrom" (the colon is optional); nothing when malformed.
+    static std::optional<Mapping> parseMapping(const QString& text);
+
+    // Returns false when the directory does not exist.
+    bool map(QChar drive, const QString& directory);
+    bool isMapped(QChar drive) const;
+    QString directoryOf(QChar drive) const;
+    // Mappings separated by ';', as in LUMERA_DRIVES. Returns the malformed ones.
+    QStringList mapFromList(const QString& list);
+    // Maps drive to the first mounted medium under roots that holds a lex2000
+    // folder; returns the directory found or empty.
+    QString mapMountedMedium(QChar drive, const QStringList& roots = defaultMountRoots());
+    static QStringList defaultMountRoots();
+
+    // POSIX paths are served only inside these directories (the installation).
+    void allowDirectory(const QString& directory);
+
+    QString existingFile(const QString& path) const override;
+    QString writableFile(const QString& path) const override;
+
+    // Splits "D:\x\y" or "D:/x/y" or "file:///D:/x/y"; false for other paths.
+    static bool splitDrivePath(const QString& path, QChar* drive, QString* rest);
+
+  private:
+    // The local path for a program path, found or not; root is the directory
+    // it must stay inside. Empty when it cannot be placed.
+    struct Located {
+        QString local;
+        QString root;
+    };
+    Located locate(const QString& path, bool mustExist) const;
+    Located locateInRoot(const QString& root, const QStringList& components, bool mustExist) const;
+    QString rootFor(const QString& absolutePath) const;
+    static bool isInside(const QString& path, const QString& root);
+
+    QHash<QChar, QString> drives_;  // canonical directories
+    QStringList allowed_;           // canonical directories
+};
+
+// Finds the entry of dir that a path component names: exact, then ignoring
+// case, then as a Windows 8.3 short name. Empty when there is none.
+QString MatchDirectoryEntry(const QString& dir, const QString& component);
+
+}  // namespace lumera

@@ -1,0 +1,300 @@
+#include "platform/WebEngineBrowser.h"
+
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "host/Windows1252.h"
+#include "platform/ContentSchemeHandler.h"
+#include "platform/DriveUrls.h"
+#include "platform/FindBar.h"
+
+namespace lumera {
+namespace {
+
+// Console messages from our page scripts start with this marker, which a
+// content page is unlikely to print by chance.
+constexpr QStringView kMarker = u"\u0001lumera:";
+
+// Reports every finished frame below the top document.
+const char* const kFrameScript = R"JS(
+(function () {
+  if (window.top === window) return;
+  window.addEventListener('load', function () { console.log('\u0001lumera:frame-complete'); });
+})();
+)JS";
+
+// Keeps the browser told of the top document's "request" field: how many
+// elements carry that name or id, and the value of the only one.
+const char* const kRequestScript = R"JS(
+(function () {
+  function report() {
+    var list = document.querySelectorAll('[name="request"], [id="request"]');
+    var value = (list.length === 1 && list[0].value !== undefined) ? String(list[0].value) : '';
+    console.log('\u0001lumera:request:' + list.length + ':' + value);
+  }
+  ['input', 'change', 'submit', 'click', 'keyup'].forEach(function (type) {
+    document.addEventListener(type, report, true);
+  });
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', report);
+  else report();
+  window.addEventListener('load', report);
+})();
+)JS";
+
+// Chromium's net::ERR_ABORTED: a navigation that was cancelled.
+constexpr int kAbortedError = -3;
+
+}  // namespace
+
+class ReaderPage : public QWebEnginePage {
+  public:
+    ReaderPage(QWebEngineProfile* profile, WebEngineBrowser* browser)
+        : QWebEnginePage(profile, browser), browser_(browser) {}
+
+  protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+        return browser_->announce(url);
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
+                                  const QString&) override {
+        if (message.startsWith(kMarker)) browser_->onConsoleMessage(message.mid(kMarker.size()));
+    }
+
+  private:
+    WebEngineBrowser* browser_;
+};
+
+WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
+    : QObject(parent),
+      drives_(drives),
+      profile_(new QWebEngineProfile(this)),  // off the record: nothing kept on disk
+      schemes_(new ContentSchemeHandler(drives, this)),
+      guard_(new OfflineGuard(drives, this)),
+      page_(new ReaderPage(profile_, this)),
+      container_(new QWidget),
+      view_(new QWebEngineView(container_)),
+      findBar_(new FindBar(page_, container_)) {
+    for (char letter = 'c'; letter <= 'z'; ++letter) {
+        profile_->installUrlSchemeHandler(QByteArray(1, letter), schemes_);
+    }
+    profile_->setUrlRequestInterceptor(guard_);
+    profile_->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    auto* settings = profile_->settings();
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    settings->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    installPageScripts();
+
+    view_->setPage(page_);
+    auto* layout = new QVBoxLayout(container_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_, 1);
+    layout->addWidget(findBar_);
+
+    connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    connect(page_, &QWebEnginePage::urlChanged, this, [this] {
+        requestCount_ = 0;
+        requestValue_.clear();
+    });
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) {
+                // Only the page saves we ask for; content cannot start downloads.
+                if (download->isSavePageDownload()) {
+                    download->accept();
+                } else {
+                    download->cancel();
+                }
+            });
+    connect(view_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
+}
+
+WebEngineBrowser::~WebEngineBrowser() {
+    // The page must go before its profile.
+    view_->setPage(nullptr);
+    delete page_;
+    delete container_;
+}
+
+QWidget* WebEngineBrowser::widget() const { return container_; }
+QWebEngineView* WebEngineBrowser::view() const { return view_; }
+FindBar* WebEngineBrowser::findBar() const { return findBar_; }
+
+void WebEngineBrowser::installPageScripts() {
+    QWebEngineScript frames;
+    frames.setName(QStringLiteral("lumera-frames"));
+    frames.setSourceCode(QString::fromLatin1(kFrameScript));
+    frames.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    frames.setWorldId(QWebEngineScript::ApplicationWorld);
+    frames.setRunsOnSubFrames(true);
+    page_->scripts().insert(frames);
+
+    QWebEngineScript request;
+    request.setName(QStringLiteral("lumera-request"));
+    request.setSourceCode(QString::fromLatin1(kRequestScript));
+    request.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    request.setWorldId(QWebEngineScript::ApplicationWorld);
+    request.setRunsOnSubFrames(false);
+    page_->scripts().insert(request);
+}
+
+void WebEngineBrowser::Navigate(const QString& target) {
+    if (handlerDepth_ > 0) {
+        // The navigation being announced is replaced by this one; it starts
+        // once the handler has returned, and comes back to it as its own event.
+        navigatedInHandler_ = true;
+        QTimer::singleShot(0, this, [this, target] { Navigate(target); });
+        return;
+    }
+    const QUrl url = driveurls::toUrl(target);
+    pending_.append({url, target});
+    if (pending_.size() > 8) pending_.removeFirst();
+    page_->load(url);
+}
+
+void WebEngineBrowser::GoBack() {
+    if (handlerDepth_ > 0) {
+        navigatedInHandler_ = true;
+        QTimer::singleShot(0, this, [this] { page_->triggerAction(QWebEnginePage::Back); });
+        return;
+    }
+    page_->triggerAction(QWebEnginePage::Back);
+}
+
+std::optional<QString> WebEngineBrowser::ElementValue(const QString& name) const {
+    if (name != u"request") return std::nullopt;
+    if (submittedRequest_) return submittedRequest_;
+    if (requestCount_ != 1) return std::nullopt;
+    return requestValue_;
+}
+
+bool WebEngineBrowser::announce(const QUrl& url) {
+    QString text;
+    for (qsizetype i = 0; i < pending_.size(); ++i) {
+        if (pending_[i].url.matches(url, QUrl::None) ||
+            pending_[i].url.adjusted(QUrl::NormalizePathSegments) == url) {
+            text = pending_[i].text;
+            pending_.remove(i);
+            break;
+        }
+    }
+    if (text.isNull()) text = driveurls::toNavigationText(url);
+
+    // A GET form carries the field as it was when submitted.
+    QString submitted;
+    if (driveurls::formFieldValue(url, QStringLiteral("request"), &submitted)) {
+        submittedRequest_ = submitted;
+    }
+
+    bool cancel = false;
+    ++handlerDepth_;
+    navigatedInHandler_ = false;
+    if (auto* sink = eventSink()) sink->BeforeNavigate2(text, cancel);
+    const bool replaced = navigatedInHandler_;
+    navigatedInHandler_ = false;
+    --handlerDepth_;
+    submittedRequest_.reset();
+    return !cancel && !replaced;
+}
+
+void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadSucceededStatus:
+            raiseDocumentComplete();
+            break;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            // An error page (a missing file) completes too; a cancelled one does not.
+            if (info.errorCode() != kAbortedError) raiseDocumentComplete();
+            break;
+        default:
+            break;
+    }
+}
+
+void WebEngineBrowser::onConsoleMessage(const QString& message) {
+    if (message == u"frame-complete") {
+        raiseDocumentComplete();
+        return;
+    }
+    if (message.startsWith(u"request:")) {
+        const QString rest = message.mid(8);
+        const qsizetype colon = rest.indexOf(u':');
+        requestCount_ = rest.left(colon).toInt();
+        requestValue_ = rest.mid(colon + 1);
+    }
+}
+
+void WebEngineBrowser::raiseDocumentComplete() {
+    if (auto* sink = eventSink()) sink->DocumentComplete();
+    Q_EMIT documentCompleted();
+}
+
+void WebEngineBrowser::SaveAs() {
+    QString selected;
+    const QString name = QFileDialog::getSaveFileName(
+        view_, tr("Gravar Página"),
+        page_->title().isEmpty() ? QStringLiteral("pagina") : page_->title(),
+        tr("Página completa, com imagens (*.mht);;Somente HTML (*.htm *.html)"), &selected);
+    if (name.isEmpty()) return;
+    QString fileName = name;
+    if (!fileName.contains(u'.')) fileName += selected.contains(u"mht") ? u".mht"_qs : u".htm"_qs;
+    savePageTo(fileName);
+}
+
+void WebEngineBrowser::savePageTo(const QString& fileName) {
+    if (fileName.endsWith(u".mht", Qt::CaseInsensitive) ||
+        fileName.endsWith(u".mhtml", Qt::CaseInsensitive)) {
+        auto connection = std::make_shared<QMetaObject::Connection>();
+        *connection =
+            connect(profile_, &QWebEngineProfile::downloadRequested, this,
+                    [this, fileName, connection](QWebEngineDownloadRequest* download) {
+                        disconnect(*connection);
+                        connect(download, &QWebEngineDownloadRequest::isFinishedChanged, this,
+                                [this, download, fileName] {
+                                    Q_EMIT pageSaved(
+                                        fileName, download->state() ==
+                                                      QWebEngineDownloadRequest::DownloadCompleted);
+                                });
+                    });
+        page_->save(fileName, QWebEngineDownloadRequest::MimeHtmlSaveFormat);
+        return;
+    }
+    page_->toHtml([this, fileName](const QString& html) {
+        // The content's pages are Windows-1252; keep the saved copy in it.
+        QSaveFile file(fileName);
+        bool ok = file.open(QIODevice::WriteOnly);
+        ok = ok && file.write(windows1252::encodeWithReferences(html)) >= 0;
+        ok = ok && file.commit();
+        Q_EMIT pageSaved(fileName, ok);
+    });
+}
+
+void WebEngineBrowser::Copy() { page_->triggerAction(QWebEnginePage::Copy); }
+
+void WebEngineBrowser::Print() {
+    if (printer_) return;  // a print job is still running
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), view_);
+    dialog.setWindowTitle(tr("Imprimir"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    printer_ = std::move(printer);
+    view_->print(printer_.get());
+}
+
+void WebEngineBrowser::Find() { findBar_->open(); }
+
+}  // namespace lumera

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <memory>
+#include <optional>
+
+#include "host/Browser.h"
+
+class QPrinter;
+class QWebEngineLoadingInfo;
+class QWebEngineProfile;
+class QWebEngineView;
+class QWidget;
+
+namespace lumera {
+
+class ContentSchemeHandler;
+class DriveMap;
+class FindBar;
+class OfflineGuard;
+class ReaderPage;
+
+// The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
+// every navigation and DocumentComplete for every finished document or frame.
+class WebEngineBrowser : public QObject, public Browser {
+    Q_OBJECT
+  public:
+    explicit WebEngineBrowser(const DriveMap& drives, QObject* parent = nullptr);
+    ~WebEngineBrowser() override;
+
+    // The view with its find bar, to be placed in a window.
+    QWidget* widget() const;
+    QWebEngineView* view() const;
+    FindBar* findBar() const;
+
+    void Navigate(const QString& target) override;
+    void GoBack() override;
+    std::optional<QString> ElementValue(const QString& name) const override;
+    void SaveAs() override;
+    void Copy() override;
+    void Print() override;
+    void Find() override;
+
+    // Saves the page shown to a file; MHTML when the name ends in .mht or
+    // .mhtml, else the page's HTML. Used by SaveAs once the name is chosen.
+    void savePageTo(const QString& fileName);
+
+  Q_SIGNALS:
+    // After DocumentComplete has been raised (for tests and the window).
+    void documentCompleted();
+    void pageSaved(const QString& fileName, bool ok);
+
+  private:
+    friend class ReaderPage;
+    bool announce(const QUrl& url);
+    void onLoadingChanged(const QWebEngineLoadingInfo& info);
+    void onConsoleMessage(const QString& message);
+    void raiseDocumentComplete();
+    void installPageScripts();
+
+    struct PendingTarget {
+        QUrl url;
+        QString text;
+    };
+    const DriveMap& drives_;
+    QWebEngineProfile* profile_;
+    ContentSchemeHandler* schemes_;
+    OfflineGuard* guard_;
+    ReaderPage* page_;
+    QWidget* container_;
+    QWebEngineView* view_;
+    FindBar* findBar_;
+    std::unique_ptr<QPrinter> printer_;
+
+    QList<PendingTarget> pending_;
+    int handlerDepth_ = 0;
+    bool navigatedInHandler_ = false;
+    // Live copy of the "request" field of the document shown, reported by a
+    // page script; the browser process cannot ask the page synchronously
+    // while a navigation is being decided.
+    int requestCount_ = 0;
+    QString requestValue_;
+    std::optional<QString> submittedRequest_;
+};
+
+}  // namespace lumera

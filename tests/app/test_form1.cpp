@@ -1,0 +1,235 @@
+// The main window: start-up, activation, commands and layout.
+#include <QApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/ActivationTracker.h"
+#include "app/Form1.h"
+#include "app/Form1Controller.h"
+#include "support/Recorders.h"
+
+using namespace lumera;
+using namespace lumera::testing;
+
+namespace {
+
+class CountingEngine : public SearchEngine {
+  public:
+    QStringList* log;
+    explicit CountingEngine(QStringList* l) : log(l) {}
+    ~CountingEngine() override { log->append(QStringLiteral("released")); }
+    void setHomeDir(const QString& dir) override { log->append("HomeDir " + dir); }
+    void setPrivateDir(const QString& dir) override { log->append("PrivateDir " + dir); }
+    void Initialize() override { log->append(QStringLiteral("Initialize")); }
+    std::shared_ptr<SearchJob> NewSearchJob() override { return nullptr; }
+};
+
+class CountingFactory : public SearchEngineFactory {
+  public:
+    QStringList log;
+    bool fail = false;
+    std::shared_ptr<SearchEngine> create() override {
+        log.append(QStringLiteral("create"));
+        if (fail) return nullptr;
+        return std::make_shared<CountingEngine>(&log);
+    }
+};
+
+struct Fixture {
+    ReaderState state;
+    RecordingBrowser browser;
+    RecordingWindowSystem windows;
+    CountingFactory engines;
+    QStringList located;
+    int ended = 0;
+    Form1Controller controller{
+        state,
+        {browser, windows, engines, QStringLiteral("/opt/lumera/bin"),
+         [this](const ContentPaths& p) { located << p.installPath + "|" + p.cdRomPath; },
+         [this] { ++ended; }}};
+};
+
+// Runs body with the current directory set to a folder holding lex.ini (or none).
+template <typename Body>
+void inDirectoryWith(const QByteArray* ini, Body body) {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (ini) {
+        QFile file(dir.filePath(QStringLiteral("lex.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(*ini);
+    }
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    body(dir.path());
+    QVERIFY(QDir::setCurrent(previous));
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void loadSetsPathsAndGoesHome();
+    void missingIniIsReportedAndStartupGoesOn();
+    void activationMakesANewEngine();
+    void commands();
+    void windowAndMenu();
+    void browserFollowsTheWindow();
+    void activationRule();
+};
+
+void Form1Test::loadSetsPathsAndGoesHome() {
+    const QByteArray ini("PATH=C:\\Program Files\\Lex\\\r\nCDROM=E:\\\r\n");
+    inDirectoryWith(&ini, [](const QString&) {
+        Fixture f;
+        f.controller.Form_Load();
+        QCOMPARE(f.state.InstallPath, QStringLiteral("C:\\progra~1\\Lex\\"));
+        QCOMPARE(f.state.CdRomPath, QStringLiteral("E:"));
+        // The drive map learns the paths before the home page is asked for.
+        QCOMPARE(f.located, QStringList{"C:\\progra~1\\Lex\\|E:"});
+        QCOMPARE(f.browser.calls, QStringList{"Navigate E:\\lex2000\\joia.htm"});
+        QVERIFY(f.windows.messages.isEmpty());
+        QVERIFY(f.engines.log.isEmpty());  // no engine before the first activation
+    });
+}
+
+void Form1Test::missingIniIsReportedAndStartupGoesOn() {
+    inDirectoryWith(nullptr, [](const QString& dir) {
+        Fixture f;
+        f.controller.Form_Load();
+        QCOMPARE(f.windows.messages.size(), 1);
+        QVERIFY(f.windows.messages[0].text.contains(QStringLiteral("lex.ini")));
+        QVERIFY(f.windows.messages[0].text.contains(
+                    QDir::toNativeSeparators(QDir(dir).canonicalPath())) ||
+                f.windows.messages[0].text.contains(QDir::toNativeSeparators(dir)));
+        QVERIFY(f.state.InstallPath.isEmpty());
+        QVERIFY(f.state.CdRomPath.isEmpty());
+        // Without a CD drive the home address has none either.
+        QCOMPARE(f.browser.calls, QStringList{"Navigate \\lex2000\\joia.htm"});
+    });
+}
+
+void Form1Test::activationMakesANewEngine() {
+    Fixture f;
+    f.controller.Form_Activate();
+    QCOMPARE(f.engines.log, (QStringList{"create", "HomeDir /opt/lumera/bin",
+                                         "PrivateDir /opt/lumera/bin", "Initialize"}));
+    std::weak_ptr<SearchEngine> first = f.state.engine;
+    f.controller.Form_Activate();
+    QVERIFY(first.expired());  // the first engine was released
+    QCOMPARE(f.engines.log.count(QStringLiteral("create")), 2);
+    QVERIFY(f.state.engine);
+
+    f.engines.fail = true;
+    f.controller.Form_Activate();
+    QVERIFY(!f.state.engine);  // a failed creation leaves no engine, no crash
+}
+
+void Form1Test::commands() {
+    Fixture f;
+    f.state.CdRomPath = QStringLiteral("D:");
+    f.controller.hom_Click();
+    f.controller.hom_Click();  // again on the home page: navigates again
+    f.controller.cp_Click();
+    f.controller.prn_Click();
+    f.controller.pta_Click();
+    f.controller.gp_Click();
+    QCOMPARE(f.browser.calls,
+             (QStringList{"Navigate D:\\lex2000\\joia.htm", "Navigate D:\\lex2000\\joia.htm",
+                          "Copy", "Print", "Find", "SaveAs"}));
+    f.controller.sb_Click();
+    QCOMPARE(f.windows.messages.size(), 1);
+    QCOMPARE(f.windows.messages[0].title, QStringLiteral("Lumera"));
+    QCOMPARE(f.windows.messages[0].style, 64);
+    QVERIFY(!f.windows.messages[0].text.isEmpty());
+    QCOMPARE(f.ended, 0);
+    f.controller.Sa_Click();
+    QCOMPARE(f.ended, 1);
+}
+
+void Form1Test::windowAndMenu() {
+    Fixture f;
+    auto* browserWidget = new QWidget;
+    Form1 window(f.controller, browserWidget);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Lumera - Edição 2002 - Ondarel"));
+    QVERIFY(!window.windowIcon().isNull());
+    QCOMPARE(window.windowIcon().availableSizes().value(0), QSize(32, 32));
+    QCOMPARE(window.centralWidget()->palette().color(QPalette::Window), QColor(0xE5, 0xEE, 0xFD));
+
+    const QList<QAction*> actions = window.menuBar()->actions();
+    QStringList names;
+    QStringList captions;
+    for (QAction* a : actions) {
+        names << a->objectName();
+        captions << a->text();
+        QVERIFY(a->isEnabled());
+        QVERIFY(a->isVisible());
+        QVERIFY(!a->menu());  // commands, not drop-downs
+    }
+    QCOMPARE(names, (QStringList{"hom", "cp", "prn", "pta", "gp", "sb", "Sa"}));
+    QCOMPARE(captions, (QStringList{"&Início", "&Copiar", "&Imprimir", "&Procurar no Texto",
+                                    "&Gravar Página", "&Sobre a Enciclopédia", "&Fechar"}));
+
+    f.state.CdRomPath = QStringLiteral("D:");
+    actions[0]->trigger();
+    actions[5]->trigger();
+    QCOMPARE(f.browser.calls, QStringList{"Navigate D:\\lex2000\\joia.htm"});
+    QCOMPARE(f.windows.messages.size(), 1);
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.centralWidget()->size(), QSize(728, 534));
+    window.close();  // closing by the frame ends the program
+    QCOMPARE(f.ended, 1);
+}
+
+void Form1Test::browserFollowsTheWindow() {
+    QCOMPARE(BrowserGeometry(QSize(728, 534)), QRect(0, 0, 728, 534));
+    QCOMPARE(BrowserGeometry(QSize(-5, 10)), QRect(0, 0, 0, 10));  // never negative
+
+    Fixture f;
+    auto* browserWidget = new QWidget;
+    Form1 window(f.controller, browserWidget);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect before = browserWidget->geometry();
+    QCOMPARE(before.topLeft(), QPoint(0, 0));
+    QCOMPARE(before.size(), window.centralWidget()->size());
+    // 300 twips are 20 pixels: the browser grows exactly as the window does.
+    window.resize(window.size() + QSize(20, 20));
+    QTRY_COMPARE(browserWidget->geometry(), QRect(0, 0, before.width() + 20, before.height() + 20));
+}
+
+void Form1Test::activationRule() {
+    QWidget main;
+    QWidget search;
+    search.setProperty(ActivationTracker::kReturnsActivation, true);
+    QWidget dialog;  // a message box or file dialog
+    main.winId();
+    search.winId();
+    dialog.winId();
+    int activations = 0;
+    ActivationTracker tracker(&main, [&] { ++activations; });
+
+    tracker.focusMovedTo(main.windowHandle());
+    QCOMPARE(activations, 1);       // first activation
+    tracker.focusMovedTo(nullptr);  // another application
+    tracker.focusMovedTo(main.windowHandle());
+    QCOMPARE(activations, 1);
+    tracker.focusMovedTo(dialog.windowHandle());
+    tracker.focusMovedTo(main.windowHandle());
+    QCOMPARE(activations, 1);
+    tracker.focusMovedTo(search.windowHandle());
+    tracker.focusMovedTo(main.windowHandle());
+    QCOMPARE(activations, 2);  // back from the search window
+    tracker.focusMovedTo(search.windowHandle());
+    tracker.focusMovedTo(nullptr);
+    tracker.focusMovedTo(main.windowHandle());
+    QCOMPARE(activations, 3);
+}
+
+QTEST_MAIN(Form1Test)
+#include "test_form1.moc"
