@@ -2,29 +2,32 @@
 // Output: UTF-8 lines ending in LF, a word, one space, the value; messages go
 // to stderr.
 #include <QCoreApplication>
-#include <QDir>
 #include <QTextStream>
+#include <functional>
+#include <map>
 
+#include "Commands.h"
 #include "app/CommandLine.h"
-#include "app/LexIni.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: lumera-cli [-C PASTA] [--drive X:=PASTA]... COMANDO\n"
+    "Uso: lumera-cli [-C PASTA] [--drive X:=PASTA]... COMANDO [ARGUMENTOS]\n"
     "\n"
     "Comandos:\n"
-    "  ini    mostra InstallPath e CdRomPath lidos do lex.ini\n";
+    "  ini    mostra InstallPath e CdRomPath lidos do lex.ini\n"
+    "  route [--request TEXTO] EVENTO...\n"
+    "         passa ao roteador cada EVENTO (um endereço, ou --complete para o fim\n"
+    "         do carregamento de um documento) e mostra o que ele faz\n";
 
-int runIni(QTextStream& out, QTextStream& err) {
-    const lumera::LexIniReading ini = lumera::ReadLexIni();
-    if (!ini.found) {
-        err << "lumera-cli: o arquivo lex.ini não foi encontrado na pasta " << QDir::currentPath()
-            << "\n";
-    }
-    out << "InstallPath=" << ini.paths.installPath << "\n";
-    out << "CdRomPath=" << ini.paths.cdRomPath << "\n";
-    return 0;
+using Command = std::function<int(const lumera::cli::CommandContext&)>;
+
+const std::map<QString, Command>& commands() {
+    static const std::map<QString, Command> table{
+        {QStringLiteral("ini"), lumera::cli::RunIni},
+        {QStringLiteral("route"), lumera::cli::RunRoute},
+    };
+    return table;
 }
 
 }  // namespace
@@ -51,12 +54,15 @@ int main(int argc, char* argv[]) {
             << kUsage;
         return 2;
     }
+    const auto command = commands().find(line.positional.first());
+    if (command == commands().end()) {
+        err << "lumera-cli: comando desconhecido: " << line.positional.first() << "\n" << kUsage;
+        return 2;
+    }
     if (!line.applyDirectory()) {
         err << "lumera-cli: " << line.error << "\n";
         return 1;
     }
-    const QString command = line.positional.first();
-    if (command == u"ini" && line.positional.size() == 1) return runIni(out, err);
-    err << "lumera-cli: comando desconhecido: " << line.positional.join(u' ') << "\n" << kUsage;
-    return 2;
+    const lumera::cli::CommandContext context{line.positional.mid(1), line.driveMappings, out, err};
+    return command->second(context);
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class QLabel;
+
+namespace lumera {
+
+// The picture window "tv": a fixed 436 x 365 picture of a television-style
+// player, with the box Picture1 over its screen. Modeless; made on first use
+// and reused.
+class PictureWindow : public QWidget {
+    Q_OBJECT
+  public:
+    static const QString kCaption;
+    static constexpr QSize kClientSize{436, 365};
+    // Left 540, top 900, width 5415, height 3555 twips, at 15 twips a pixel.
+    static constexpr QRect kScreenArea{36, 60, 361, 237};
+
+    explicit PictureWindow(const QPixmap& picture, QWidget* parent = nullptr);
+    // Shows it, or brings it to the front when it is already shown.
+    void showAndRaise();
+    QWidget* picture1() const { return picture1_; }
+
+  private:
+    QWidget* picture1_;
+};
+
+}  // namespace lumera

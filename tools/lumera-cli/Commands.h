@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace lumera::cli {
+
+// What every command gets: its own arguments (after the command word), the
+// drive mappings of the command line, and the two output streams.
+struct CommandContext {
+    QStringList arguments;
+    QStringList driveMappings;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// Each returns the process exit status.
+int RunIni(const CommandContext& context);
+int RunRoute(const CommandContext& context);
+
+}  // namespace lumera::cli
