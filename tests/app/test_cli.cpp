@@ -3,12 +3,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class CliIniTest : public QObject {
+class CliTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void printsThePaths_data();
     void printsThePaths();
     void missingIni();
+    void route();
 
   private:
     static QString cli() {
@@ -17,7 +18,7 @@ class CliIniTest : public QObject {
     }
 };
 
-void CliIniTest::printsThePaths_data() {
+void CliTest::printsThePaths_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QByteArray>("output");
     QTest::newRow("windows") << QByteArray("PATH=C:\\Program Files\\Lex\\\r\nCDROM=E:\\\r\n")
@@ -40,7 +41,7 @@ void CliIniTest::printsThePaths_data() {
                                          "dia\\\nCdRomPath=\n");
 }
 
-void CliIniTest::printsThePaths() {
+void CliTest::printsThePaths() {
     QFETCH(QByteArray, ini);
     QFETCH(QByteArray, output);
     QTemporaryDir dir;
@@ -57,7 +58,7 @@ void CliIniTest::printsThePaths() {
     QCOMPARE(process.readAllStandardError(), QByteArray());
 }
 
-void CliIniTest::missingIni() {
+void CliTest::missingIni() {
     QTemporaryDir dir;
     QProcess process;
     process.setWorkingDirectory(dir.path());
@@ -74,5 +75,23 @@ void CliIniTest::missingIni() {
     QCOMPARE(unknown.readAllStandardOutput(), QByteArray());
 }
 
-QTEST_GUILESS_MAIN(CliIniTest)
-#include "test_cli_ini.moc"
+void CliTest::route() {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("lex.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("PATH=./\r\nCDROM=E:\r\n");
+    file.close();
+    QProcess process;
+    process.start(cli(), {"-C", dir.path(), "route", "--request", "Água", "D:\\a\\v2.htm",
+                          "D:\\lex2000\\v2.htm", "--complete", "D:\\x\\dtsearch.asp", "D:\\x\\"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+             QStringLiteral("> D:\\a\\v2.htm\nNavigate E:\\lex2000\\v2.htm\nCancel false\n"
+                            "> D:\\lex2000\\v2.htm\nBuildArticlePage v2.htm\nCancel true\n"
+                            "> D:\\x\\dtsearch.asp\nLookUpArticleTitle Água\nCancel true\n"
+                            "> D:\\x\\\nBuildArticlePage \nCancel true\n"));
+}
+
+QTEST_GUILESS_MAIN(CliTest)
+#include "test_cli.moc"
