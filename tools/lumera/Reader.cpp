@@ -6,6 +6,8 @@
 #include "app/ActivationTracker.h"
 #include "app/Form1.h"
 #include "app/Form1Controller.h"
+#include "app/PictureWindow.h"
+#include "navigation/Router.h"
 #include "platform/DriveSetup.h"
 #include "platform/ReaderHost.h"
 
@@ -15,8 +17,22 @@ namespace {
 // Until the full-text engine is installed, no engine object can be made and
 // a lookup says so instead of searching.
 class NoSearchEngine : public SearchEngineFactory {
-  public:
+public:
     std::shared_ptr<SearchEngine> create() override { return nullptr; }
+};
+
+// What the router hands over, on the reader's real windows.
+class ReaderActions : public RouterActions {
+public:
+    void BuildArticlePage(QString&) override {}
+    void LookUpArticleTitle(QString&) override {}
+    void ShowPicture() override {
+        if (!tv_) tv_ = std::make_unique<PictureWindow>(QPixmap(QStringLiteral(":/lumera/tv.jpg")));
+        tv_->showAndRaise();
+    }
+
+private:
+    std::unique_ptr<PictureWindow> tv_;
 };
 
 }  // namespace
@@ -28,6 +44,10 @@ int RunReader(const QStringList& driveOptions) {
     err.flush();
 
     ReaderState state;
+    ReaderActions actions;
+    Router router(host.browser(), actions, state.CdRomPath);
+    host.browser().setEventSink(&router);
+
     Form1Controller::Services services{
         host.browser(),
         host.windows(),
@@ -47,7 +67,9 @@ int RunReader(const QStringList& driveOptions) {
 
     controller.Form_Load();
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    host.browser().setEventSink(nullptr);
+    return status;
 }
 
 }  // namespace lumera
