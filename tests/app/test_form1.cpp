@@ -8,6 +8,7 @@
 #include "app/ActivationTracker.h"
 #include "app/Form1.h"
 #include "app/Form1Controller.h"
+#include "app/PictureWindow.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -79,6 +80,7 @@ class Form1Test : public QObject {
     void windowAndMenu();
     void browserFollowsTheWindow();
     void activationRule();
+    void pictureWindow();
 };
 
 void Form1Test::loadSetsPathsAndGoesHome() {
@@ -229,6 +231,22 @@ void Form1Test::activationRule() {
     tracker.focusMovedTo(nullptr);
     tracker.focusMovedTo(main.windowHandle());
     QCOMPARE(activations, 3);
+}
+
+void Form1Test::pictureWindow() {
+    QPixmap picture(436, 365);
+    picture.fill(Qt::darkGray);
+    PictureWindow tv(picture);
+    QCOMPARE(tv.objectName(), QStringLiteral("tv"));
+    QCOMPARE(tv.windowTitle(), QStringLiteral("Nova Lumera Orvel - TV"));
+    QVERIFY(tv.property(ActivationTracker::kReturnsActivation).toBool());
+    tv.showAndRaise();
+    QVERIFY(QTest::qWaitForWindowExposed(&tv));
+    QCOMPARE(tv.size(), QSize(436, 365));
+    // 540, 900, 5415 and 3555 twips.
+    QCOMPARE(tv.picture1()->geometry(), QRect(36, 60, 361, 237));
+    tv.showAndRaise();  // shown again: the same window, still shown
+    QVERIFY(tv.isVisible());
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,6 +1,7 @@
 // The browser on Qt WebEngine, driven as the reader drives it: real pages
 // from a mapped drive, real mouse clicks, real form submissions.
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -66,6 +67,7 @@ class BrowserTest : public QObject {
     void elementValueNeedsExactlyOneElement();
     void nothingLeavesTheMachine();
     void findBarCountsMatches();
+    void copyAndSavePage();
 
   private:
     bool load(const QString& target);
@@ -333,6 +335,35 @@ void BrowserTest::findBarCountsMatches() {
     QTRY_COMPARE(browser_->findBar()->statusText(), QStringLiteral("1 de 2"));
     QTest::keyClick(edit, Qt::Key_Escape);
     QVERIFY(!browser_->findBar()->isVisible());
+}
+
+void BrowserTest::copyAndSavePage() {
+    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    browser_->view()->page()->triggerAction(QWebEnginePage::SelectAll);
+    QApplication::clipboard()->clear();
+    browser_->Copy();
+    QTRY_VERIFY(
+        QApplication::clipboard()->text().contains(QStringLiteral("Água mole em pedra dura")));
+
+    QTemporaryDir out;
+    QSignalSpy saved(browser_.get(), &WebEngineBrowser::pageSaved);
+    const QString html = out.filePath(QStringLiteral("joia-copia.htm"));
+    browser_->savePageTo(html);
+    QVERIFY(saved.wait(20000));
+    QCOMPARE(saved.last().at(1).toBool(), true);
+    QFile htmlFile(html);
+    QVERIFY(htmlFile.open(QIODevice::ReadOnly));
+    // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
+    QVERIFY(htmlFile.readAll().contains("\xc1gua mole"));
+
+    const QString mht = out.filePath(QStringLiteral("joia-completa.mht"));
+    browser_->savePageTo(mht);
+    QVERIFY(saved.wait(20000));
+    QCOMPARE(saved.last().at(0).toString(), mht);
+    QCOMPARE(saved.last().at(1).toBool(), true);
+    QFile mhtFile(mht);
+    QVERIFY(mhtFile.open(QIODevice::ReadOnly));
+    QVERIFY(mhtFile.readAll().contains("multipart/related"));
 }
 
 int main(int argc, char** argv) {

@@ -1,0 +1,124 @@
+#include "DatabaseFixtures.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace lumera::fixtures {
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+    return file.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
+}
+
+QJsonObject jsonTables() {
+    static const QJsonObject tables =
+        QJsonDocument::fromJson(readAll(jetFile(QStringLiteral("lex-jet4.json"))))
+            .object()
+            .value(QStringLiteral("tables"))
+            .toObject();
+    return tables;
+}
+
+// Text of a JSON value as the database stores it (numbers as their digits).
+StoredText storedText(const QJsonValue& value) {
+    if (value.isNull()) return std::nullopt;
+    if (value.isDouble()) return QString::number(value.toInteger());
+    return value.toString();
+}
+
+// 'text' with every apostrophe doubled: fixture values are pasted into the
+// script that builds the test edition, never into the reader's queries.
+QString sqlLiteral(const StoredText& value) {
+    if (!value) return QStringLiteral("NULL");
+    QString escaped = *value;
+    escaped.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + escaped + u'\'';
+}
+
+QString insertScript(const QString& table, const ExpectedTable& rows) {
+    QString script;
+    for (const StoredRow& row : rows.rows) {
+        QStringList values;
+        for (const StoredText& value : row) values.append(sqlLiteral(value));
+        script += QStringLiteral("INSERT INTO %1(%2) VALUES(%3);\n")
+                      .arg(table, rows.columns.join(u','), values.join(u','));
+    }
+    return script;
+}
+
+}  // namespace
+
+QString jetDir() { return qEnvironmentVariable("LUMERA_TEST_DATA") + QStringLiteral("/jet"); }
+
+QString jetFile(const QString& name) { return jetDir() + u'/' + name; }
+
+const StoredText& ExpectedTable::value(std::size_t row, const QString& column) const {
+    return rows.at(row).at(static_cast<std::size_t>(columns.indexOf(column)));
+}
+
+ExpectedTable expectedTable(const QString& name) {
+    const QJsonObject table = jsonTables().value(name).toObject();
+    ExpectedTable expected;
+    for (const QJsonValue& column : table.value(QStringLiteral("columns")).toArray()) {
+        expected.columns.append(column.toObject().value(QStringLiteral("name")).toString());
+    }
+    for (const QJsonValue& row : table.value(QStringLiteral("rows")).toArray()) {
+        StoredRow values;
+        for (const QString& column : expected.columns) {
+            values.push_back(storedText(row.toObject().value(column)));
+        }
+        expected.rows.push_back(std::move(values));
+    }
+    return expected;
+}
+
+void executeSql(const QString& path, const QString& script) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot create " + path.toStdString());
+    }
+    char* error = nullptr;
+    const int result = sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &error);
+    const std::string message = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    if (result != SQLITE_OK) throw std::runtime_error("SQL failed: " + message);
+}
+
+void writeSqliteEdition(const QString& path) {
+    executeSql(path, QStringLiteral("BEGIN;"
+                                    "CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete "
+                                    "TEXT, Tomo TEXT);"
+                                    "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
+                                    "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
+                                    "TEXT, Format TEXT);") +
+                         insertScript(QStringLiteral("DatabaseV"),
+                                      expectedTable(QStringLiteral("DatabaseV"))) +
+                         insertScript(QStringLiteral("Fotos"),
+                                      expectedTable(QStringLiteral("Fotos"))) +
+                         QStringLiteral("COMMIT;"));
+}
+
+void writeChangedCopy(const QString& source, const QString& target,
+                      const std::function<void(QByteArray&)>& change) {
+    QByteArray bytes = readAll(source);
+    change(bytes);
+    writeAll(target, bytes);
+}
+
+}  // namespace lumera::fixtures

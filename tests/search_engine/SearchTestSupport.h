@@ -1,0 +1,58 @@
+#pragma once
+// Builds real indexes from the Portuguese test corpus and records what a
+// search run reports.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "host/SearchEngine.h"
+#include "platform/IndexBuilder.h"
+
+namespace lumera::testing {
+
+// The articles under tests/data/search_engine/corpus/<folder>/<key>.htm; the
+// title is the text of the <title> line.
+std::vector<IndexRecord> corpusRecords();
+
+// Builds an index of records in installDir the way the indexer installs it:
+// the folder "indice" and a "search.lst" that names it.
+void installIndex(const QString& installDir, const std::vector<IndexRecord>& records);
+
+// Puts the settings the program puts, in its order, and runs the job.
+void runLikeTheProgram(SearchJob& job, const QString& request, const QString& installPath,
+                       SearchCallbacks* callbacks);
+
+// The file names (the part after the last "\") of every result, sorted.
+QStringList resultFileNames(ResultList& results);
+
+class RecordingCallbacks : public SearchCallbacks {
+  public:
+    QStringList calls;  // in order: "Searching <what>", "Found <what>", "CheckForAbort", ...
+    int abortChecks = 0;
+    // The answer of the n-th CheckForAbort (1-based); 0 when not given.
+    std::function<int(int n)> abortAnswer;
+    std::function<void()> onFound;
+
+    void ReceiveSearching(const QString& what) override { calls << u"Searching " + what; }
+    void ReceiveFound(const QString& what, std::int32_t) override {
+        calls << u"Found " + what;
+        if (onFound) onFound();
+    }
+    void ReceiveFoundWithDetail(const QString& detail) override { calls << u"Detail " + detail; }
+    void ReceiveHits(const QString& s) override { calls << u"Hits " + s; }
+    void ReceiveHitCountByWord(const QString& s) override { calls << u"HitCount " + s; }
+    void ReceiveHitsAtEnd(const QString& s) override { calls << u"HitsAtEnd " + s; }
+    std::int32_t CheckForAbort() override {
+        calls << QStringLiteral("CheckForAbort");
+        ++abortChecks;
+        return abortAnswer ? abortAnswer(abortChecks) : 0;
+    }
+    void ReceiveFoundAtEnd(const QString& what, std::int32_t) override {
+        calls << u"FoundAtEnd " + what;
+    }
+    int count(const QString& prefix) const;
+};
+
+}  // namespace lumera::testing
