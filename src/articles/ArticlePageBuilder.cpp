@@ -1,0 +1,142 @@
+#include "articles/ArticlePageBuilder.h"
+
+#include <QFile>
+#include <QLatin1StringView>
+#include <QSaveFile>
+#include <utility>
+
+#include "articles/ArticleText.h"
+#include "articles/PageComposer.h"
+#include "articles/TextFileLines.h"
+#include "host/Windows1252.h"
+
+namespace lumera {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr QLatin1StringView kDatabaseFile = "lex.mdb"_L1;
+constexpr QLatin1StringView kTemplateFile = "modelo-final.htm"_L1;
+constexpr QLatin1StringView kScratchFile = "v.txt"_L1;
+constexpr QLatin1StringView kPageFile = "vf.htm"_L1;
+
+const QString kMessageTitle = u"Lumera Edição 2002"_s;
+
+// Clears the running flag however the request ends.
+class RunningFlag {
+  public:
+    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~RunningFlag() { flag_ = false; }
+    RunningFlag(const RunningFlag&) = delete;
+    RunningFlag& operator=(const RunningFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+}  // namespace
+
+ArticlePageBuilder::ArticlePageBuilder(ArticleDatabaseOpener& databases, FileAccess& files,
+                                       Browser& browser, WindowSystem& windows,
+                                       const ArticlePaths& paths,
+                                       std::chrono::milliseconds yieldInterval)
+    : databases_(databases),
+      files_(files),
+      browser_(browser),
+      windows_(windows),
+      paths_(paths),
+      yieldInterval_(yieldInterval) {}
+
+ArticlePageResult ArticlePageBuilder::BuildArticlePage(const QString& key) {
+    if (running_) {
+        waitingKey_ = key;
+        return {ArticlePageResult::Status::Queued, QString()};
+    }
+    const RunningFlag running(running_);
+    const ArticlePageResult result = runRequest(key);
+    while (waitingKey_) runRequest(*std::exchange(waitingKey_, std::nullopt));
+    return result;
+}
+
+ArticlePageResult ArticlePageBuilder::runRequest(const QString& key) {
+    EventYielder yielder(windows_, yieldInterval_);
+    ArticlePageResult result;
+    try {
+        result = buildPage(key, yielder);
+    } catch (const DatabaseError& error) {
+        result = failure(u"Não foi possível ler o verbete %1 na base de dados %2 em %3.\n%4"_s.arg(
+            key, kDatabaseFile, paths_.InstallPath, error.message()));
+    }
+    // Shown once the request has let go of the database and its files.
+    if (result.status == ArticlePageResult::Status::Failed) {
+        windows_.MessageBox(result.message, kMessageTitle, kMessageCritical);
+    }
+    return result;
+}
+
+ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder& yielder) {
+    const QString databaseFile = files_.existingFile(paths_.InstallPath + kDatabaseFile);
+    if (databaseFile.isEmpty()) {
+        return failure(u"Não foi possível encontrar a base de dados %1 em %2."_s.arg(
+            kDatabaseFile, paths_.InstallPath));
+    }
+    const std::unique_ptr<ArticleDatabase> database = databases_.open(databaseFile);
+    const std::unique_ptr<Recordset> article = database->articleQuery(key);
+    if (article->atEnd()) return {ArticlePageResult::Status::NotFound, QString()};
+    const QString articleText = rewriteImagePaths(article->field(u"Verbete"_s), paths_.CdRomPath);
+
+    // Kept for anyone who reads the article text from there; the page itself
+    // is made from the text in memory, so nothing is lost to the code page.
+    if (!writeFile(kScratchFile, windows1252::encodeWithReferences(articleText).append("\r\n"))) {
+        return failure(
+            u"Não foi possível gravar o arquivo %1 em %2."_s.arg(kScratchFile, paths_.InstallPath));
+    }
+    const auto yield = [&yielder] { yielder.yield(); };
+    const ArticleParts parts = readArticleParts(articleText, yield);
+    yielder.yield();
+
+    const std::unique_ptr<Recordset> media = database->mediaQuery(parts.title);
+    const std::optional<QStringList> templateLines = readTemplate();
+    if (!templateLines) {
+        return failure(u"Não foi possível ler o modelo de página %1 em %2."_s.arg(
+            kTemplateFile, paths_.InstallPath));
+    }
+    const QStringList page =
+        PageComposer(paths_.CdRomPath, yield).compose(*templateLines, parts, *media);
+    media->close();
+    database->close();
+    if (!writeFile(kPageFile, textfile::encodeLines(page))) {
+        return failure(
+            u"Não foi possível gravar a página %1 em %2."_s.arg(kPageFile, paths_.InstallPath));
+    }
+    yielder.yield();
+    browser_.Navigate(paths_.InstallPath + kPageFile);
+    return {ArticlePageResult::Status::Built, QString()};
+}
+
+ArticlePageResult ArticlePageBuilder::failure(const QString& message) {
+    return {ArticlePageResult::Status::Failed, message};
+}
+
+std::optional<QStringList> ArticlePageBuilder::readTemplate() const {
+    const QString localFile = files_.existingFile(paths_.InstallPath + kTemplateFile);
+    if (localFile.isEmpty()) return std::nullopt;
+    QFile file(localFile);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
+    return textfile::splitLines(windows1252::decode(content));
+}
+
+// Written beside the target and renamed into place, so the browser never sees
+// a half-written file and a failure keeps the previous one.
+bool ArticlePageBuilder::writeFile(const QString& name, const QByteArray& content) const {
+    const QString localFile = files_.writableFile(paths_.InstallPath + name);
+    if (localFile.isEmpty()) return false;
+    QSaveFile file(localFile);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.write(content);
+    return file.commit();
+}
+
+}  // namespace lumera

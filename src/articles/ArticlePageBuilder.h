@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <optional>
+
+#include "articles/ArticleDatabase.h"
+#include "articles/EventYielder.h"
+#include "host/Browser.h"
+#include "host/FileAccess.h"
+#include "host/WindowSystem.h"
+
+namespace lumera {
+
+// Where the program's content lies, as the INI file gives it.
+struct ArticlePaths {
+    // With its trailing separator: file names are appended directly.
+    QString InstallPath;
+    // The CD-ROM drive, e.g. "D:".
+    QString CdRomPath;
+};
+
+struct ArticlePageResult {
+    enum class Status {
+        Built,     // the page was written and shown
+        NotFound,  // no article has that key; nothing changed
+        Failed,    // nothing shown; message says why (the user has seen it)
+        Queued,    // another request was running; this one runs after it unless a newer one
+                   // arrives first
+    };
+    Status status = Status::NotFound;
+    QString message;
+};
+
+// Builds an article's page from the database and the page template, writes it
+// to "vf.htm" in the installation directory and shows it in the browser.
+class ArticlePageBuilder {
+  public:
+    static constexpr std::chrono::milliseconds kDefaultYieldInterval{5};
+
+    // paths is read at every request: it may be filled in after construction.
+    ArticlePageBuilder(ArticleDatabaseOpener& databases, FileAccess& files, Browser& browser,
+                       WindowSystem& windows, const ArticlePaths& paths,
+                       std::chrono::milliseconds yieldInterval = kDefaultYieldInterval);
+
+    // Requests never overlap: one made while another runs (from an event
+    // handled during a yield) waits for it, and of several waiting ones only
+    // the newest runs. The result is that of this call's own request.
+    ArticlePageResult BuildArticlePage(const QString& key);
+
+  private:
+    ArticlePageResult runRequest(const QString& key);
+    ArticlePageResult buildPage(const QString& key, EventYielder& yielder);
+    static ArticlePageResult failure(const QString& message);
+    std::optional<QStringList> readTemplate() const;
+    bool writeFile(const QString& name, const QByteArray& content) const;
+
+    ArticleDatabaseOpener& databases_;
+    FileAccess& files_;
+    Browser& browser_;
+    WindowSystem& windows_;
+    const ArticlePaths& paths_;
+    std::chrono::milliseconds yieldInterval_;
+    bool running_ = false;
+    std::optional<QString> waitingKey_;
+};
+
+}  // namespace lumera
