@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QString>
 #include <memory>
 
+#include "articles/ArticlePageBuilder.h"
 #include "host/SearchEngine.h"
 
 namespace lumera {
 
-// What start-up sets and every part of the reader reads.
-struct ReaderState {
-    QString InstallPath;
-    QString CdRomPath;
-    std::shared_ptr<SearchEngine> engine;  // SearchEngine; empty until the first activation
+// What start-up sets and every part of the reader reads: InstallPath and
+// CdRomPath, and the engine (SearchEngine), empty until the first activation.
+struct ReaderState : ArticlePaths {
+    std::shared_ptr<SearchEngine> engine;
 };
 
 }  // namespace lumera
