@@ -1,10 +1,10 @@
 #include "DatabaseFixtures.h"
 
+#include <sqlite3.h>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <sqlite3.h>
 #include <stdexcept>
 
 namespace lumera::fixtures {
@@ -13,7 +13,8 @@ namespace {
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
     return file.readAll();
 }
 
@@ -101,17 +102,17 @@ void executeSql(const QString& path, const QString& script) {
 }
 
 void writeSqliteEdition(const QString& path) {
-    executeSql(path, QStringLiteral("BEGIN;"
-                                    "CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete "
-                                    "TEXT, Tomo TEXT);"
-                                    "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
-                                    "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
-                                    "TEXT, Format TEXT);") +
-                         insertScript(QStringLiteral("DatabaseV"),
-                                      expectedTable(QStringLiteral("DatabaseV"))) +
-                         insertScript(QStringLiteral("Fotos"),
-                                      expectedTable(QStringLiteral("Fotos"))) +
-                         QStringLiteral("COMMIT;"));
+    executeSql(
+        path,
+        QStringLiteral("BEGIN;"
+                       "CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete "
+                       "TEXT, Tomo TEXT);"
+                       "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
+                       "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
+                       "TEXT, Format TEXT);") +
+            insertScript(QStringLiteral("DatabaseV"), expectedTable(QStringLiteral("DatabaseV"))) +
+            insertScript(QStringLiteral("Fotos"), expectedTable(QStringLiteral("Fotos"))) +
+            QStringLiteral("COMMIT;"));
 }
 
 void writeChangedCopy(const QString& source, const QString& target,

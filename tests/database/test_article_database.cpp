@@ -30,7 +30,8 @@ QList<QStringList> walk(Recordset& records, const QStringList& columns) {
 QStringList expectedRow(const fixtures::ExpectedTable& table, std::size_t row,
                         const QStringList& columns) {
     QStringList values;
-    for (const QString& column : columns) values.append(table.value(row, column).value_or(QString()));
+    for (const QString& column : columns)
+        values.append(table.value(row, column).value_or(QString()));
     return values;
 }
 
@@ -45,32 +46,29 @@ QStringList captions(Recordset& records) {
 class ArticleDatabaseContract : public QObject {
     Q_OBJECT
 
-private:
+  private:
     QTemporaryDir dir_;
     QString sqliteEdition_;
 
-    void addEngines() {
+    static std::unique_ptr<ArticleDatabaseFile> openFixture() {
+        QFETCH_GLOBAL(QString, file);
+        return ArticleDatabaseFiles::openFile(file);
+    }
+
+  private Q_SLOTS:
+    // Every test runs on each engine.
+    void initTestCase_data() {
+        QVERIFY(dir_.isValid());
+        sqliteEdition_ = dir_.filePath(QStringLiteral("lex.mdb"));
+        fixtures::writeSqliteEdition(sqliteEdition_);
         QTest::addColumn<QString>("file");
         QTest::newRow("jet4-2000") << fixtures::jetFile(QStringLiteral("lex-jet4.mdb"));
         QTest::newRow("jet4-2003") << fixtures::jetFile(QStringLiteral("lex-jet4-2003.mdb"));
         QTest::newRow("sqlite") << sqliteEdition_;
     }
 
-    static std::unique_ptr<ArticleDatabaseFile> openFixture() {
-        QFETCH(QString, file);
-        return ArticleDatabaseFiles::openFile(file);
-    }
-
-private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        sqliteEdition_ = dir_.filePath(QStringLiteral("lex.mdb"));
-        fixtures::writeSqliteEdition(sqliteEdition_);
-    }
-
-    void headerChoosesTheEngine_data() { addEngines(); }
     void headerChoosesTheEngine() {
-        QFETCH(QString, file);
+        QFETCH_GLOBAL(QString, file);
         const auto db = ArticleDatabaseFiles::openFile(file);
         const bool sqlite = file == sqliteEdition_;
         QCOMPARE(dynamic_cast<SqliteDatabase*>(db.get()) != nullptr, sqlite);
@@ -79,7 +77,6 @@ private Q_SLOTS:
 
     // Long memo, CR LF, characters outside Windows-1252 and the extra Tomo
     // column, each key's rows in stored order, and the indexer's walk.
-    void everyArticleReadsBackExactly_data() { addEngines(); }
     void everyArticleReadsBackExactly() {
         const auto db = openFixture();
         const auto expected = fixtures::expectedTable(QStringLiteral("DatabaseV"));
@@ -107,7 +104,6 @@ private Q_SLOTS:
         QVERIFY(walked[10][2].contains(u"Fim do verbete História do Brasil."_s));
     }
 
-    void walkStopsWhenAsked_data() { addEngines(); }
     void walkStopsWhenAsked() {
         const auto db = openFixture();
         QStringList keys;
@@ -120,7 +116,6 @@ private Q_SLOTS:
 
     // Each title's media rows, exactly and in stored order; the one row that
     // repeats another in all eight columns (Id 10) comes out once.
-    void everyMediaRowReadsBackExactly_data() { addEngines(); }
     void everyMediaRowReadsBackExactly() {
         const auto db = openFixture();
         const auto expected = fixtures::expectedTable(QStringLiteral("Fotos"));
@@ -140,7 +135,6 @@ private Q_SLOTS:
         }
     }
 
-    void keysIgnoreLetterCase_data() { addEngines(); }
     void keysIgnoreLetterCase() {
         const auto db = openFixture();
         const QStringList keyColumn = {QStringLiteral("Arquivo")};
@@ -156,7 +150,6 @@ private Q_SLOTS:
     }
 
     // Keys are bound, never pasted into a query: apostrophes are plain text.
-    void apostrophesAreJustText_data() { addEngines(); }
     void apostrophesAreJustText() {
         const auto db = openFixture();
         QVERIFY(db->articleQuery(u"copo d'água.htm"_s)->atEnd());
@@ -166,7 +159,6 @@ private Q_SLOTS:
         QVERIFY(!db->articleQuery(u"copo.htm"_s)->atEnd());
     }
 
-    void sameKeyTwiceGivesBothFirstStoredFirst_data() { addEngines(); }
     void sameKeyTwiceGivesBothFirstStoredFirst() {
         const auto db = openFixture();
         const auto rows = walk(*db->articleQuery(u"duplo.htm"_s), {QStringLiteral("Verbete")});
@@ -177,7 +169,6 @@ private Q_SLOTS:
 
     // Tipo of row 12 is NULL and reads as empty text; Item of row 21 is empty
     // text and is what an empty title finds.
-    void nullReadsAsEmptyText_data() { addEngines(); }
     void nullReadsAsEmptyText() {
         const auto db = openFixture();
         const auto portugal = walk(*db->mediaQuery(u"Portugal"_s), {u"Caption"_s, u"Tipo"_s});
@@ -186,7 +177,6 @@ private Q_SLOTS:
         QCOMPARE(captions(*db->mediaQuery(QString())), QStringList({u"Área do tronco tupi"_s}));
     }
 
-    void distinctKeepsFirstOfEqualRows_data() { addEngines(); }
     void distinctKeepsFirstOfEqualRows() {
         const auto db = openFixture();
         QCOMPARE(captions(*db->mediaQuery(u"Brasil"_s)),
@@ -197,7 +187,6 @@ private Q_SLOTS:
                               u"Floresta Amazônica"_s}));
     }
 
-    void fieldsAreNamedWithoutRegardToCase_data() { addEngines(); }
     void fieldsAreNamedWithoutRegardToCase() {
         const auto db = openFixture();
         const auto media = db->mediaQuery(u"Recife"_s);
@@ -210,7 +199,6 @@ private Q_SLOTS:
         QVERIFY(article->field(u"VERBETE"_s).contains(u"Ω"_s));
     }
 
-    void cursorMovesForwardAndBackToFirst_data() { addEngines(); }
     void cursorMovesForwardAndBackToFirst() {
         const auto db = openFixture();
         const auto media = db->mediaQuery(u"Brasil"_s);
@@ -231,7 +219,6 @@ private Q_SLOTS:
     }
 
     // Record sets hold their rows; a closed database refuses new queries.
-    void closeEndsTheConnection_data() { addEngines(); }
     void closeEndsTheConnection() {
         const auto db = openFixture();
         const auto article = db->articleQuery(u"euro.htm"_s);

@@ -1,0 +1,96 @@
+#include "platform/JetDatabase.h"
+
+#include "platform/JetFile.h"
+
+#include <vector>
+
+namespace lumera {
+
+namespace {
+
+constexpr qsizetype kSignatureOffset = 4;
+
+bool startsWithSignature(const QByteArray& header, const char* signature) {
+    return header.mid(kSignatureOffset).startsWith(QByteArray(signature) + '\0');
+}
+
+}  // namespace
+
+bool JetDatabase::recognizes(const QByteArray& header) {
+    return startsWithSignature(header, "Standard Jet DB") ||
+           startsWithSignature(header, "Standard ACE DB");
+}
+
+JetDatabase::JetDatabase(const QString& localPath)
+    : path_(localPath), file_(std::make_unique<JetFile>(localPath)) {}
+
+JetDatabase::~JetDatabase() = default;
+
+JetFile& JetDatabase::file() {
+    if (!file_) throw databaseerrors::closed(path_);
+    return *file_;
+}
+
+std::unique_ptr<Recordset> JetDatabase::articleQuery(const QString& key) {
+    JetTableReader reader(file(), articletables::kArticles);
+    const int keyColumn = reader.requireColumn(articletables::kKey);
+    const QString foldedKey = keymatch::folded(key);
+    TableRows found{reader.columns(), {}};
+    while (reader.next()) {
+        if (!keymatch::matches(reader.value(keyColumn), foldedKey)) continue;
+        StoredRow row;
+        for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
+        found.rows.push_back(std::move(row));
+    }
+    return std::make_unique<RowRecordset>(std::move(found), path_, articletables::kArticles);
+}
+
+std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
+    JetTableReader reader(file(), articletables::kMedia);
+    std::vector<int> selected;
+    for (const QString& name : articletables::kMediaColumns) {
+        selected.push_back(reader.requireColumn(name));
+    }
+    const int itemColumn = reader.requireColumn(articletables::kMediaItem);
+    const QString foldedTitle = keymatch::folded(title);
+    std::vector<StoredRow> rows;
+    while (reader.next()) {
+        if (!keymatch::matches(reader.value(itemColumn), foldedTitle)) continue;
+        StoredRow row;
+        for (const int index : selected) row.push_back(reader.value(index));
+        rows.push_back(std::move(row));
+    }
+    return std::make_unique<RowRecordset>(
+        TableRows{articletables::kMediaColumns, distinctRows(std::move(rows))}, path_,
+        articletables::kMedia);
+}
+
+void JetDatabase::close() { file_.reset(); }
+
+void JetDatabase::forEachArticle(const std::function<bool(const ArticleRow&)>& visit) {
+    JetTableReader reader(file(), articletables::kArticles);
+    const int key = reader.requireColumn(articletables::kKey);
+    const int title = reader.requireColumn(articletables::kTitle);
+    const int text = reader.requireColumn(articletables::kText);
+    const int volume = reader.findColumn(articletables::kVolume);
+    while (reader.next()) {
+        ArticleRow row{reader.value(key).value_or(QString()),
+                       reader.value(title).value_or(QString()),
+                       reader.value(text).value_or(QString()), std::nullopt};
+        if (volume >= 0) row.tomo = reader.value(volume).value_or(QString());
+        if (!visit(row)) return;
+    }
+}
+
+TableRows JetDatabase::readTable(const QString& table) {
+    JetTableReader reader(file(), table);
+    TableRows rows{reader.columns(), {}};
+    while (reader.next()) {
+        StoredRow row;
+        for (int i = 0; i < rows.columns.size(); ++i) row.push_back(reader.value(i));
+        rows.rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+}  // namespace lumera

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/RowRecordset.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace lumera {
+
+class JetFile;
+
+// An Access file (Jet 3 of Access 97, Jet 4 of Access 2000 to 2003) read
+// through libmdb. libmdb has no query language that can run the article
+// queries, so every query is a scan of the table in stored order with the
+// key test and the DISTINCT done here. Jet 3 text decodes as Windows-1252.
+class JetDatabase : public ArticleDatabaseFile {
+  public:
+    // True when the file's first bytes carry the Jet or ACE signature.
+    static bool recognizes(const QByteArray& header);
+
+    // Opens the file read-only. Throws DatabaseError when the file cannot be
+    // a sound Jet file (checked before libmdb reads it) or libmdb fails.
+    explicit JetDatabase(const QString& localPath);
+    ~JetDatabase() override;
+
+    std::unique_ptr<Recordset> articleQuery(const QString& key) override;
+    std::unique_ptr<Recordset> mediaQuery(const QString& title) override;
+    void close() override;
+    void forEachArticle(const std::function<bool(const ArticleRow&)>& visit) override;
+
+    // Every row of any table, all columns, in stored order.
+    TableRows readTable(const QString& table);
+
+  private:
+    JetFile& file();
+
+    QString path_;
+    std::unique_ptr<JetFile> file_;
+};
+
+}  // namespace lumera

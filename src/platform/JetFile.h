@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/RowRecordset.h"
+
+#include <mdbtools.h>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace lumera {
+
+struct TableDefinitionFree {
+    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
+};
+using TableDefinition = std::unique_ptr<MdbTableDef, TableDefinitionFree>;
+
+// An Access file open through libmdb. libmdb trusts the file: it reads the
+// page after the last one as zeros, follows damaged chains without end and
+// cuts long text. So every page a read relies on is checked against the
+// file first, and text decoding is set here, independent of the environment
+// (MDBICONV, MDB_JET3_CHARSET) and of the code page the file names.
+class JetFile {
+  public:
+    // Throws DatabaseError when the file cannot be a sound Jet file.
+    explicit JetFile(const QString& path);
+    ~JetFile();
+    JetFile(const JetFile&) = delete;
+    JetFile& operator=(const JetFile&) = delete;
+
+    const QString& path() const { return path_; }
+    MdbHandle* handle() const { return mdb_; }
+    qint64 pageSize() const { return pageSize_; }
+    bool holdsPage(quint32 page) const;
+
+    // The catalog entry of a table, its name matched as Jet does, without
+    // regard to case. Throws DatabaseError when there is no such table.
+    MdbCatalogEntry* table(const QString& name) const;
+    // A table's definition, once its usage map and every data page it names
+    // are known to lie inside the file.
+    TableDefinition readTable(MdbCatalogEntry* entry) const;
+    // Text as libmdb hands it over, as the file stores it.
+    QString decode(const QByteArray& converted) const;
+
+    // The error for a file that breaks its own structure.
+    DatabaseError damaged() const;
+
+  private:
+    struct CatalogTable {
+        QString name;
+        std::unique_ptr<MdbCatalogEntry> entry;
+    };
+
+    bool isJet3() const;
+    void useExactDecoding();
+    void readCatalog();
+    void checkDataPages(const MdbTableDef& table) const;
+
+    QString path_;
+    qint64 pageSize_ = 0;
+    qint64 pageCount_ = 0;
+    MdbHandle* mdb_ = nullptr;
+    // Table definitions point at their entries, so these must not move.
+    std::vector<CatalogTable> tables_;
+};
+
+// A scan over one table in stored order, a row at a time.
+class JetTableReader {
+  public:
+    // Throws DatabaseError for a table that is missing or damaged.
+    JetTableReader(const JetFile& file, const QString& tableName);
+    JetTableReader(const JetFile& file, MdbCatalogEntry* entry, QString tableName);
+
+    const QStringList& columns() const { return columns_; }
+    // Index of a column, the name matched without regard to case; -1 if none.
+    int findColumn(const QString& name) const;
+    // The same, throwing DatabaseError when the table has no such column.
+    int requireColumn(const QString& name) const;
+
+    // Moves to the next stored row; false after the last.
+    bool next();
+    // A value of the current row.
+    StoredText value(int index);
+
+  private:
+    MdbColumn* column(int index) const;
+    QByteArray converted(int type, const MdbField& field, std::size_t bindSize);
+    QString memo(const MdbField& field);
+    void checkMemoRows(const MdbField& field, quint32 reference, quint32 length) const;
+
+    const JetFile& file_;
+    MdbHandle* mdb_;
+    QString tableName_;
+    TableDefinition table_;
+    QStringList columns_;
+    std::vector<MdbField> fields_;
+};
+
+}  // namespace lumera
