@@ -16,9 +16,14 @@ constexpr const char* kUsage =
     "\n"
     "Comandos:\n"
     "  ini    mostra InstallPath e CdRomPath lidos do lex.ini\n"
+    "  page CHAVE\n"
+    "         monta a página do verbete CHAVE (vf.htm) e mostra as navegações\n"
     "  route [--request TEXTO] EVENTO...\n"
     "         passa ao roteador cada EVENTO (um endereço, ou --complete para o fim\n"
-    "         do carregamento de um documento) e mostra o que ele faz\n";
+    "         do carregamento de um documento) e mostra o que ele faz\n"
+    "  search TEXTO [--folder PASTA] [--open N]\n"
+    "         procura TEXTO como a janela de pesquisa, mostra a janela e, com --open,\n"
+    "         abre o verbete da linha N (a partir de 0)\n";
 
 using Command = std::function<int(const lumera::cli::CommandContext&)>;
 
@@ -26,6 +31,8 @@ const std::map<QString, Command>& commands() {
     static const std::map<QString, Command> table{
         {QStringLiteral("ini"), lumera::cli::RunIni},
         {QStringLiteral("route"), lumera::cli::RunRoute},
+        {QStringLiteral("page"), lumera::cli::RunPage},
+        {QStringLiteral("search"), lumera::cli::RunSearch},
     };
     return table;
 }

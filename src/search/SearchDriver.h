@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "host/SearchEngine.h"
+#include "search/ListControl.h"
+
+namespace lumera {
+
+// The three parallel lists of the search window that results are listed in.
+struct ResultLists {
+    ListControl& FoundList;  // titles, sorted
+    ListControl& List1;      // file names, in listing order
+    ListControl& List2;      // folder names, sorted
+};
+
+// The program's side of a search: runs jobs on the engine and lists their
+// results. It outlives the search window, because the job of the last run
+// and LastHitsText do.
+class SearchDriver {
+  public:
+    // Replaces SearchJob with a new job of engine, puts its settings and
+    // runs it; returns when the run is complete. The callbacks arrive during
+    // the call. Exceptions of the engine pass through, SearchJob then holds
+    // whatever job was made (or none).
+    void RunSearchJob(SearchEngine& engine, const QString& request, const QString& installPath,
+                      SearchCallbacks& callbacks);
+
+    // Appends the documents of SearchJob's result list to the three lists,
+    // each with ItemData = its position in List1. With a folder, only the
+    // documents whose path contains it (exact case). Entries made before an
+    // exception of the result list stay listed.
+    void ListResults(const ResultLists& lists, const std::optional<QString>& folder) const;
+
+    // Count of SearchJob's result list; 0 without a job or a list.
+    int ResultCount() const;
+    // No job, as before the first run.
+    void ForgetJob() { SearchJob_.reset(); }
+    bool HasJob() const { return SearchJob_ != nullptr; }
+
+    const QString& LastHitsText() const { return LastHitsText_; }
+    void setLastHitsText(const QString& text) { LastHitsText_ = text; }
+
+  private:
+    std::shared_ptr<ResultList> results() const;
+
+    std::shared_ptr<SearchJob> SearchJob_;
+    QString LastHitsText_;
+};
+
+// The line ReceiveFoundAtEnd adds: " 87: X [hits]", "-5: X [hits]".
+QString FoundAtEndLine(const QString& what, std::int32_t score, const QString& lastHitsText);
+
+}  // namespace lumera

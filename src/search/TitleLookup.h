@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+namespace lumera {
+
+struct ReaderState;
+class SearchDriver;
+class SearchWindowModel;
+class SearchWindowSlot;
+class WindowSystem;
+
+inline const QString kLookupMessageTitle = QStringLiteral("Lumera Edição 2002");
+// The first entry of Combo1, which stands for every folder.
+inline const QString kAllFolders = QStringLiteral("*.*");
+inline const QString kNotFoundMessage = QStringLiteral("Verbete não encontrado!");
+inline const QString kSearchUnavailableMessage = QStringLiteral(
+    "A pesquisa não está disponível: o programa de pesquisa não pôde ser iniciado. "
+    "Verifique a instalação da enciclopédia.");
+
+// " 12 verbetes encontrados": the count with a blank in its sign position.
+QString CountCaption(int count);
+
+// Looks a text up: runs a search job, fills the search window with the titles
+// found and tells how many were found, or that none was. Callers keep two
+// lookups from overlapping (see SearchController).
+class TitleLookup {
+  public:
+    TitleLookup(const ReaderState& state, SearchDriver& driver, SearchWindowSlot& window,
+                WindowSystem& windows);
+
+    void LookUpArticleTitle(const QString& text);
+
+  private:
+    // False when there is no engine to run on.
+    bool runSearch(const QString& text, SearchWindowModel& window);
+    static void fillCombo1(SearchWindowModel& window);
+    void showCount(SearchWindowModel& window, bool searched);
+
+    const ReaderState& state_;
+    SearchDriver& driver_;
+    SearchWindowSlot& window_;
+    WindowSystem& windows_;
+};
+
+}  // namespace lumera

@@ -1,0 +1,123 @@
+#pragma once
+// A search engine whose results and callbacks a test writes in advance, and
+// which records what the program asks of it.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "host/SearchEngine.h"
+
+namespace lumera::testing {
+
+struct ScriptedDocument {
+    QString title;
+    QString path;
+};
+
+class ScriptedResultList : public ResultList {
+  public:
+    explicit ScriptedResultList(std::vector<ScriptedDocument> documents)
+        : documents_(std::move(documents)) {}
+    int Count() const override { return static_cast<int>(documents_.size()); }
+    void GetNthDoc(int i) override {
+        if (i == failAt) throw std::runtime_error("document cannot be read");
+        current_ = i;
+    }
+    QString DocDetailItem(const QString& name) const override {
+        if (current_ < 0 || current_ >= Count()) return {};
+        const ScriptedDocument& document = documents_.at(static_cast<std::size_t>(current_));
+        if (name == u"_shortname") return document.title;
+        if (name == u"_filename") return document.path;
+        return {};
+    }
+    int failAt = -1;
+
+  private:
+    std::vector<ScriptedDocument> documents_;
+    int current_ = -1;
+};
+
+// What a run does: the documents it finds for the request, and whatever it
+// tells the callbacks meanwhile.
+struct RunScript {
+    std::function<std::vector<ScriptedDocument>(const QString& request)> find;
+    std::function<void(SearchCallbacks&)> duringRun;
+    bool failRun = false;
+    QStringList requests;  // of every run, in order
+};
+
+class ScriptedSearchJob : public SearchJob {
+  public:
+    explicit ScriptedSearchJob(std::shared_ptr<RunScript> script) : script_(std::move(script)) {}
+
+    std::vector<std::pair<int, SettingValue>> settings;  // in the order put
+    QList<int> invoked;
+
+    void Put(int id, const SettingValue& value) override { settings.emplace_back(id, value); }
+    void Invoke(int id) override {
+        invoked << id;
+        if (id != JobId::kExecute) return;
+        const QString request = setting<QString>(JobId::kRequest);
+        script_->requests << request;
+        if (script_->failRun) throw std::runtime_error("the engine failed");
+        if (script_->duringRun) {
+            if (SearchCallbacks* callbacks = setting<SearchCallbacks*>(JobId::kCallbacks)) {
+                script_->duringRun(*callbacks);
+            }
+        }
+        results_ = std::make_shared<ScriptedResultList>(
+            script_->find ? script_->find(request) : std::vector<ScriptedDocument>{});
+    }
+    std::shared_ptr<ResultList> Results() override { return results_; }
+
+    template <typename T>
+    T setting(int id) const {
+        for (auto it = settings.rbegin(); it != settings.rend(); ++it) {
+            if (it->first == id) {
+                if (const T* value = std::get_if<T>(&it->second)) return *value;
+            }
+        }
+        return T{};
+    }
+
+  private:
+    std::shared_ptr<RunScript> script_;
+    std::shared_ptr<ScriptedResultList> results_ =
+        std::make_shared<ScriptedResultList>(std::vector<ScriptedDocument>{});
+};
+
+class ScriptedSearchEngine : public SearchEngine {
+  public:
+    explicit ScriptedSearchEngine(std::shared_ptr<RunScript> script = std::make_shared<RunScript>())
+        : script_(std::move(script)) {}
+
+    std::shared_ptr<RunScript> script() const { return script_; }
+    // Every job made, in order; the jobs live on as long as the program holds them.
+    std::vector<std::weak_ptr<ScriptedSearchJob>> jobs;
+
+    void setHomeDir(const QString&) override {}
+    void setPrivateDir(const QString&) override {}
+    void Initialize() override {}
+    std::shared_ptr<SearchJob> NewSearchJob() override {
+        auto job = std::make_shared<ScriptedSearchJob>(script_);
+        jobs.push_back(job);
+        return job;
+    }
+
+  private:
+    std::shared_ptr<RunScript> script_;
+};
+
+// A script that finds the same documents for any request.
+inline std::shared_ptr<RunScript> FindAlways(std::vector<ScriptedDocument> documents) {
+    auto script = std::make_shared<RunScript>();
+    script->find = [documents = std::move(documents)](const QString&) { return documents; };
+    return script;
+}
+
+}  // namespace lumera::testing

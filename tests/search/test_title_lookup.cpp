@@ -1,0 +1,380 @@
+// The title lookup and the search window's handlers, headless, on a scripted
+// engine: what the window shows after each step the user takes.
+#include <QTest>
+
+#include "ScriptedSearchEngine.h"
+#include "app/ReaderState.h"
+#include "search/SearchController.h"
+#include "support/Recorders.h"
+
+using namespace lumera;
+using namespace lumera::testing;
+
+namespace {
+
+QStringList textsOf(const ListControl& list) {
+    QStringList texts;
+    for (int row = 0; row < list.ListCount(); ++row) texts << list.entry(row).text;
+    return texts;
+}
+
+const std::vector<ScriptedDocument> kThreeFolders{
+    {u"Portugal"_qs, u"C:\\lex\\tomo98b\\portugal.htm"_qs},
+    {u"Água"_qs, u"C:\\lex\\tomo98a\\agua.htm"_qs},
+    {u"Lisboa"_qs, u"C:\\lex\\tomo98b\\lisboa.htm"_qs},
+};
+
+// The reader's pieces around the search, recording what the search asks.
+struct Reader {
+    explicit Reader(std::shared_ptr<RunScript> runScript = std::make_shared<RunScript>())
+        : script(std::move(runScript)) {
+        activate();
+    }
+    // The main window's activation: a new engine object every time.
+    void activate() {
+        engine = std::make_shared<ScriptedSearchEngine>(script);
+        state.engine = engine;
+    }
+    SearchWindowModel& window() {
+        SearchWindowModel* loaded = search.window();
+        if (!loaded) qFatal("the search window is not loaded");
+        return *loaded;
+    }
+
+    std::shared_ptr<RunScript> script;
+    std::shared_ptr<ScriptedSearchEngine> engine;
+    ReaderState state{u"C:\\lex\\"_qs, u"D:"_qs, nullptr};
+    RecordingWindowSystem windows;
+    HeadlessSearchWindowFactory views;
+    QStringList opened;
+    int wentHome = 0;
+    SearchController search{
+        state, {windows, views, [this](QString& key) { opened << key; }, [this] { ++wentHome; }}};
+};
+
+}  // namespace
+
+class TitleLookupTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void countCaption_data();
+    void countCaption();
+    void lookupFillsTheWindow();
+    void foundAtEndLinesAreNotCounted();
+    void folderFilter();
+    void openArticle();
+    void closeAndReopen();
+    void lookupInsideRunningLookup();
+    void filterAndCloseInsideRunningLookup();
+    void engineReplacedOnActivation();
+    void noEngine();
+    void failingEngine();
+};
+
+void TitleLookupTest::countCaption_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("notFoundShown");
+    QTest::newRow("none") << 0 << QString() << true;
+    QTest::newRow("one") << 1 << u" 1 verbetes encontrados"_qs << false;
+    QTest::newRow("twelve") << 12 << u" 12 verbetes encontrados"_qs << false;
+}
+
+void TitleLookupTest::countCaption() {
+    QFETCH(int, count);
+    QFETCH(QString, caption);
+    QFETCH(bool, notFoundShown);
+    std::vector<ScriptedDocument> documents;
+    for (int i = 0; i < count; ++i) {
+        documents.push_back(
+            {QStringLiteral("T%1").arg(i), QStringLiteral("C:\\lex\\tomo98a\\%1.htm").arg(i)});
+    }
+    Reader reader(FindAlways(documents));
+    reader.search.LookUpArticleTitle(u"x"_qs);
+    QCOMPARE(reader.window().Label2(), caption);
+    QCOMPARE(reader.windows.messages.size(), notFoundShown ? 1 : 0);
+    if (notFoundShown) {
+        const ShownMessage& shown = reader.windows.messages.first();
+        QCOMPARE(shown.text, u"Verbete não encontrado!"_qs);
+        QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
+        QCOMPARE(shown.style, 64);
+        QCOMPARE(textsOf(reader.window().Combo1()), QStringList{u"*.*"_qs});
+        QCOMPARE(reader.window().FoundList().ListCount(), 0);
+        QVERIFY(reader.window().FoundListVisible());
+    }
+    // A later lookup that finds nothing empties the caption.
+    reader.script->find = [](const QString&) { return std::vector<ScriptedDocument>{}; };
+    reader.search.LookUpArticleTitle(u"y"_qs);
+    QCOMPARE(reader.window().Label2(), QString());
+}
+
+void TitleLookupTest::lookupFillsTheWindow() {
+    auto script = FindAlways(kThreeFolders);
+    Reader reader(script);
+    bool foundListHiddenDuringRun = false;
+    QList<bool> busyDuringRun;
+    script->duringRun = [&](SearchCallbacks&) {
+        foundListHiddenDuringRun = !reader.window().FoundListVisible();
+        busyDuringRun = reader.windows.busy;
+    };
+    reader.search.LookUpArticleTitle(u"lisboa"_qs);
+
+    QVERIFY(foundListHiddenDuringRun);
+    QCOMPARE(busyDuringRun, QList<bool>{true});
+    script->duringRun = nullptr;
+    SearchWindowModel& window = reader.window();
+    QCOMPARE(reader.views.timesShown(), 1);
+    QCOMPARE(reader.script->requests, QStringList{u"lisboa"_qs});
+    QCOMPARE(textsOf(window.FoundList()), (QStringList{u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
+    QCOMPARE(textsOf(window.List1()),
+             (QStringList{u"portugal.htm"_qs, u"agua.htm"_qs, u"lisboa.htm"_qs}));
+    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs, u"tomo98b"_qs}));
+    QCOMPARE(window.Combo1Index(), -1);
+    QCOMPARE(window.Text1(), u"lisboa"_qs);
+    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
+    QVERIFY(window.FoundListVisible());
+    QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
+    QCOMPARE(reader.windows.pendingEventRounds, 1);
+    QVERIFY(reader.windows.messages.isEmpty());
+
+    // The same window is cleared and refilled by the next lookup, from the text typed.
+    window.setText1(u"agua"_qs);
+    reader.script->find = [](const QString&) {
+        return std::vector<ScriptedDocument>{{u"Copo d'água"_qs, u"C:\\lex\\tomo98a\\copo.htm"_qs}};
+    };
+    reader.search.Text1_KeyDown(65);
+    QCOMPARE(reader.script->requests.size(), 1);
+    reader.search.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode);
+    QCOMPARE(&reader.window(), &window);
+    QCOMPARE(reader.views.timesShown(), 2);
+    QCOMPARE(reader.script->requests, (QStringList{u"lisboa"_qs, u"agua"_qs}));
+    QCOMPARE(textsOf(window.FoundList()), QStringList{u"Copo d'água"_qs});
+    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs}));
+
+    // The OK picture and its hot spot look up the text as it stands, even empty.
+    window.setText1(QString());
+    reader.search.Image1_Click();
+    reader.search.Label4_Click();
+    QCOMPARE(reader.script->requests.mid(2), (QStringList{QString(), QString()}));
+}
+
+void TitleLookupTest::foundAtEndLinesAreNotCounted() {
+    auto script = FindAlways({{u"Brasil"_qs, u"C:\\lex\\tomo98a\\brasil.htm"_qs}});
+    script->duringRun = [](SearchCallbacks& callbacks) {
+        callbacks.ReceiveFoundAtEnd(u"brasil"_qs, 55);
+    };
+    Reader reader(script);
+    reader.search.LookUpArticleTitle(u"brasil"_qs);
+    QCOMPARE(textsOf(reader.window().FoundList()),
+             (QStringList{u" 55: brasil []"_qs, u"Brasil"_qs}));
+    QCOMPARE(reader.window().Label2(), u" 1 verbetes encontrados"_qs);
+}
+
+void TitleLookupTest::folderFilter() {
+    Reader reader(FindAlways(kThreeFolders));
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    SearchWindowModel& window = reader.window();
+
+    // Filtering works on the last lookup's results, whatever Text1 says now.
+    window.setText1(u"outra coisa"_qs);
+    reader.search.Combo1_Click(window.Combo1().findText(u"tomo98b"_qs));
+    QCOMPARE(window.Combo1Index(), 2);
+    QCOMPARE(textsOf(window.FoundList()), (QStringList{u"Lisboa"_qs, u"Portugal"_qs}));
+    QCOMPARE(textsOf(window.List1()), (QStringList{u"portugal.htm"_qs, u"lisboa.htm"_qs}));
+    QCOMPARE(window.FoundList().entry(0).ItemData, 1);
+    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs, u"tomo98b"_qs}));
+    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
+    QCOMPARE(reader.script->requests, QStringList{u"p"_qs});
+
+    // "*.*" searches again, with the text Text1 holds now.
+    reader.search.Combo1_Click(0);
+    QCOMPARE(reader.script->requests, (QStringList{u"p"_qs, u"outra coisa"_qs}));
+    QCOMPARE(window.FoundList().ListCount(), 3);
+    QCOMPARE(window.Combo1Index(), -1);
+}
+
+void TitleLookupTest::openArticle() {
+    auto script = FindAlways(kThreeFolders);
+    script->duringRun = [](SearchCallbacks& callbacks) { callbacks.ReceiveFoundAtEnd(u"!"_qs, 1); };
+    Reader reader(script);
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    SearchWindowModel& window = reader.window();
+    QCOMPARE(textsOf(window.FoundList()),
+             (QStringList{u" 1: ! []"_qs, u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
+
+    reader.search.FoundList_Click(2);  // Lisboa
+    reader.search.FoundList_Click(2);  // no change of choice, nothing new opens
+    reader.search.FoundList_Click(3);  // the arrow key moves on to Portugal
+    reader.search.FoundList_Click(0);  // an engine line: tag 0, the first file listed
+    QCOMPARE(reader.opened,
+             (QStringList{u"lisboa.htm"_qs, u"portugal.htm"_qs, u"portugal.htm"_qs}));
+    QCOMPARE(window.FoundListIndex(), 0);
+    QCOMPARE(window.FoundList().ListCount(), 4);
+
+    // In a filtered list the tag points into the filtered List1.
+    reader.search.Combo1_Click(window.Combo1().findText(u"tomo98a"_qs));
+    QCOMPARE(window.FoundListIndex(), -1);
+    reader.search.FoundList_Click(0);
+    QCOMPARE(reader.opened.last(), u"agua.htm"_qs);
+}
+
+void TitleLookupTest::closeAndReopen() {
+    Reader reader(FindAlways(kThreeFolders));
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    reader.search.fec_Click();
+    QVERIFY(!reader.search.window());
+
+    // Loaded again by the next lookup, empty until that lookup fills it.
+    bool emptyWhenRun = false;
+    reader.script->duringRun = [&](SearchCallbacks&) {
+        emptyWhenRun = reader.window().Combo1().ListCount() == 0 &&
+                       reader.window().FoundList().ListCount() == 0 &&
+                       reader.window().Label2().isEmpty();
+    };
+    reader.search.LookUpArticleTitle(u"q"_qs);
+    QVERIFY(emptyWhenRun);
+    QCOMPARE(reader.views.timesShown(), 2);
+    QCOMPARE(reader.window().FoundList().ListCount(), 3);
+
+    // Going home: the main window's home command, then the window closes.
+    reader.search.Label2_Click();
+    QCOMPARE(reader.wentHome, 1);
+    QVERIFY(!reader.search.window());
+    reader.search.LookUpArticleTitle(u"r"_qs);
+    reader.search.Label3_Click();
+    QCOMPARE(reader.wentHome, 2);
+    QVERIFY(!reader.search.window());
+    // The job and the hits text outlive the window.
+    QVERIFY(reader.search.driver().HasJob());
+}
+
+// Lookups asked for while one runs wait for it; only the newest of them runs.
+void TitleLookupTest::lookupInsideRunningLookup() {
+    auto script = FindAlways(kThreeFolders);
+    Reader reader(script);
+    int runs = 0;
+    script->duringRun = [&](SearchCallbacks& callbacks) {
+        if (++runs > 1) return;
+        callbacks.CheckForAbort();
+    };
+    reader.windows.onProcessEvents = [&] {
+        if (runs != 1 || reader.script->requests.size() != 1) return;
+        // Events handled inside the first run: the router, then Enter in Text1.
+        reader.search.LookUpArticleTitle(u"segunda"_qs);
+        reader.window().setText1(u"terceira"_qs);
+        reader.search.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode);
+        QCOMPARE(reader.script->requests.size(), 1);
+    };
+    reader.search.LookUpArticleTitle(u"primeira"_qs);
+    QCOMPARE(reader.script->requests, (QStringList{u"primeira"_qs, u"terceira"_qs}));
+    QCOMPARE(reader.window().Text1(), u"terceira"_qs);
+    QCOMPARE(reader.window().FoundList().ListCount(), 3);
+    QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
+}
+
+void TitleLookupTest::filterAndCloseInsideRunningLookup() {
+    auto script = FindAlways(kThreeFolders);
+    Reader reader(script);
+    reader.search.LookUpArticleTitle(u"p"_qs);
+
+    // A folder filter asked for during a run filters that run's results after it.
+    int filterAskedInRun = 0;
+    script->duringRun = [&](SearchCallbacks& callbacks) {
+        if (reader.script->requests.size() != 2) return;
+        reader.search.FilterByFolder(u"tomo98b"_qs);
+        filterAskedInRun = reader.window().FoundList().ListCount() + 1;
+        callbacks.CheckForAbort();
+    };
+    reader.search.LookUpArticleTitle(u"q"_qs);
+    QCOMPARE(filterAskedInRun, 1);  // nothing listed yet when it was asked
+    QCOMPARE(textsOf(reader.window().FoundList()), (QStringList{u"Lisboa"_qs, u"Portugal"_qs}));
+    QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
+
+    // Closing during a run waits for the run; the window is there until then.
+    bool loadedAfterClose = false;
+    script->duringRun = [&](SearchCallbacks& callbacks) {
+        if (reader.script->requests.size() != 3) return;
+        reader.search.fec_Click();
+        callbacks.CheckForAbort();
+        loadedAfterClose = reader.search.window() != nullptr;
+    };
+    reader.search.LookUpArticleTitle(u"r"_qs);
+    QVERIFY(loadedAfterClose);
+    QVERIFY(!reader.search.window());
+
+    // A lookup asked for after the close wins over it: the window stays.
+    script->duringRun = [&](SearchCallbacks&) {
+        if (reader.script->requests.size() != 4) return;
+        reader.search.Label2_Click();
+        reader.search.LookUpArticleTitle(u"t"_qs);
+    };
+    reader.search.LookUpArticleTitle(u"s"_qs);
+    QCOMPARE(reader.wentHome, 1);
+    QVERIFY(reader.search.window());
+    QCOMPARE(reader.script->requests, (QStringList{u"p"_qs, u"q"_qs, u"r"_qs, u"s"_qs, u"t"_qs}));
+    QCOMPARE(reader.window().Text1(), u"t"_qs);
+}
+
+void TitleLookupTest::engineReplacedOnActivation() {
+    auto script = FindAlways(kThreeFolders);
+    Reader reader(script);
+    std::weak_ptr<ScriptedSearchEngine> first = reader.engine;
+    // The user comes back to the main window during the run.
+    script->duringRun = [&](SearchCallbacks&) {
+        reader.engine.reset();
+        reader.activate();
+    };
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    QCOMPARE(reader.window().FoundList().ListCount(), 3);
+    QVERIFY(first.expired());
+    QCOMPARE(first.lock(), nullptr);
+
+    // Again afterwards: the job of the gone engine still serves the folder filter.
+    script->duringRun = nullptr;
+    std::weak_ptr<ScriptedSearchEngine> second = reader.engine;
+    reader.engine.reset();
+    reader.activate();
+    QVERIFY(second.expired());
+    reader.search.Combo1_Click(reader.window().Combo1().findText(u"tomo98b"_qs));
+    QCOMPARE(textsOf(reader.window().FoundList()), (QStringList{u"Lisboa"_qs, u"Portugal"_qs}));
+
+    // The next lookup runs on the new engine.
+    reader.search.LookUpArticleTitle(u"q"_qs);
+    QCOMPARE(reader.engine->jobs.size(), std::size_t{1});
+}
+
+void TitleLookupTest::noEngine() {
+    Reader reader(FindAlways(kThreeFolders));
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    reader.engine.reset();
+    reader.state.engine.reset();
+    reader.search.LookUpArticleTitle(u"q"_qs);
+
+    QCOMPARE(reader.windows.messages.size(), 1);
+    const ShownMessage& shown = reader.windows.messages.first();
+    QVERIFY(shown.text.startsWith(u"A pesquisa não está disponível: "_qs));
+    QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
+    SearchWindowModel& window = reader.window();
+    QCOMPARE(window.FoundList().ListCount(), 0);
+    QCOMPARE(textsOf(window.Combo1()), QStringList{u"*.*"_qs});
+    QCOMPARE(window.Label2(), QString());
+    QCOMPARE(window.Text1(), u"q"_qs);
+    QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
+    QVERIFY(!reader.search.driver().HasJob());
+}
+
+// A failing step is skipped and the lookup goes on to its end.
+void TitleLookupTest::failingEngine() {
+    auto script = FindAlways(kThreeFolders);
+    script->failRun = true;
+    Reader reader(script);
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    QCOMPARE(reader.windows.messages.size(), 1);
+    QCOMPARE(reader.windows.messages.first().text, u"Verbete não encontrado!"_qs);
+    QCOMPARE(reader.window().Text1(), u"p"_qs);
+    QVERIFY(reader.window().FoundListVisible());
+    QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
+}
+
+QTEST_GUILESS_MAIN(TitleLookupTest)
+#include "test_title_lookup.moc"

@@ -1,0 +1,25 @@
+#include "Commands.h"
+#include "Edition.h"
+#include "articles/ArticlePageBuilder.h"
+#include "platform/ArticleDatabaseFiles.h"
+
+namespace lumera::cli {
+
+// page KEY: builds the article's page as the reader does and prints the
+// browser calls it makes.
+int RunPage(const CommandContext& context) {
+    if (context.arguments.size() != 1) {
+        context.err << "lumera-cli: uso: page CHAVE\n";
+        return 2;
+    }
+    Edition edition;
+    edition.open(context.driveMappings, context.err);
+    ArticleDatabaseFiles databases;
+    PrintingBrowser browser(context.out);
+    ConsoleWindowSystem windows(context.err);
+    ArticlePageBuilder builder(databases, edition.drives, browser, windows, edition.state);
+    const ArticlePageResult result = builder.BuildArticlePage(context.arguments.first());
+    return result.status == ArticlePageResult::Status::Failed ? 1 : 0;
+}
+
+}  // namespace lumera::cli

@@ -1,0 +1,193 @@
+#include <QCoreApplication>
+#include <optional>
+
+#include "Commands.h"
+#include "app/LexIni.h"
+#include "app/ReaderState.h"
+#include "articles/ArticlePageBuilder.h"
+#include "host/Browser.h"
+#include "host/WindowSystem.h"
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/DriveMap.h"
+#include "platform/DriveSetup.h"
+#include "platform/XapianSearchEngine.h"
+#include "search/SearchController.h"
+
+namespace lumera::cli {
+namespace {
+
+// search TEXT [--folder F] [--open N]
+struct SearchRequest {
+    QString text;
+    std::optional<QString> folder;
+    std::optional<int> openRow;
+    QString error;
+};
+
+SearchRequest parseSearchRequest(const QStringList& args) {
+    SearchRequest request;
+    bool haveText = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == u"--folder" || arg == u"--open") {
+            if (i + 1 >= args.size()) {
+                request.error = arg + QStringLiteral(" precisa de um valor");
+                return request;
+            }
+            const QString& value = args[++i];
+            if (arg == u"--folder") {
+                request.folder = value;
+                continue;
+            }
+            bool number = false;
+            request.openRow = value.toInt(&number);
+            if (!number || *request.openRow < 0) {
+                request.error = QStringLiteral("--open precisa de um número de linha: ") + value;
+                return request;
+            }
+        } else if (!haveText) {
+            request.text = arg;
+            haveText = true;
+        } else {
+            request.error = QStringLiteral("argumento a mais: ") + arg;
+            return request;
+        }
+    }
+    if (!haveText) request.error = QStringLiteral("falta o texto a procurar");
+    return request;
+}
+
+// Message boxes become lines as they are shown; nothing waits for a user.
+class PrintingWindowSystem : public WindowSystem {
+  public:
+    explicit PrintingWindowSystem(QTextStream& out) : out_(out) {}
+    void MessageBox(const QString& text, const QString& title, int) override {
+        out_ << "Message " << title << "|" << text << "\n";
+    }
+    void SetBusyPointer(bool) override {}
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+
+  private:
+    QTextStream& out_;
+};
+
+// The main window's browser as far as an article request uses it.
+class NavigationRecorder : public Browser {
+  public:
+    QStringList targets;
+    void Navigate(const QString& target) override { targets << target; }
+    void GoBack() override {}
+    std::optional<QString> ElementValue(const QString&) const override { return std::nullopt; }
+    void SaveAs() override {}
+    void Copy() override {}
+    void Print() override {}
+    void Find() override {}
+};
+
+void printList(QTextStream& out, const char* name, const ListControl& list) {
+    for (int row = 0; row < list.ListCount(); ++row) {
+        out << name << " " << list.entry(row).ItemData << " " << list.entry(row).text << "\n";
+    }
+}
+
+void printWindow(QTextStream& out, const SearchWindowModel& window) {
+    printList(out, "FoundList", window.FoundList());
+    printList(out, "List1", window.List1());
+    printList(out, "List2", window.List2());
+    for (int row = 0; row < window.Combo1().ListCount(); ++row) {
+        out << "Combo1 " << window.Combo1().entry(row).text << "\n";
+    }
+    out << "Label2 " << window.Label2() << "\n";
+}
+
+// The folder filter as Combo1 would run it: through the entry when there is one.
+void chooseFolder(SearchController& search, const QString& folder) {
+    const int row = search.window()->Combo1().findText(folder);
+    if (row >= 0) {
+        search.Combo1_Click(row);
+    } else {
+        search.FilterByFolder(folder);
+    }
+}
+
+}  // namespace
+
+int RunSearch(const CommandContext& context) {
+    const SearchRequest request = parseSearchRequest(context.arguments);
+    if (!request.error.isEmpty()) {
+        context.err << "lumera-cli: search: " << request.error << "\n"
+                    << "Uso: lumera-cli search TEXTO [--folder PASTA] [--open N]\n";
+        return 2;
+    }
+    const LexIniReading ini = ReadLexIni();
+    if (!ini.found) {
+        context.err << "lumera-cli: não foi possível ler a edição: o arquivo lex.ini não foi "
+                       "encontrado na pasta atual\n";
+        return 1;
+    }
+    DriveMap drives;
+    for (const QString& problem : MapDrives(drives, context.driveMappings)) {
+        context.err << "lumera-cli: " << problem << "\n";
+    }
+    // The CD is not needed to search; a missing one only matters to --open's pictures.
+    LocateContent(drives, ini.paths.installPath, ini.paths.cdRomPath);
+    if (drives.existingFile(ini.paths.installPath).isEmpty()) {
+        context.err << "lumera-cli: não foi possível ler a edição: a pasta de instalação "
+                    << ini.paths.installPath << " não existe nesta máquina\n";
+        return 1;
+    }
+
+    ReaderState state{ini.paths.installPath, ini.paths.cdRomPath, nullptr};
+    XapianSearchEngineFactory engines(drives);
+    state.engine = engines.create();
+    const QString programDirectory = QCoreApplication::applicationDirPath();
+    state.engine->setHomeDir(programDirectory);
+    state.engine->setPrivateDir(programDirectory);
+    state.engine->Initialize();
+
+    PrintingWindowSystem windows(context.out);
+    NavigationRecorder browser;
+    ArticleDatabaseFiles databases;
+    const ArticlePaths articlePaths{state.InstallPath, state.CdRomPath};
+    ArticlePageBuilder pages(databases, drives, browser, windows, articlePaths);
+    std::optional<ArticlePageResult> opened;
+    QString openedKey;
+    HeadlessSearchWindowFactory views;
+    SearchController search(state, {windows, views,
+                                    [&](QString& key) {
+                                        openedKey = key;
+                                        opened = pages.BuildArticlePage(key);
+                                    },
+                                    [] {}});
+
+    search.LookUpArticleTitle(request.text);
+    if (request.folder) chooseFolder(search, *request.folder);
+    const SearchWindowModel& window = *search.window();
+    if (request.openRow) {
+        const int rows = window.FoundList().ListCount();
+        if (*request.openRow >= rows) {
+            context.err << "lumera-cli: search: --open " << *request.openRow
+                        << " está além da lista, que tem " << rows << " entradas\n";
+            return 1;
+        }
+        search.FoundList_Click(*request.openRow);
+    }
+    printWindow(context.out, window);
+    for (const QString& target : browser.targets) context.out << "Navigate " << target << "\n";
+
+    if (request.openRow) {
+        if (!opened || opened->status == ArticlePageResult::Status::Failed) {
+            context.err << "lumera-cli: search: o verbete " << openedKey
+                        << " não pôde ser aberto\n";
+            return 1;
+        }
+        if (opened->status == ArticlePageResult::Status::NotFound) {
+            context.err << "lumera-cli: search: o verbete " << openedKey
+                        << " não está na base de dados\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace lumera::cli
