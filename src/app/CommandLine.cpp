@@ -31,6 +31,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
 
 bool CommandLine::applyDirectory() {
     if (changeDirectory.isEmpty()) return true;
+    // Drive folders given relative to where the program was started.
+    for (QString& mapping : driveMappings) {
+        const qsizetype eq = mapping.indexOf(u'=');
+        if (eq > 0 && QDir::isRelativePath(mapping.mid(eq + 1))) {
+            mapping = mapping.left(eq + 1) + QDir::current().absoluteFilePath(mapping.mid(eq + 1));
+        }
+    }
     if (QDir::setCurrent(changeDirectory)) return true;
     error = QStringLiteral("Não foi possível entrar na pasta %1.").arg(changeDirectory);
     return false;

@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPainterPath>
 
 #include "app/Form1Controller.h"
 
@@ -18,7 +16,7 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
       browser_(browserWidget) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kCaption);
-    setWindowIcon(drawIcon());
+    setWindowIcon(icon());
 
     QPalette palette = client_->palette();
     palette.setColor(QPalette::Window, QColor(0xE5, 0xEE, 0xFD));
@@ -61,34 +59,6 @@ void Form1::closeEvent(QCloseEvent* event) {
     controller_.Sa_Click();
 }
 
-QIcon Form1::drawIcon() {
-    // An open book under a blue globe arc: 32 x 32, a handful of flat colours.
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QPen(QColor(0, 0, 128), 1));
-    p.setBrush(QColor(0, 128, 255));
-    p.drawEllipse(QRect(6, 1, 20, 20));
-    p.setPen(QPen(QColor(255, 255, 255), 1));
-    p.drawLine(16, 2, 16, 20);
-    p.drawLine(7, 11, 25, 11);
-    QPainterPath book;
-    book.moveTo(1, 18);
-    book.lineTo(16, 22);
-    book.lineTo(31, 18);
-    book.lineTo(31, 30);
-    book.lineTo(16, 31);
-    book.lineTo(1, 30);
-    book.closeSubpath();
-    p.setPen(QPen(QColor(128, 0, 0), 1));
-    p.setBrush(QColor(255, 255, 255));
-    p.drawPath(book);
-    p.drawLine(16, 22, 16, 31);
-    p.setPen(QPen(QColor(128, 0, 0), 2));
-    p.drawLine(4, 24, 13, 26);
-    p.drawLine(19, 26, 28, 24);
-    return QIcon(pixmap);
-}
+QIcon Form1::icon() { return QIcon(QStringLiteral(":/lumera/lumera.png")); }
 
 }  // namespace lumera

@@ -15,7 +15,8 @@ class Form1 : public QMainWindow {
     Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* parent = nullptr);
 
     QWidget* browserWidget() const { return browser_; }
-    static QIcon drawIcon();
+    // 32 x 32 pixels, drawn by tools/make-art.
+    static QIcon icon();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

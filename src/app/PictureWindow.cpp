@@ -22,6 +22,8 @@ PictureWindow::PictureWindow(const QPixmap& picture, QWidget* parent)
     picture1_->raise();
 }
 
+QPixmap PictureWindow::defaultPicture() { return QPixmap(QStringLiteral(":/lumera/tv.jpg")); }
+
 void PictureWindow::showAndRaise() {
     show();
     raise();

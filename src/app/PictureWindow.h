@@ -19,6 +19,8 @@ class PictureWindow : public QWidget {
     static constexpr QRect kScreenArea{36, 60, 361, 237};
 
     explicit PictureWindow(const QPixmap& picture, QWidget* parent = nullptr);
+    // The player picture installed with the program.
+    static QPixmap defaultPicture();
     // Shows it, or brings it to the front when it is already shown.
     void showAndRaise();
     QWidget* picture1() const { return picture1_; }

@@ -1,12 +1,14 @@
 #include "platform/ReaderHost.h"
 
+#include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"
+#include "platform/XapianSearchEngine.h"
 
 namespace lumera {
 
-ReaderHost::ReaderHost(const QStringList& driveOptions,
-                       std::unique_ptr<SearchEngineFactory> engines)
-    : engines_(std::move(engines)),
+ReaderHost::ReaderHost(const QStringList& driveOptions)
+    : engines_(std::make_unique<XapianSearchEngineFactory>(drives_)),
+      databases_(std::make_unique<ArticleDatabaseFiles>()),
       browser_(std::make_unique<WebEngineBrowser>(drives_)),
       problems_(MapDrives(drives_, driveOptions)) {}
 

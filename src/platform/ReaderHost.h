@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "articles/ArticleDatabase.h"
 #include "host/SearchEngine.h"
 #include "platform/DriveMap.h"
 #include "platform/QtWindowSystem.h"
@@ -14,14 +15,14 @@ namespace lumera {
 class ReaderHost {
   public:
     // driveOptions: the --drive mappings; LUMERA_DRIVES is read too.
-    explicit ReaderHost(const QStringList& driveOptions,
-                        std::unique_ptr<SearchEngineFactory> engines);
+    explicit ReaderHost(const QStringList& driveOptions);
     ~ReaderHost();
 
     DriveMap& drives() { return drives_; }
     WebEngineBrowser& browser() { return *browser_; }
     QtWindowSystem& windows() { return windows_; }
     SearchEngineFactory& engines() { return *engines_; }
+    ArticleDatabaseOpener& databases() { return *databases_; }
     // Messages about drive mappings that could not be made.
     const QStringList& problems() const { return problems_; }
 
@@ -29,6 +30,7 @@ class ReaderHost {
     DriveMap drives_;
     QtWindowSystem windows_;
     std::unique_ptr<SearchEngineFactory> engines_;
+    std::unique_ptr<ArticleDatabaseOpener> databases_;
     std::unique_ptr<WebEngineBrowser> browser_;
     QStringList problems_;
 };

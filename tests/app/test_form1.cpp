@@ -234,8 +234,8 @@ void Form1Test::activationRule() {
 }
 
 void Form1Test::pictureWindow() {
-    QPixmap picture(436, 365);
-    picture.fill(Qt::darkGray);
+    const QPixmap picture = PictureWindow::defaultPicture();
+    QCOMPARE(picture.size(), QSize(436, 365));
     PictureWindow tv(picture);
     QCOMPARE(tv.objectName(), QStringLiteral("tv"));
     QCOMPARE(tv.windowTitle(), QStringLiteral("Nova Lumera Orvel - TV"));

@@ -144,6 +144,14 @@ void StartupTest::commandLine() {
     QVERIFY(!CommandLine::parse({"--drive"}).error.isEmpty());
     QVERIFY(CommandLine::parse({"--help"}).help);
 
+    // A drive folder given relative to the starting folder still means it after -C.
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    CommandLine relative = CommandLine::parse({"-C", dir.path(), "--drive", "D:=content/cd"});
+    QVERIFY(relative.applyDirectory());
+    QVERIFY(QDir::setCurrent(previous));
+    QCOMPARE(relative.driveMappings, QStringList{"D:=" + previous + "/content/cd"});
+
     CommandLine missingDir = CommandLine::parse({"-C", "/nonexistent/lumera-dir"});
     QVERIFY(!missingDir.applyDirectory());
     QVERIFY(!missingDir.error.isEmpty());
