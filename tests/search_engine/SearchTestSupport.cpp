@@ -12,7 +12,8 @@
 namespace lumera::testing {
 
 std::vector<IndexRecord> corpusRecords() {
-    const QDir corpus(qEnvironmentVariable("LUMERA_TEST_DATA") + u"/search_engine/corpus");
+    const QDir corpus(qEnvironmentVariable("LUMERA_TEST_DATA") +
+                      QStringLiteral("/search_engine/corpus"));
     const QRegularExpression titleLine(QStringLiteral("<title>(.*)</title>"));
     std::vector<IndexRecord> records;
     QDirIterator files(corpus.path(), {QStringLiteral("*.htm")}, QDir::Files,

@@ -35,22 +35,28 @@ class RecordingCallbacks : public SearchCallbacks {
     std::function<int(int n)> abortAnswer;
     std::function<void()> onFound;
 
-    void ReceiveSearching(const QString& what) override { calls << u"Searching " + what; }
+    void ReceiveSearching(const QString& what) override {
+        calls << QStringLiteral("Searching ") + what;
+    }
     void ReceiveFound(const QString& what, std::int32_t) override {
-        calls << u"Found " + what;
+        calls << QStringLiteral("Found ") + what;
         if (onFound) onFound();
     }
-    void ReceiveFoundWithDetail(const QString& detail) override { calls << u"Detail " + detail; }
-    void ReceiveHits(const QString& s) override { calls << u"Hits " + s; }
-    void ReceiveHitCountByWord(const QString& s) override { calls << u"HitCount " + s; }
-    void ReceiveHitsAtEnd(const QString& s) override { calls << u"HitsAtEnd " + s; }
+    void ReceiveFoundWithDetail(const QString& detail) override {
+        calls << QStringLiteral("Detail ") + detail;
+    }
+    void ReceiveHits(const QString& s) override { calls << QStringLiteral("Hits ") + s; }
+    void ReceiveHitCountByWord(const QString& s) override {
+        calls << QStringLiteral("HitCount ") + s;
+    }
+    void ReceiveHitsAtEnd(const QString& s) override { calls << QStringLiteral("HitsAtEnd ") + s; }
     std::int32_t CheckForAbort() override {
         calls << QStringLiteral("CheckForAbort");
         ++abortChecks;
         return abortAnswer ? abortAnswer(abortChecks) : 0;
     }
     void ReceiveFoundAtEnd(const QString& what, std::int32_t) override {
-        calls << u"FoundAtEnd " + what;
+        calls << QStringLiteral("FoundAtEnd ") + what;
     }
     int count(const QString& prefix) const;
 };

@@ -64,12 +64,6 @@ class TestIndexBuilder : public QObject {
         QCOMPARE(foldForSearch(text), folded);
     }
 
-    void searchableTextSplitsAtApostrophesAndControls() {
-        QCOMPARE(searchableText(u"Copo d'Água"), QString("copo d agua"));
-        QCOMPARE(searchableText(u"d’água"), QString("d agua"));
-        QCOMPARE(searchableText(QString("a\u0007b")), QString("a b"));
-    }
-
     void singularAndPluralShareAStem_data() {
         QTest::addColumn<QString>("singular");
         QTest::addColumn<QString>("plural");
@@ -97,7 +91,10 @@ class TestIndexBuilder : public QObject {
                                                                   {"gás", "gases"},
                                                                   {"informação", "informações"},
                                                                   {"cidade", "cidades"},
-                                                                  {"português", "portugueses"}};
+                                                                  {"português", "portugueses"},
+                                                                  {"francês", "franceses"},
+                                                                  {"mar", "mares"},
+                                                                  {"vez", "vezes"}};
         for (const auto& [singular, plural] : pairs) {
             QTest::newRow(plural) << QString::fromUtf8(singular) << QString::fromUtf8(plural);
         }
@@ -113,13 +110,6 @@ class TestIndexBuilder : public QObject {
         QCOMPARE(PortugueseStemmer::singular("três"), std::string("três"));
         QCOMPARE(PortugueseStemmer::singular("pais"), std::string("pai"));
         QCOMPARE(PortugueseStemmer::singular("mais"), std::string("mai"));
-    }
-
-    void stopWordsAreFolded() {
-        const QStringList words = portugueseStopWords();
-        QVERIFY(words.contains(QStringLiteral("nao")));
-        QVERIFY(words.contains(QStringLiteral("ate")));
-        for (const QString& word : words) QCOMPARE(foldForSearch(word), word);
     }
 
     void htmlText_data() {
@@ -140,7 +130,7 @@ class TestIndexBuilder : public QObject {
         QTest::newRow("unknown reference kept") << "AT&T &foo; &#;"
                                                 << "AT&T &foo; &#;";
         QTest::newRow("non-breaking space") << "São&nbsp;Paulo"
-                                            << "São\u00A0Paulo";
+                                            << "São Paulo";
         QTest::newRow("tags dropped") << "<p>um</p><p>dois</p>"
                                       << "um dois";
         QTest::newRow("inline tags join") << "<b>Bra</b>sil e <FONT color=red>Bah</FONT>ia"

@@ -1,0 +1,119 @@
+#include "platform/XapianQueryBuilder.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include "platform/XapianLog.h"
+#include "platform/XapianTextFolding.h"
+
+namespace lumera {
+namespace {
+
+// The operators a reader may type, by the parser's name for them. Only the
+// exact capitals count: "e" and "ou" are ordinary (stop) words.
+QString parserOperator(const QString& word) {
+    static const QHash<QString, QString> operators = {
+        {QStringLiteral("OU"), QStringLiteral("OR")},
+        {QStringLiteral("OR"), QStringLiteral("OR")},
+        {QStringLiteral("E"), QStringLiteral("AND")},
+        {QStringLiteral("AND"), QStringLiteral("AND")},
+        {QStringLiteral("NÃO"), QStringLiteral("NOT")},
+        {QStringLiteral("NAO"), QStringLiteral("NOT")},
+        {QStringLiteral("NOT"), QStringLiteral("NOT")}};
+    return operators.value(word);
+}
+
+bool isQuotationMark(QChar c) {
+    switch (c.unicode()) {
+        case u'"':
+        case 0x201C:  // “
+        case 0x201D:  // ”
+        case 0x201E:  // „
+        case 0x00AB:  // «
+        case 0x00BB:  // »
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The request as the parser reads it: words folded, operators in the
+// parser's spelling, every kind of quotation mark a plain one. plainWords
+// holds the words alone for a second attempt.
+struct PreparedRequest {
+    QString parserText;
+    QStringList plainWords;
+};
+
+PreparedRequest prepare(const QString& request) {
+    const QString text = request.normalized(QString::NormalizationForm_C);
+    PreparedRequest prepared;
+    bool inPhrase = false;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!isWordCharacter(text[i])) {
+            const QChar c = text[i];
+            if (isQuotationMark(c)) {
+                inPhrase = !inPhrase;
+                prepared.parserText += u'"';
+            } else {
+                prepared.parserText += searchableText(QStringView(&c, 1));
+            }
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && isWordCharacter(text[end])) ++end;
+        const QString word = text.mid(i, end - i);
+        const QString op = inPhrase ? QString() : parserOperator(word);
+        if (!op.isEmpty()) {
+            prepared.parserText += op;
+        } else {
+            const QString folded = searchableText(word);
+            prepared.parserText += folded;
+            prepared.plainWords += folded;
+        }
+        i = end;
+    }
+    return prepared;
+}
+
+constexpr unsigned kSyntaxFlags =
+    Xapian::QueryParser::FLAG_BOOLEAN | Xapian::QueryParser::FLAG_PHRASE |
+    Xapian::QueryParser::FLAG_LOVEHATE | Xapian::QueryParser::FLAG_WILDCARD |
+    Xapian::QueryParser::FLAG_PURE_NOT | Xapian::QueryParser::FLAG_AUTO_SYNONYMS;
+
+}  // namespace
+
+XapianQueryBuilder::XapianQueryBuilder(const Xapian::Database& database) : database_(database) {}
+
+Xapian::Query XapianQueryBuilder::build(const QString& request) {
+    const PreparedRequest prepared = prepare(request);
+    if (prepared.plainWords.isEmpty()) return Xapian::Query();
+
+    AccentedStems typedStems;
+    typedStems.learn(request);
+    Xapian::QueryParser parser;
+    parser.set_database(database_);
+    parser.set_stemmer(Xapian::Stem(new AccentAwareStemmer(typedStems)));
+    parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
+    parser.set_stopper(&stopper_);
+    parser.set_default_op(Xapian::Query::OP_AND);
+    parser.set_max_expansion(kMaxWildcardExpansion, Xapian::Query::WILDCARD_LIMIT_MOST_FREQUENT,
+                             Xapian::QueryParser::FLAG_WILDCARD);
+    try {
+        return parser.parse_query(toUtf8(prepared.parserText), kSyntaxFlags);
+    } catch (const Xapian::QueryParserError& error) {
+        qCDebug(lcSearch) << "request" << request
+                          << "read as plain words:" << error.get_msg().c_str();
+    }
+    try {
+        return parser.parse_query(toUtf8(prepared.plainWords.join(u' ')),
+                                  Xapian::QueryParser::FLAG_AUTO_SYNONYMS);
+    } catch (const Xapian::QueryParserError& error) {
+        qCWarning(lcSearch) << "request" << request << "rejected:" << error.get_msg().c_str();
+        return Xapian::Query();
+    }
+}
+
+}  // namespace lumera

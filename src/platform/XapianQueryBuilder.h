@@ -1,0 +1,32 @@
+#pragma once
+
+#include <xapian.h>
+
+#include <QString>
+
+#include "platform/XapianPortuguese.h"
+
+namespace lumera {
+
+// Turns what a reader types into a query. Words are folded like the index;
+// all must match unless joined by OU/OR; "..." is a phrase (stop words inside
+// count); bras* a prefix; E/AND, NÃO/NAO/NOT and -palavra as written in
+// capitals; stop words outside phrases are left out. Any text gives a query:
+// what the parser rejects is searched again as plain words, and a text
+// without words gives the empty query, which finds nothing.
+class XapianQueryBuilder {
+  public:
+    // Wildcards and synonyms are looked up in database, which must outlive
+    // the builder.
+    explicit XapianQueryBuilder(const Xapian::Database& database);
+    Xapian::Query build(const QString& request);
+
+    // A prefix expands to at most this many words, the most frequent ones.
+    static constexpr Xapian::termcount kMaxWildcardExpansion = 100;
+
+  private:
+    const Xapian::Database& database_;
+    PortugueseStopper stopper_;
+};
+
+}  // namespace lumera

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <xapian.h>
+
+#include <QElapsedTimer>
+#include <QString>
+#include <vector>
+
+#include "host/SearchEngine.h"
+#include "platform/XapianDocumentFormat.h"
+#include "platform/XapianIndexList.h"
+
+namespace lumera {
+
+// Asks the caller whether to stop, often enough to keep its window responsive
+// but not after every document.
+class AbortWatch {
+  public:
+    // callbacks may be null: nothing is asked and nothing stops.
+    explicit AbortWatch(SearchCallbacks* callbacks);
+    // Asks now.
+    bool check();
+    // Asks when the last question is a while ago.
+    bool checkWhenDue();
+    bool aborted() const { return aborted_; }
+
+    // Below the 50 ms a window may wait, with room for the work between looks.
+    static constexpr qint64 kIntervalMs = 20;
+
+  private:
+    SearchCallbacks* callbacks_;
+    QElapsedTimer sinceLastCheck_;
+    bool aborted_ = false;
+};
+
+// One synchronous search over the indexes a list file names, reporting to the
+// callbacks on the caller's thread. Every failure ends in an empty result and
+// a line in the lumera.search log; nothing is thrown.
+class XapianSearchRun {
+  public:
+    XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver resolveProgramPath);
+    std::vector<IndexedDetails> run(const QString& request, const QString& localListFile);
+
+  private:
+    Xapian::Database openIndexes(const QString& localListFile) const;
+    Xapian::MSet match(const Xapian::Database& database, const Xapian::Query& query);
+    std::vector<IndexedDetails> collect(const Xapian::MSet& found);
+
+    SearchCallbacks* callbacks_;
+    ProgramPathResolver resolveProgramPath_;
+    AbortWatch abortWatch_;
+};
+
+}  // namespace lumera

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <string>
+
+namespace lumera {
+
+// What a reader may leave out when typing: accents, letter case and
+// compatibility forms (ª, º, ligatures) do not tell words apart. Index and
+// query go through the same folding so that "agua" meets "Água".
+QString foldForSearch(QStringView text);
+
+// The folded text as the word splitter of the index and of the query parser
+// sees it: apostrophes split words (d'água is "d" and "agua") and control
+// characters are blanks.
+QString searchableText(QStringView text);
+
+// True for the characters a word is made of: letters, digits and the marks
+// that belong to them.
+bool isWordCharacter(QChar c);
+
+std::string toUtf8(QStringView text);
+QString fromUtf8(const std::string& text);
+
+}  // namespace lumera

@@ -1,0 +1,54 @@
+#include "ArticleIndexer.h"
+
+#include "articles/ArticleText.h"
+
+namespace lumera {
+
+ArticleIndexer::ArticleIndexer(ArticleTableScan& table, const PageFolders& pages, QString cdRomPath)
+    : table_(table), pages_(pages), cdRomPath_(std::move(cdRomPath)) {}
+
+int ArticleIndexer::countArticles() {
+    int rows = 0;
+    table_.forEachArticle([&rows](const ArticleRow&) {
+        ++rows;
+        return true;
+    });
+    return rows;
+}
+
+IndexSummary ArticleIndexer::indexInto(IndexBuilder& builder,
+                                       const std::function<void(int done)>& progress) {
+    IndexSummary summary;
+    int done = 0;
+    table_.forEachArticle([&](const ArticleRow& row) {
+        bool placedByDefault = false;
+        if (builder.add(recordFor(row, &placedByDefault))) {
+            ++summary.articles;
+            if (placedByDefault) ++summary.unplaced;
+        } else {
+            ++summary.repeated;
+        }
+        if (progress) progress(++done);
+        return true;
+    });
+    return summary;
+}
+
+IndexRecord ArticleIndexer::recordFor(const ArticleRow& row, bool* placedByDefault) const {
+    // The title the page shows, so that a result and its page agree. A text
+    // without a title line gives the page no title; the list of results
+    // then shows the stored one rather than a blank line.
+    QString title = pageTitle(row.verbete, cdRomPath_);
+    if (title.trimmed().isEmpty()) title = QString(row.titulo).remove(u'\'');
+    return {row.arquivo, title, row.verbete, folderFor(row, placedByDefault)};
+}
+
+QString ArticleIndexer::folderFor(const ArticleRow& row, bool* placedByDefault) const {
+    if (row.tomo && !row.tomo->trimmed().isEmpty()) return row.tomo->trimmed();
+    const QString found = pages_.folderOf(row.arquivo);
+    if (!found.isEmpty()) return found;
+    if (placedByDefault) *placedByDefault = true;
+    return kDefaultFolder;
+}
+
+}  // namespace lumera

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "PageFolders.h"
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/IndexBuilder.h"
+
+namespace lumera {
+
+struct IndexSummary {
+    int articles = 0;  // documents written, one per distinct key
+    int repeated = 0;  // later rows of a key already indexed
+    int unplaced = 0;  // put in the default folder for want of a better one
+};
+
+// Turns the article table into index documents: one per distinct key (the
+// first stored row of a key, letter case ignored), titled as its page is, and
+// placed in the content folder its page lives in.
+class ArticleIndexer {
+  public:
+    // cdRomPath: CdRomPath from lex.ini; the title rule needs it for titles
+    // that hold image references.
+    ArticleIndexer(ArticleTableScan& table, const PageFolders& pages, QString cdRomPath);
+
+    // One walk over the table, for a progress display.
+    int countArticles();
+    // done: rows read so far. Throws DatabaseError and IndexBuildError.
+    IndexSummary indexInto(IndexBuilder& builder, const std::function<void(int done)>& progress);
+
+    // placedByDefault: set when neither the row nor the CD tree gave the folder.
+    IndexRecord recordFor(const ArticleRow& row, bool* placedByDefault = nullptr) const;
+
+    // Where an article's page is when neither its row nor the CD tree says.
+    static inline const QString kDefaultFolder = QStringLiteral("tomo98a");
+
+  private:
+    QString folderFor(const ArticleRow& row, bool* placedByDefault) const;
+
+    ArticleTableScan& table_;
+    const PageFolders& pages_;
+    QString cdRomPath_;
+};
+
+}  // namespace lumera

@@ -1,0 +1,162 @@
+#include "IndexerCommand.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "ArticleIndexer.h"
+#include "PageFolders.h"
+#include "ProgressBar.h"
+#include "app/CommandLine.h"
+#include "app/LexIni.h"
+#include "platform/DriveMap.h"
+#include "platform/DriveSetup.h"
+#include "platform/XapianIndexList.h"
+
+namespace lumera {
+namespace {
+
+constexpr const char* kUsage =
+    "Uso: lumera-index [-C PASTA] [--drive X:=PASTA]...\n"
+    "\n"
+    "Cria o índice de pesquisa dos artigos da enciclopédia. Lê o lex.ini da pasta\n"
+    "atual, como o leitor, indexa todos os artigos da base lex.mdb da pasta de\n"
+    "instalação (PATH=) e grava o índice na pasta \"indice\" e a lista \"search.lst\"\n"
+    "ao lado dela. Um índice anterior só é substituído quando o novo está pronto.\n"
+    "\n"
+    "  -C PASTA          entra na PASTA antes de ler o lex.ini\n"
+    "  --drive X:=PASTA  faz a unidade X: do lex.ini corresponder à PASTA (repetível)\n"
+    "  -h, --help        mostra esta ajuda\n"
+    "  --version         mostra a versão\n";
+
+// A failure that ends the run, with the message for the user.
+struct Failure {
+    QString message;
+};
+
+struct Installation {
+    QString databaseFile;  // local lex.mdb
+    QString folder;        // local folder that receives the index
+    QString contentRoot;   // local "\lex2000\" folder, empty when not found
+    QString cdRomPath;
+    QString cdProblem;  // why the CD tree was not found, if it was not
+};
+
+Installation locateInstallation(const QStringList& driveOptions, QTextStream& err) {
+    const LexIniReading ini = ReadLexIni();
+    if (!ini.found) {
+        throw Failure{QStringLiteral("o arquivo lex.ini não foi encontrado na pasta %1.")
+                          .arg(QDir::toNativeSeparators(QDir::currentPath()))};
+    }
+    const ContentPaths& paths = ini.paths;
+    Installation found;
+    DriveMap drives;
+    for (const QString& problem : MapDrives(drives, driveOptions)) {
+        err << "lumera-index: " << problem << "\n";
+    }
+    found.cdProblem = LocateContent(drives, paths.installPath, paths.cdRomPath);
+
+    found.cdRomPath = paths.cdRomPath;
+    found.databaseFile = drives.existingFile(paths.installPath + QStringLiteral("lex.mdb"));
+    if (found.databaseFile.isEmpty()) {
+        throw Failure{QStringLiteral("a base de dados %1lex.mdb não foi encontrada. Confira a "
+                                     "linha PATH= do lex.ini e as opções --drive.")
+                          .arg(paths.installPath)};
+    }
+    found.folder = QFileInfo(found.databaseFile).absolutePath();
+    if (!paths.cdRomPath.isEmpty()) {
+        found.contentRoot = drives.existingFile(paths.cdRomPath + QStringLiteral("\\lex2000"));
+    }
+    return found;
+}
+
+QString seconds(qint64 ms) { return QLocale(QLocale::Portuguese).toString(ms / 1000.0, 'f', 1); }
+
+int indexInstallation(const Installation& installation, QTextStream& out, QTextStream& err,
+                      bool errIsTerminal) {
+    QElapsedTimer clock;
+    clock.start();
+    const std::unique_ptr<ArticleDatabaseFile> database =
+        ArticleDatabaseFiles::openFile(installation.databaseFile);
+    const PageFolders pages = PageFolders::scan(installation.contentRoot);
+    ArticleIndexer indexer(*database, pages, installation.cdRomPath);
+
+    StagedIndex staged(installation.folder, indexformat::kIndexFolder, indexformat::kIndexListFile);
+    if (staged.buildPath().isEmpty()) {
+        throw Failure{QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
+                          .arg(QDir::toNativeSeparators(installation.folder), staged.error())};
+    }
+    IndexBuilder builder(staged.buildPath());
+    IndexSummary summary;
+    if (errIsTerminal) {
+        ProgressBar bar(err, indexer.countArticles());
+        int done = 0;
+        summary = indexer.indexInto(builder, [&](int n) { bar.update(done = n); });
+        bar.finish(done);
+    } else {
+        summary = indexer.indexInto(builder, nullptr);
+    }
+    builder.finish();
+    if (!staged.install()) {
+        throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
+                          .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
+    }
+    out << (summary.articles == 1 ? QStringLiteral("1 artigo indexado")
+                                  : QStringLiteral("%1 artigos indexados").arg(summary.articles));
+    if (summary.repeated == 1) {
+        out << QStringLiteral(" (1 linha com chave repetida ignorada)");
+    } else if (summary.repeated > 1) {
+        out << QStringLiteral(" (%1 linhas com chave repetida ignoradas)").arg(summary.repeated);
+    }
+    out << QStringLiteral(" em %1 s; índice em %2\n")
+               .arg(seconds(clock.elapsed()), QDir::toNativeSeparators(staged.installedPath()));
+    if (summary.unplaced > 0) {
+        err << "lumera-index: aviso: "
+            << (summary.unplaced == 1
+                    ? QStringLiteral("1 artigo sem página conhecida no CD ficou")
+                    : QStringLiteral("%1 artigos sem página conhecida no CD ficaram")
+                          .arg(summary.unplaced))
+            << " na pasta " << ArticleIndexer::kDefaultFolder << '.';
+        if (!installation.cdProblem.isEmpty()) err << ' ' << installation.cdProblem;
+        err << '\n';
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
+               bool errIsTerminal) {
+    CommandLine line = CommandLine::parse(arguments);
+    if (line.help) {
+        out << kUsage;
+        return 0;
+    }
+    if (line.version) {
+        out << "lumera-index " << LUMERA_VERSION << "\n";
+        return 0;
+    }
+    if (line.error.isEmpty() && !line.positional.isEmpty()) {
+        line.error = QStringLiteral("argumento inesperado: %1").arg(line.positional.first());
+    }
+    if (!line.error.isEmpty()) {
+        err << "lumera-index: " << line.error << "\n" << kUsage;
+        return 2;
+    }
+    try {
+        if (!line.applyDirectory()) throw Failure{line.error};
+        return indexInstallation(locateInstallation(line.driveMappings, err), out, err,
+                                 errIsTerminal);
+    } catch (const Failure& failure) {
+        err << "lumera-index: " << failure.message << "\n";
+    } catch (const DatabaseError& error) {
+        err << "lumera-index: " << error.message() << "\n";
+    } catch (const IndexBuildError& error) {
+        err << "lumera-index: erro ao gravar o índice: " << QString::fromUtf8(error.what()) << "\n";
+    }
+    err << "lumera-index: o índice não foi alterado.\n";
+    return 1;
+}
+
+}  // namespace lumera

@@ -1,0 +1,40 @@
+#include "PageFolders.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace lumera {
+namespace {
+
+// The three article folders, in the order the content numbers them.
+int folderRank(const QString& folder) {
+    static const QStringList articleFolders = {QStringLiteral("tomo98a"), QStringLiteral("tomo98b"),
+                                               QStringLiteral("tomo98c")};
+    const auto found = articleFolders.indexOf(folder.toLower());
+    return found < 0 ? int(articleFolders.size()) : int(found);
+}
+
+}  // namespace
+
+PageFolders PageFolders::scan(const QString& contentRoot) {
+    PageFolders pages;
+    if (contentRoot.isEmpty()) return pages;
+    const QDir root(contentRoot);
+    QStringList folders = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    std::stable_sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
+        return folderRank(a) < folderRank(b);
+    });
+    for (const QString& folder : folders) {
+        for (const QString& page : QDir(root.filePath(folder)).entryList(QDir::Files)) {
+            const QString name = page.toLower();
+            if (!pages.folderByPage_.contains(name)) pages.folderByPage_.insert(name, folder);
+        }
+    }
+    return pages;
+}
+
+QString PageFolders::folderOf(const QString& pageName) const {
+    return folderByPage_.value(pageName.toLower());
+}
+
+}  // namespace lumera
