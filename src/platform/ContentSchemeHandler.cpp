@@ -11,7 +11,7 @@
 
 namespace lumera {
 
-Q_LOGGING_CATEGORY(lcContent, "lumera.content")
+Q_LOGGING_CATEGORY(lcContent, "lumera.content", QtWarningMsg)
 
 namespace {
 
@@ -31,7 +31,14 @@ ContentSchemeHandler::ContentSchemeHandler(const DriveMap& drives, QObject* pare
 void ContentSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
     const QString path = url.scheme().toUpper() + u':' + url.path(QUrl::FullyDecoded);
-    const QString local = drives_.existingFile(path);
+    QString local = drives_.existingFile(path);
+    if (local.isEmpty()) {
+        // Pages address CD content from the root ("/lex2000/gui/1px.gif");
+        // from a page on another drive that is where the CD's copy lies.
+        const QChar holder = drives_.driveHolding(url.path(QUrl::FullyDecoded));
+        if (!holder.isNull())
+            local = drives_.existingFile(QString(holder) + u':' + url.path(QUrl::FullyDecoded));
+    }
     if (local.isEmpty() || !QFileInfo(local).isFile()) {
         qCDebug(lcContent) << "not found:" << path;
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
@@ -57,10 +64,21 @@ bool OfflineGuard::allows(const QUrl& url, const DriveMap& drives) {
 }
 
 void OfflineGuard::interceptRequest(QWebEngineUrlRequestInfo& info) {
-    if (!allows(info.requestUrl(), drives_)) {
-        qCDebug(lcContent) << "blocked:" << info.requestUrl();
-        info.block(true);
+    const QUrl url = info.requestUrl();
+    if (allows(url, drives_)) return;
+    if (url.isLocalFile()) {
+        // A page in the installation folder addresses CD content from the
+        // root ("/lex2000/gui/1px.gif"): serve it from the drive that has it.
+        const QChar holder = drives_.driveHolding(url.path(QUrl::FullyDecoded));
+        if (!holder.isNull()) {
+            QUrl onDrive(url);
+            onDrive.setScheme(QString(holder.toLower()));
+            info.redirect(onDrive);
+            return;
+        }
     }
+    qCDebug(lcContent) << "blocked:" << url;
+    info.block(true);
 }
 
 }  // namespace lumera

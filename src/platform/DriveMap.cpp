@@ -215,6 +215,15 @@ DriveMap::Located DriveMap::locate(const QString& path, bool mustExist) const {
     return locateInRoot(root, components, mustExist);
 }
 
+QChar DriveMap::driveHolding(const QString& rootedPath) const {
+    QList<QChar> letters = drives_.keys();
+    std::sort(letters.begin(), letters.end());
+    for (const QChar drive : letters) {
+        if (!existingFile(QString(drive) + u':' + rootedPath).isEmpty()) return drive;
+    }
+    return {};
+}
+
 QString DriveMap::existingFile(const QString& path) const { return locate(path, true).local; }
 
 QString DriveMap::writableFile(const QString& path) const { return locate(path, false).local; }

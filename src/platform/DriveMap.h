@@ -38,6 +38,10 @@ class DriveMap : public FileAccess {
     // POSIX paths are served only inside these directories (the installation).
     void allowDirectory(const QString& directory);
 
+    // The first mapped drive (in letter order) that holds the drive-less
+    // path "/lex2000/..."; a null QChar when none does.
+    QChar driveHolding(const QString& rootedPath) const;
+
     QString existingFile(const QString& path) const override;
     QString writableFile(const QString& path) const override;
 

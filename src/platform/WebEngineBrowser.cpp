@@ -1,6 +1,7 @@
 #include "platform/WebEngineBrowser.h"
 
 #include <QFileDialog>
+#include <QLoggingCategory>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
@@ -22,6 +23,8 @@
 
 namespace lumera {
 namespace {
+
+Q_LOGGING_CATEGORY(lcBrowser, "lumera.browser", QtWarningMsg)
 
 // Console messages from our page scripts start with this marker, which a
 // content page is unlikely to print by chance.
@@ -125,9 +128,9 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
 
 WebEngineBrowser::~WebEngineBrowser() {
     // The page must go before its profile.
-    view_->setPage(nullptr);
+    if (view_) view_->setPage(nullptr);
     delete page_;
-    delete container_;
+    delete container_.data();
 }
 
 QWidget* WebEngineBrowser::widget() const { return container_; }
@@ -200,6 +203,7 @@ bool WebEngineBrowser::announce(const QUrl& url) {
         submittedRequest_ = submitted;
     }
 
+    qCDebug(lcBrowser) << "BeforeNavigate2" << text;
     bool cancel = false;
     ++handlerDepth_;
     navigatedInHandler_ = false;
@@ -212,6 +216,7 @@ bool WebEngineBrowser::announce(const QUrl& url) {
 }
 
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {
+    qCDebug(lcBrowser) << "loading" << info.status() << info.url() << info.errorCode();
     switch (info.status()) {
         case QWebEngineLoadingInfo::LoadSucceededStatus:
             raiseDocumentComplete();
@@ -239,6 +244,7 @@ void WebEngineBrowser::onConsoleMessage(const QString& message) {
 }
 
 void WebEngineBrowser::raiseDocumentComplete() {
+    qCDebug(lcBrowser) << "DocumentComplete";
     if (auto* sink = eventSink()) sink->DocumentComplete();
     Q_EMIT documentCompleted();
 }

@@ -69,9 +69,10 @@ class WebEngineBrowser : public QObject, public Browser {
     ContentSchemeHandler* schemes_;
     OfflineGuard* guard_;
     ReaderPage* page_;
-    QWidget* container_;
-    QWebEngineView* view_;
-    FindBar* findBar_;
+    // The window the widget is placed in may delete it first.
+    QPointer<QWidget> container_;
+    QPointer<QWebEngineView> view_;
+    QPointer<FindBar> findBar_;
     std::unique_ptr<QPrinter> printer_;
 
     QList<PendingTarget> pending_;

@@ -19,7 +19,7 @@ namespace {
 
 // What the router hands over, on the reader's real windows.
 class ReaderActions : public RouterActions {
-public:
+  public:
     ReaderActions(ArticlePageBuilder& pages, SearchController& search)
         : pages_(pages), search_(search) {}
 
@@ -29,23 +29,16 @@ public:
         if (!tv_) tv_ = std::make_unique<PictureWindow>(PictureWindow::defaultPicture());
         tv_->showAndRaise();
     }
+    PictureWindow* pictureWindow() const { return tv_.get(); }
 
-private:
+  private:
     ArticlePageBuilder& pages_;
     SearchController& search_;
     std::unique_ptr<PictureWindow> tv_;
 };
 
-}  // namespace
-
-int RunReader(const QStringList& driveOptions) {
-    ReaderHost host(driveOptions);
-    QTextStream err(stderr);
-    for (const QString& problem : host.problems()) err << "lumera: " << problem << "\n";
-    err.flush();
-
-    ReaderState state;
-    Form1Controller::Services services{
+Form1Controller::Services controllerServices(ReaderHost& host) {
+    return {
         host.browser(),
         host.windows(),
         host.engines(),
@@ -57,26 +50,61 @@ int RunReader(const QStringList& driveOptions) {
         },
         [] { QCoreApplication::exit(0); },
     };
-    Form1Controller controller(state, services);
+}
 
-    ArticlePageBuilder pages(host.databases(), host.drives(), host.browser(), host.windows(), state);
+}  // namespace
+
+struct Reader::Parts {
+    explicit Parts(const QStringList& driveOptions)
+        : host(driveOptions),
+          controller(state, controllerServices(host)),
+          pages(host.databases(), host.drives(), host.browser(), host.windows(), state),
+          search(state, {host.windows(), searchWindows,
+                         [this](QString& key) { pages.BuildArticlePage(key); },
+                         [this] { controller.hom_Click(); }}),
+          actions(pages, search),
+          router(host.browser(), actions, state.CdRomPath),
+          window(controller, host.browser().widget()),
+          activation(&window, [this] { controller.Form_Activate(); }) {
+        host.browser().setEventSink(&router);
+        host.windows().setParentWindow(&window);
+    }
+    ~Parts() { host.browser().setEventSink(nullptr); }
+
+    ReaderHost host;
+    ReaderState state;
+    Form1Controller controller;
+    ArticlePageBuilder pages;
     WidgetSearchWindowFactory searchWindows;
-    SearchController search(state, {host.windows(), searchWindows,
-                                    [&pages](QString& key) { pages.BuildArticlePage(key); },
-                                    [&controller] { controller.hom_Click(); }});
-    ReaderActions actions(pages, search);
-    Router router(host.browser(), actions, state.CdRomPath);
-    host.browser().setEventSink(&router);
+    SearchController search;
+    ReaderActions actions;
+    Router router;
+    Form1 window;
+    ActivationTracker activation;
+};
 
-    Form1 window(controller, host.browser().widget());
-    host.windows().setParentWindow(&window);
-    ActivationTracker activation(&window, [&controller] { controller.Form_Activate(); });
+Reader::Reader(const QStringList& driveOptions) : parts_(std::make_unique<Parts>(driveOptions)) {
+    QTextStream err(stderr);
+    for (const QString& problem : parts_->host.problems()) err << "lumera: " << problem << "\n";
+}
 
-    controller.Form_Load();
-    window.show();
-    const int status = QApplication::exec();
-    host.browser().setEventSink(nullptr);
-    return status;
+Reader::~Reader() = default;
+
+void Reader::start() {
+    parts_->controller.Form_Load();
+    parts_->window.show();
+}
+
+Form1& Reader::window() { return parts_->window; }
+WebEngineBrowser& Reader::browser() { return parts_->host.browser(); }
+SearchController& Reader::search() { return parts_->search; }
+const ReaderState& Reader::state() const { return parts_->state; }
+PictureWindow* Reader::pictureWindow() const { return parts_->actions.pictureWindow(); }
+
+int RunReader(const QStringList& driveOptions) {
+    Reader reader(driveOptions);
+    reader.start();
+    return QApplication::exec();
 }
 
 }  // namespace lumera

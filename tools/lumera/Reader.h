@@ -1,10 +1,41 @@
 #pragma once
 
 #include <QStringList>
+#include <memory>
 
 namespace lumera {
 
-// Builds the main window on the real components and runs the event loop.
+class Form1;
+class PictureWindow;
+class SearchController;
+class WebEngineBrowser;
+struct ReaderState;
+
+// The whole reader: the main window on the real browser, drive map, article
+// database and search engine, with the router, the page builder and the
+// search window wired between them.
+class Reader {
+  public:
+    // driveOptions: the --drive mappings; LUMERA_DRIVES is read too.
+    explicit Reader(const QStringList& driveOptions);
+    ~Reader();
+
+    // Start-up: lex.ini, the home page, the window shown.
+    void start();
+
+    Form1& window();
+    WebEngineBrowser& browser();
+    SearchController& search();
+    const ReaderState& state() const;
+    // The picture window, once it has been asked for.
+    PictureWindow* pictureWindow() const;
+
+  private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+// Runs the reader until it ends; the exit status.
 int RunReader(const QStringList& driveOptions);
 
 }  // namespace lumera

@@ -1,0 +1,251 @@
+// The whole reader on the sample edition, used as a person would: real mouse
+// clicks and keys in the real browser, from the home page through every kind
+// of link. The CD is copied with every name in capitals, as a plain ISO 9660
+// disc has them, so every page and picture must be found ignoring case.
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QListView>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include "Reader.h"
+#include "app/Form1.h"
+#include "app/PictureWindow.h"
+#include "platform/DriveUrls.h"
+#include "platform/WebEngineBrowser.h"
+
+using namespace lumera;
+
+namespace {
+
+// Copies a tree, every file and folder name upper-cased.
+bool copyUpperCased(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path).toUpper();
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool copyTree(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            QDir().mkpath(target);
+        } else if (!QFile::copy(path, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Waits in a real event loop: QTest::qWaitFor sleeps between rounds of
+// events, which starves the browser's own task scheduling.
+template <typename Condition>
+bool waitUntil(Condition condition, int timeoutMs = 20000) {
+    if (condition()) return true;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (condition()) loop.quit();
+    });
+    poll.start(10);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return condition();
+}
+
+}  // namespace
+
+class ReaderTourTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void tour();
+
+  private:
+    QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
+    bool waitForPage(const QString& ending);
+    QVariant evaluate(const QString& script);
+    void click(const QString& selector, const QString& frame = QString());
+    void home();
+
+    QTemporaryDir dir_;
+    QString previousDirectory_;
+    std::unique_ptr<Reader> reader_;
+};
+
+void ReaderTourTest::initTestCase() {
+    const QString source = qEnvironmentVariable("LUMERA_SOURCE_DIR");
+    const QString build = qEnvironmentVariable("LUMERA_BUILD_DIR");
+    QVERIFY(copyUpperCased(source + QStringLiteral("/content/sample/cd"),
+                           dir_.filePath(QStringLiteral("cd"))));
+    QVERIFY(copyTree(build + QStringLiteral("/sample"), dir_.filePath(QStringLiteral("install"))));
+    previousDirectory_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_.filePath(QStringLiteral("install"))));
+    reader_ = std::make_unique<Reader>(
+        QStringList{QStringLiteral("D:=") + dir_.filePath(QStringLiteral("cd"))});
+    reader_->window().resize(1000, 700);
+    reader_->start();
+    QVERIFY(QTest::qWaitForWindowExposed(&reader_->window()));
+}
+
+void ReaderTourTest::cleanupTestCase() {
+    reader_.reset();
+    QDir::setCurrent(previousDirectory_);
+}
+
+bool ReaderTourTest::waitForPage(const QString& ending) {
+    // Loaded: the address is there and the document has finished.
+    QWebEnginePage* page = reader_->browser().view()->page();
+    return waitUntil([&] { return pageUrl().endsWith(ending) && !page->isLoading(); });
+}
+
+QVariant ReaderTourTest::evaluate(const QString& script) {
+    QVariant result;
+    bool answered = false;
+    reader_->browser().view()->page()->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        answered = true;
+    });
+    return waitUntil([&] { return answered; }, 10000) ? result : QVariant();
+}
+
+void ReaderTourTest::click(const QString& selector, const QString& frame) {
+    const QString doc =
+        frame.isEmpty() ? QStringLiteral("document")
+                        : QStringLiteral("document.querySelector('%1').contentDocument").arg(frame);
+    const QString offset =
+        frame.isEmpty()
+            ? QStringLiteral("{left:0,top:0}")
+            : QStringLiteral("document.querySelector('%1').getBoundingClientRect()").arg(frame);
+    const QVariantList xy =
+        evaluate(
+            QStringLiteral(
+                "(function(){var e=%1.querySelector('%2');if(!e)return null;"
+                "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();var o=%3;"
+                "return "
+                "[Math.round(o.left+r.left+r.width/2),Math.round(o.top+r.top+r.height/2)];})()")
+                .arg(doc, selector, offset))
+            .toList();
+    QVERIFY2(xy.size() == 2, qPrintable(selector));
+    QTest::mouseClick(reader_->browser().view()->focusProxy(), Qt::LeftButton, {},
+                      QPoint(xy[0].toInt(), xy[1].toInt()));
+}
+
+void ReaderTourTest::home() {
+    QAction* inicio = reader_->window().menuBar()->actions().value(0);
+    QVERIFY(inicio);
+    inicio->trigger();
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/joia.htm")));
+}
+
+void ReaderTourTest::tour() {
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/joia.htm")));
+
+    // A section link on a plain page: redirected to the CD's copy and shown.
+    click(QStringLiteral("a[href=\"v1.htm\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/v1.htm")));
+    // "VOLTA" goes back.
+    click(QStringLiteral("a[href=\"VOLTA\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/joia.htm")));
+
+    // A section link in the menu frame fills the whole browser.
+    QVERIFY(waitUntil([&] {
+        return evaluate(QStringLiteral("!!document.querySelector('iframe').contentDocument."
+                                       "querySelector('a[href=\"v2.htm\"]')"))
+            .toBool();
+    }));
+    click(QStringLiteral("a[href=\"v2.htm\"]"), QStringLiteral("iframe"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/v2.htm")));
+    home();
+
+    // An article link builds the article's page; every picture of it loads.
+    click(QStringLiteral("a[href=\"tomo98a/brasil.htm\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
+    QVERIFY(
+        evaluate(QStringLiteral("document.title")).toString().contains(QStringLiteral("Brasil")));
+    QVERIFY(waitUntil([&] {
+        return evaluate(QStringLiteral(
+                            "Array.from(document.images).every(function(i){return i.complete;})"))
+            .toBool();
+    }));
+    const QVariantList broken =
+        evaluate(QStringLiteral("Array.from(document.images).filter(function(i){return "
+                                "i.naturalWidth===0;}).map(function(i){return i.src;})"))
+            .toList();
+    QVERIFY2(broken.isEmpty(), qPrintable(QVariant(broken).toStringList().join(u' ')));
+    QVERIFY(evaluate(QStringLiteral("document.images.length")).toInt() >
+            8);  // thumbnails, icons, rule
+    home();
+
+    // The timeline is restarted in the whole browser and shown.
+    click(QStringLiteral("a[href=\"timeline/main.htm\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/timeline/main.htm")));
+    home();
+
+    // The atlas: entry page, then one of its sub-pages, each restarted.
+    click(QStringLiteral("a[href=\"atlast/main.htm\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/atlast/main.htm")));
+    click(QStringLiteral("a[href=\"../atlasm/atlast.htm\"]"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/atlasm/atlast.htm")));
+    home();
+
+    // ".tv" opens the picture window.
+    click(QStringLiteral("a[href=\"filme.tv\"]"));
+    QVERIFY(waitUntil(
+        [&] { return reader_->pictureWindow() && reader_->pictureWindow()->isVisible(); }));
+    QVERIFY(pageUrl().endsWith(QStringLiteral("/lex2000/joia.htm")));
+    reader_->pictureWindow()->hide();
+
+    // The search field: the search window lists the titles; choosing one
+    // shows the article in the main window.
+    click(QStringLiteral("input[name=\"request\"]"));
+    QTest::keyClicks(reader_->browser().view()->focusProxy(), QStringLiteral("caravela"));
+    QTest::keyClick(reader_->browser().view()->focusProxy(), Qt::Key_Return);
+    QWidget* dtsearch = nullptr;
+    QVERIFY(waitUntil([&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == u"dtsearch" && w->isVisible()) dtsearch = w;
+        }
+        return dtsearch != nullptr;
+    }));
+    auto* found = dtsearch->findChild<QListView*>(QStringLiteral("FoundList"));
+    QVERIFY(found);
+    QVERIFY(waitUntil([&] { return found->isVisible() && found->model()->rowCount() > 0; }));
+    const QString title = found->model()->index(0, 0).data().toString();
+    QTest::mouseClick(found->viewport(), Qt::LeftButton, {},
+                      found->visualRect(found->model()->index(0, 0)).center());
+    QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
+    QVERIFY(waitUntil(
+        [&] { return evaluate(QStringLiteral("document.title")).toString().contains(title); }));
+
+    // "Início" returns home.
+    home();
+}
+
+int main(int argc, char** argv) {
+    driveurls::registerSchemes();
+    QApplication app(argc, argv);
+    ReaderTourTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_reader_tour.moc"
