@@ -312,7 +312,7 @@ private Q_SLOTS:
     QVERIFY(home.contains(
         QStringLiteral("<form action=\"dtsearch.asp\" method=\"get\">")));
     QVERIFY(home.contains(QStringLiteral("name=\"request\"")));
-    QVERIFY(home.contains(QStringLiteral("<iframe src=\"menu.htm\"")));
+    QVERIFY(home.contains(QStringLiteral("<iframe src=\"menu-joia.htm\"")));
   }
 
   void databaseHoldsTheSources() {
