@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEngineView>
+#include <functional>
 
 #include "Reader.h"
 #include "app/Form1.h"
@@ -22,30 +23,15 @@ using namespace lumera;
 
 namespace {
 
-// Copies a tree, every file and folder name upper-cased.
-bool copyUpperCased(const QString& from, const QString& to) {
+// Copies a tree, each relative path passed through rename.
+bool copyTree(const QString& from, const QString& to,
+              const std::function<QString(QString)>& rename) {
     QDir().mkpath(to);
     QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        const QString target = to + u'/' + QDir(from).relativeFilePath(path).toUpper();
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + u'/' + QDir(from).relativeFilePath(path);
+        const QString target = to + u'/' + rename(QDir(from).relativeFilePath(path));
         if (it.fileInfo().isDir()) {
             QDir().mkpath(target);
         } else if (!QFile::copy(path, target)) {

@@ -8,6 +8,7 @@ namespace lumera::cli {
 
 void Edition::open(const QStringList& driveMappings, QTextStream& err) {
     const LexIniReading ini = ReadLexIni();
+    iniFound = ini.found;
     if (!ini.found) {
         err << "lumera-cli: o arquivo lex.ini não foi encontrado na pasta " << QDir::currentPath()
             << "\n";

@@ -16,15 +16,17 @@ namespace lumera::cli {
 struct Edition {
     ReaderState state;
     DriveMap drives;
+    bool iniFound = false;
 
     // Problems (a missing lex.ini, unmapped drives) go to err.
     void open(const QStringList& driveMappings, QTextStream& err);
+    bool installFolderExists() const { return !drives.existingFile(state.InstallPath).isEmpty(); }
 };
 
 // Writes one "Navigate <target>" line per navigation; the rest is not used
 // without a screen.
 class PrintingBrowser : public Browser {
-public:
+  public:
     explicit PrintingBrowser(QTextStream& out) : out_(out) {}
     void Navigate(const QString& target) override { out_ << "Navigate " << target << "\n"; }
     void GoBack() override { out_ << "GoBack\n"; }
@@ -34,13 +36,13 @@ public:
     void Print() override {}
     void Find() override {}
 
-private:
+  private:
     QTextStream& out_;
 };
 
 // Message boxes become lines on stderr.
 class ConsoleWindowSystem : public WindowSystem {
-public:
+  public:
     explicit ConsoleWindowSystem(QTextStream& err) : err_(err) {}
     void MessageBox(const QString& text, const QString& title, int) override {
         err_ << "lumera-cli: " << title << ": " << text << "\n";
@@ -48,7 +50,7 @@ public:
     void SetBusyPointer(bool) override {}
     void ProcessPendingEvents() override {}
 
-private:
+  private:
     QTextStream& err_;
 };
 

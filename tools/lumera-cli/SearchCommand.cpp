@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "Commands.h"
+#include "Edition.h"
 #include "app/LexIni.h"
 #include "app/ReaderState.h"
 #include "articles/ArticlePageBuilder.h"
@@ -119,25 +120,16 @@ int RunSearch(const CommandContext& context) {
                     << "Uso: lumera-cli search TEXTO [--folder PASTA] [--open N]\n";
         return 2;
     }
-    const LexIniReading ini = ReadLexIni();
-    if (!ini.found) {
-        context.err << "lumera-cli: não foi possível ler a edição: o arquivo lex.ini não foi "
-                       "encontrado na pasta atual\n";
-        return 1;
-    }
-    DriveMap drives;
-    for (const QString& problem : MapDrives(drives, context.driveMappings)) {
-        context.err << "lumera-cli: " << problem << "\n";
-    }
-    // The CD is not needed to search; a missing one only matters to --open's pictures.
-    LocateContent(drives, ini.paths.installPath, ini.paths.cdRomPath);
-    if (drives.existingFile(ini.paths.installPath).isEmpty()) {
+    Edition edition;
+    edition.open(context.driveMappings, context.err);
+    if (!edition.iniFound) return 1;
+    if (!edition.installFolderExists()) {
         context.err << "lumera-cli: não foi possível ler a edição: a pasta de instalação "
-                    << ini.paths.installPath << " não existe nesta máquina\n";
+                    << edition.state.InstallPath << " não existe nesta máquina\n";
         return 1;
     }
-
-    ReaderState state{ini.paths.installPath, ini.paths.cdRomPath, nullptr};
+    ReaderState& state = edition.state;
+    DriveMap& drives = edition.drives;
     XapianSearchEngineFactory engines(drives);
     state.engine = engines.create();
     const QString programDirectory = QCoreApplication::applicationDirPath();
@@ -148,8 +140,7 @@ int RunSearch(const CommandContext& context) {
     PrintingWindowSystem windows(context.out);
     NavigationRecorder browser;
     ArticleDatabaseFiles databases;
-    const ArticlePaths articlePaths{state.InstallPath, state.CdRomPath};
-    ArticlePageBuilder pages(databases, drives, browser, windows, articlePaths);
+    ArticlePageBuilder pages(databases, drives, browser, windows, state);
     std::optional<ArticlePageResult> opened;
     QString openedKey;
     HeadlessSearchWindowFactory views;
