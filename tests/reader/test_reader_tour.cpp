@@ -81,9 +81,11 @@ class ReaderTourTest : public QObject {
 void ReaderTourTest::initTestCase() {
     const QString source = qEnvironmentVariable("LUMERA_SOURCE_DIR");
     const QString build = qEnvironmentVariable("LUMERA_BUILD_DIR");
-    QVERIFY(copyUpperCased(source + QStringLiteral("/content/sample/cd"),
-                           dir_.filePath(QStringLiteral("cd"))));
-    QVERIFY(copyTree(build + QStringLiteral("/sample"), dir_.filePath(QStringLiteral("install"))));
+    QVERIFY(copyTree(source + QStringLiteral("/content/sample/cd"),
+                     dir_.filePath(QStringLiteral("cd")),
+                     [](const QString& name) { return name.toUpper(); }));
+    QVERIFY(copyTree(build + QStringLiteral("/sample"), dir_.filePath(QStringLiteral("install")),
+                     [](const QString& name) { return name; }));
     previousDirectory_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_.filePath(QStringLiteral("install"))));
     reader_ = std::make_unique<Reader>(
