@@ -8,7 +8,7 @@
 namespace lumera::art {
 namespace {
 
-using maps::MapSpec;
+using maps::MapOutline;
 using maps::Place;
 
 const Place kLisboa{QStringLiteral("Lisboa"), -9.14, 38.72};
@@ -66,8 +66,8 @@ Drawer asPanel(const Drawer &main, const Drawer &inset, const QString &title) {
   };
 }
 
-Drawer map(const MapSpec &spec) {
-  return [spec](QPainter &p, const QRectF &r) { maps::drawMap(p, r, spec); };
+Drawer map(const MapOutline &outline) {
+  return [outline](QPainter &p, const QRectF &r) { maps::drawMap(p, r, outline); };
 }
 
 } // namespace
@@ -217,7 +217,7 @@ QHash<QString, Drawer> mediaPictures() {
                             {"Cabo da Boa Esperança", 18.5, -34.4},
                             {"Melinde", 40.1, -3.2}},
                            text("A viagem de Vasco da Gama (1497–1499)")});
-  MapSpec tordesilhas{-100,
+  MapOutline tordesilhas{-100,
                       60,
                       -45,
                       50,

@@ -125,33 +125,33 @@ constexpr Island kAzores[] = {
 
 class Projection {
 public:
-  Projection(const QRectF &area, const MapSpec &spec)
-      : area_(area), spec_(spec) {}
+  Projection(const QRectF &area, const MapOutline &outline)
+      : area_(area), outline_(outline) {}
   QPointF operator()(double lon, double lat) const {
     return {area_.left() +
-                (lon - spec_.west) / (spec_.east - spec_.west) * area_.width(),
-            area_.top() + (spec_.north - lat) / (spec_.north - spec_.south) *
+                (lon - outline_.west) / (outline_.east - outline_.west) * area_.width(),
+            area_.top() + (outline_.north - lat) / (outline_.north - outline_.south) *
                               area_.height()};
   }
   double pixelsPerDegree() const {
-    return area_.width() / (spec_.east - spec_.west);
+    return area_.width() / (outline_.east - outline_.west);
   }
 
 private:
   QRectF area_;
-  const MapSpec &spec_;
+  const MapOutline &outline_;
 };
 
-void drawGrid(QPainter &p, const MapSpec &spec, const Projection &project) {
-  const double span = spec.east - spec.west;
+void drawGrid(QPainter &p, const MapOutline &outline, const Projection &project) {
+  const double span = outline.east - outline.west;
   const double step = span > 90 ? 30 : span > 30 ? 10 : span > 8 ? 2 : 1;
   p.setPen(QPen(QColor(255, 255, 255, 90), 1, Qt::DotLine));
-  for (double lon = std::ceil(spec.west / step) * step; lon <= spec.east;
+  for (double lon = std::ceil(outline.west / step) * step; lon <= outline.east;
        lon += step)
-    p.drawLine(project(lon, spec.north), project(lon, spec.south));
-  for (double lat = std::ceil(spec.south / step) * step; lat <= spec.north;
+    p.drawLine(project(lon, outline.north), project(lon, outline.south));
+  for (double lat = std::ceil(outline.south / step) * step; lat <= outline.north;
        lat += step)
-    p.drawLine(project(spec.west, lat), project(spec.east, lat));
+    p.drawLine(project(outline.west, lat), project(outline.east, lat));
 }
 
 void drawCompass(QPainter &p, const QRectF &r) {
@@ -187,10 +187,10 @@ void drawAzores(QPainter &p, const QRectF &r, const Projection &project) {
 
 } // namespace
 
-void drawMap(QPainter &p, const QRectF &r, const MapSpec &spec) {
+void drawMap(QPainter &p, const QRectF &r, const MapOutline &outline) {
   p.fillRect(r, QColor(70, 130, 190));
-  const Projection project(r, spec);
-  drawGrid(p, spec, project);
+  const Projection project(r, outline);
+  drawGrid(p, outline, project);
   // Continents first; the countries ("continent/country") then lie on top of
   // them.
   for (int pass = 0; pass < 2; ++pass) {
@@ -199,30 +199,30 @@ void drawMap(QPainter &p, const QRectF &r, const MapSpec &spec) {
       if (country != (pass == 1))
         continue;
       const QString name = it.key().section(QLatin1Char('/'), -1);
-      if (country && !spec.highlighted.contains(name))
+      if (country && !outline.highlighted.contains(name))
         continue;
       QPolygonF shape;
       for (const QPointF &point : it.value())
         shape << project(point.x(), point.y());
       p.setPen(QPen(QColor(90, 80, 60), 1));
-      p.setBrush(spec.highlighted.contains(name) ? QColor(80, 170, 80)
+      p.setBrush(outline.highlighted.contains(name) ? QColor(80, 170, 80)
                                                  : QColor(235, 220, 170));
       p.drawPolygon(shape);
     }
   }
-  if (spec.highlighted.contains(QStringLiteral("azores")))
+  if (outline.highlighted.contains(QStringLiteral("azores")))
     drawAzores(p, r, project);
-  if (spec.meridianOfTordesillas) {
+  if (outline.meridianOfTordesillas) {
     p.setPen(QPen(QColor(200, 20, 20), 2, Qt::DashLine));
-    p.drawLine(project(-46.6, spec.north), project(-46.6, spec.south));
+    p.drawLine(project(-46.6, outline.north), project(-46.6, outline.south));
   }
   p.setPen(QPen(QColor(200, 20, 20), std::max(1.5, r.width() / 250)));
-  for (const auto &route : spec.routes)
+  for (const auto &route : outline.routes)
     for (qsizetype i = 1; i < route.size(); ++i)
       p.drawLine(project(route[i - 1].lon, route[i - 1].lat),
                  project(route[i].lon, route[i].lat));
   p.setFont(artFont(r.height() * 0.04, true));
-  for (const Place &place : spec.places) {
+  for (const Place &place : outline.places) {
     const QPointF point = project(place.lon, place.lat);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 20, 20));
@@ -234,8 +234,8 @@ void drawMap(QPainter &p, const QRectF &r, const MapSpec &spec) {
     p.drawText(point + QPointF(leftOfDot ? -8 - width : 6, 4), place.label);
   }
   drawCompass(p, r);
-  if (!spec.title.isEmpty())
-    drawLabelStrip(p, r, spec.title);
+  if (!outline.title.isEmpty())
+    drawLabelStrip(p, r, outline.title);
 }
 
 } // namespace lumera::art::maps

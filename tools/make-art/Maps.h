@@ -14,7 +14,7 @@ struct Place {
   double lat;
 };
 
-struct MapSpec {
+struct MapOutline {
   double west, east, south, north; // degrees
   QStringList highlighted; // regions drawn in green; "azores" adds the islands
   QVector<QVector<Place>> routes; // polylines, drawn in red
@@ -23,6 +23,6 @@ struct MapSpec {
   bool meridianOfTordesillas = false;
 };
 
-void drawMap(QPainter &p, const QRectF &r, const MapSpec &spec);
+void drawMap(QPainter &p, const QRectF &r, const MapOutline &outline);
 
 } // namespace lumera::art::maps
