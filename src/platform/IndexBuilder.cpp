@@ -1,8 +1,14 @@
 #include "platform/IndexBuilder.h"
 
+#include <QDir>
 #include <QHash>
 #include <array>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 #include "host/Windows1252.h"
 #include "platform/XapianDocumentFormat.h"
@@ -241,9 +247,92 @@ constexpr Xapian::termpos kTitleGap = 100;
 
 }  // namespace
 
+// About two thirds of an article's indexing time is Xapian taking the
+// document into its pending changes (add_document) and writing them out
+// (commit); the other third is ours: HTML to text, folding, stems, term
+// generation. The two run on two cores: the caller prepares the next
+// documents while this thread adds the previous ones, in the same order, so
+// the index is the same. A failure here is thrown by a later add() or finish().
+class IndexBuilder::DocumentWriter {
+  public:
+    DocumentWriter(Xapian::WritableDatabase& database, int commitEvery)
+        : database_(database), commitEvery_(commitEvery), thread_([this] { run(); }) {}
+    ~DocumentWriter() {
+        {
+            const std::lock_guard lock(mutex_);
+            queue_.clear();  // abandoned: the index will not be installed
+            closed_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+    DocumentWriter(const DocumentWriter&) = delete;
+    DocumentWriter& operator=(const DocumentWriter&) = delete;
+
+    // The document must not be shared: nothing else may hold a handle to it.
+    void add(std::unique_ptr<Xapian::Document> document) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued || failure_; });
+        if (failure_) std::rethrow_exception(failure_);
+        queue_.push_back(std::move(document));
+        lock.unlock();
+        changed_.notify_all();
+    }
+
+    // Waits until every document is added; rethrows the writer's failure.
+    void finish() {
+        {
+            const std::lock_guard lock(mutex_);
+            closed_ = true;
+        }
+        changed_.notify_all();
+        if (thread_.joinable()) thread_.join();
+        if (failure_) std::rethrow_exception(failure_);
+    }
+
+  private:
+    // Enough to smooth the difference in pace; bounded, as a 200 KB article
+    // makes a large document.
+    static constexpr std::size_t kMaxQueued = 64;
+
+    void run() {
+        int added = 0;
+        for (;;) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return !queue_.empty() || closed_; });
+            if (queue_.empty()) return;
+            std::unique_ptr<Xapian::Document> document = std::move(queue_.front());
+            queue_.pop_front();
+            lock.unlock();
+            changed_.notify_all();
+            try {
+                database_.add_document(*document);
+                document.reset();
+                if (commitEvery_ > 0 && ++added % commitEvery_ == 0) database_.commit();
+            } catch (...) {
+                const std::lock_guard failed(mutex_);
+                failure_ = std::current_exception();
+                queue_.clear();
+                changed_.notify_all();
+                return;
+            }
+        }
+    }
+
+    Xapian::WritableDatabase& database_;
+    const int commitEvery_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Xapian::Document>> queue_;
+    bool closed_ = false;
+    std::exception_ptr failure_;
+    std::thread thread_;  // last: it starts once the rest is ready
+};
+
 QString HtmlText::plainText(QStringView html) { return HtmlReader(html).read(); }
 
-IndexBuilder::IndexBuilder(const QString& databasePath, Options options) : options_(options) {
+IndexBuilder::IndexBuilder(const QString& databasePath, Options options)
+    : databasePath_(databasePath), options_(options) {
     try {
         // The reader never needs a document's term list, and leaving it out
         // makes the index smaller and faster to build.
@@ -255,7 +344,10 @@ IndexBuilder::IndexBuilder(const QString& databasePath, Options options) : optio
     }
     termGenerator_.set_stemmer(Xapian::Stem(new AccentAwareStemmer(accentedStems_)));
     termGenerator_.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
+    writer_ = std::make_unique<DocumentWriter>(database_, options_.commitEvery);
 }
+
+IndexBuilder::~IndexBuilder() = default;
 
 bool IndexBuilder::add(const IndexRecord& record) {
     const QString key = record.key.toLower();
@@ -268,18 +360,18 @@ bool IndexBuilder::add(const IndexRecord& record) {
     accentedStems_.learn(titleWords);
     accentedStems_.learn(text);
     try {
-        Xapian::Document document;
-        termGenerator_.set_document(document);
+        auto document = std::make_unique<Xapian::Document>();
+        termGenerator_.set_document(*document);
         termGenerator_.index_text(toUtf8(searchableText(titleWords)), kTitleWeight);
         termGenerator_.increase_termpos(kTitleGap);
         termGenerator_.index_text(toUtf8(searchableText(text)));
-        document.set_data(encodeDetails({record.title, indexedPath(record.folder, record.key)}));
-        document.add_value(indexformat::kTitleSlot, toUtf8(record.title));
-        database_.add_document(document);
+        // Xapian's handles count their owners without atomics: the term
+        // generator lets go of the document before the writer thread takes it.
+        termGenerator_.set_document(Xapian::Document());
+        document->set_data(encodeDetails({record.title, indexedPath(record.folder, record.key)}));
+        document->add_value(indexformat::kTitleSlot, toUtf8(record.title));
+        writer_->add(std::move(document));
         ++documentCount_;
-        if (options_.commitEvery > 0 && documentCount_ % options_.commitEvery == 0) {
-            database_.commit();
-        }
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
     }
@@ -295,13 +387,27 @@ void IndexBuilder::learnSynonyms() {
 
 void IndexBuilder::finish() {
     try {
+        writer_->finish();
         for (const auto& [folded, stems] : synonyms_) {
             for (const std::string& stem : stems) database_.add_synonym(folded, stem);
         }
         database_.commit();
         database_.close();
+        compactInPlace();
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
+    }
+}
+
+// Commits in batches leave the B-tree blocks part empty: on 10,000 generated
+// articles the index is 245 MB as written and 94 MB compacted, for 4 % more
+// build time.
+void IndexBuilder::compactInPlace() const {
+    const QString compacted = databasePath_ + QStringLiteral(".compact");
+    QDir(compacted).removeRecursively();
+    Xapian::Database(toUtf8(databasePath_)).compact(toUtf8(compacted));
+    if (!QDir(databasePath_).removeRecursively() || !QDir().rename(compacted, databasePath_)) {
+        throw IndexBuildError("cannot replace " + toUtf8(databasePath_) + " by its compacted copy");
     }
 }
 

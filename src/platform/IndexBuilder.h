@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 #include <map>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -54,6 +55,7 @@ class IndexBuilder {
     // Throws IndexBuildError.
     explicit IndexBuilder(const QString& databasePath, Options options);
     explicit IndexBuilder(const QString& databasePath) : IndexBuilder(databasePath, Options()) {}
+    ~IndexBuilder();
     IndexBuilder(const IndexBuilder&) = delete;
     IndexBuilder& operator=(const IndexBuilder&) = delete;
 
@@ -65,9 +67,15 @@ class IndexBuilder {
     int documentCount() const { return documentCount_; }
 
   private:
+    class DocumentWriter;
     void learnSynonyms();
+    void compactInPlace() const;
 
+    QString databasePath_;
     Xapian::WritableDatabase database_;
+    // Adds the documents on a thread of its own; only finish() uses
+    // database_ on the caller's thread, after the writer is done.
+    std::unique_ptr<DocumentWriter> writer_;
     Options options_;
     AccentedStems accentedStems_;
     Xapian::TermGenerator termGenerator_;

@@ -185,6 +185,26 @@ class TestIndexBuilder : public QObject {
         QCOMPARE(search(dir.path(), "versao"), (QStringList{"agua.htm", "rio.htm"}));
     }
 
+    void manyBatchesLandInOrder() {
+        // Documents are added on a thread of their own, in batches: every one
+        // must arrive, in the order given, with its own text.
+        QTemporaryDir dir;
+        StagedIndex staged(dir.path());
+        IndexBuilder builder(staged.buildPath(), IndexBuilder::Options{7});
+        QStringList keys;
+        auto marker = [](int n) { return QStringLiteral("n%1").arg(n, 3, 10, QLatin1Char('0')); };
+        for (int i = 0; i < 150; ++i) {
+            keys << QStringLiteral("a%1.htm").arg(i, 3, 10, QLatin1Char('0'));
+            QVERIFY(builder.add({keys.last(), "T", "<p>comum " + marker(i) + "</p>", "tomo98a"}));
+        }
+        builder.finish();
+        QCOMPARE(builder.documentCount(), 150);
+        QVERIFY(staged.install());
+        QCOMPARE(search(dir.path(), "comum"), keys);
+        QCOMPARE(search(dir.path(), marker(0)), QStringList{keys[0]});
+        QCOMPARE(search(dir.path(), marker(149)), QStringList{keys[149]});
+    }
+
     void installedIndexReplacesTheOldOne() {
         QTemporaryDir dir;
         installIndex(dir.path(), {{"velho.htm", "Velho", "conteúdo antigo", "tomo98a"}});

@@ -1,0 +1,159 @@
+// Indexing: lumera-index against FTS5 over the same article texts.
+#include <sys/resource.h>
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "Benches.h"
+#include "Fts5.h"
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/IndexBuilder.h"
+
+namespace lumera::bench {
+namespace {
+
+qint64 folderBytes(const QString& folder) {
+    qint64 total = 0;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        total += it.fileInfo().size();
+    }
+    return total;
+}
+
+// Processor seconds (user and system) of this process or of its waited-for children.
+double cpuSeconds(int who) {
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct Rate {
+    double cpu = 0;
+    double seconds = 0;
+    int articles = 0;
+    double megabytes = 0;
+    double perSecond() const { return seconds > 0 ? articles / seconds : 0; }
+    double mbPerSecond() const { return seconds > 0 ? megabytes / seconds : 0; }
+};
+
+}  // namespace
+
+void benchIndexing(const BenchContext& context, const QString& indexerProgram) {
+    // What both index: every article's text; its size is the text column's.
+    Rate text;
+    const QString database = context.edition + QStringLiteral("/lex.mdb");
+    ArticleDatabaseFiles::openFile(database)->forEachArticle([&](const ArticleRow& row) {
+        ++text.articles;
+        text.megabytes += double(row.verbete.toUtf8().size()) / 1e6;
+        return true;
+    });
+
+    Rate ours = text;
+    {
+        QProcess indexer;
+        indexer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const auto start = Clock::now();
+        const double cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
+        indexer.start(indexerProgram,
+                      {QStringLiteral("-C"), context.edition, QStringLiteral("--drive"),
+                       QStringLiteral("D:=") + context.edition + QStringLiteral("/cd")});
+        indexer.waitForFinished(-1);
+        ours.seconds = millisecondsSince(start) / 1000.0;
+        ours.cpu = cpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
+        if (indexer.exitCode() != 0) throw std::runtime_error("lumera-index failed");
+    }
+    const qint64 ourBytes = folderBytes(context.edition + QStringLiteral("/indice"));
+
+    // The peer reads the same rows and takes the same readable text out of
+    // the HTML, then indexes it: only the indexing differs.
+    Rate peer = text;
+    Rate extraction = text;
+    const QString ftsFile = context.edition + QStringLiteral("/bench-fts5.db");
+    {
+        const auto start = Clock::now();
+        const double cpuBefore = cpuSeconds(RUSAGE_SELF);
+        ArticleDatabaseFiles::openFile(database)->forEachArticle([&](const ArticleRow& row) {
+            HtmlText::plainText(row.verbete);
+            return true;
+        });
+        extraction.seconds = millisecondsSince(start) / 1000.0;
+        extraction.cpu = cpuSeconds(RUSAGE_SELF) - cpuBefore;
+    }
+    {
+        const auto start = Clock::now();
+        const double cpuBefore = cpuSeconds(RUSAGE_SELF);
+        Fts5Index fts(ftsFile, true);
+        fts.begin();
+        ArticleDatabaseFiles::openFile(database)->forEachArticle([&](const ArticleRow& row) {
+            fts.add(row.arquivo, row.titulo, HtmlText::plainText(row.verbete));
+            return true;
+        });
+        fts.commit();
+        peer.seconds = millisecondsSince(start) / 1000.0;
+        peer.cpu = cpuSeconds(RUSAGE_SELF) - cpuBefore;
+    }
+    const qint64 peerBytes = QFileInfo(ftsFile).size();
+
+    context.out << "\n### Indexing\n\n";
+    Table table(context.out, {"indexer", "articles", "text MB", "seconds", "CPU seconds",
+                              "articles/s", "MB/s", "index MB", "ours ÷ peer (rate)"});
+    table.row({QStringLiteral("lumera-index (Xapian)"), number(ours.articles),
+               number(ours.megabytes, 1), number(ours.seconds, 1), number(ours.cpu, 1),
+               number(ours.perSecond()), number(ours.mbPerSecond(), 2),
+               number(double(ourBytes) / 1e6, 1), ratio(ours.perSecond(), peer.perSecond())});
+    table.row({QStringLiteral("SQLite FTS5 (unicode61 remove_diacritics 2)"), number(peer.articles),
+               number(peer.megabytes, 1), number(peer.seconds, 1), number(peer.cpu, 1),
+               number(peer.perSecond()), number(peer.mbPerSecond(), 2),
+               number(double(peerBytes) / 1e6, 1), QStringLiteral("1.00×")});
+    table.row({QStringLiteral("(of which: reading rows + HTML to text, both)"),
+               number(extraction.articles), number(extraction.megabytes, 1),
+               number(extraction.seconds, 1), number(extraction.cpu, 1),
+               number(extraction.perSecond()), number(extraction.mbPerSecond(), 2),
+               QStringLiteral("–"), QStringLiteral("–")});
+    context.out << "\nlumera-index is timed as a whole process (reading lex.mdb, HTML to text, "
+                   "folding, stems, positions, synonyms, writing and installing the index). "
+                   "FTS5 is timed from the same rows through the same HTML-to-text step, in one "
+                   "transaction, with the journal off. Rates are of wall-clock time; the CPU "
+                   "seconds show how much of the machine each got (lumera-index adds the "
+                   "documents to Xapian on a second thread).\n";
+    context.summary.put(QStringLiteral("index.seconds"), ours.seconds);
+    context.summary.put(QStringLiteral("index.cpu"), ours.cpu);
+    context.summary.put(QStringLiteral("index.mb"), double(ourBytes) / 1e6);
+    context.summary.put(QStringLiteral("fts5.seconds"), peer.seconds);
+    context.summary.put(QStringLiteral("fts5.mb"), double(peerBytes) / 1e6);
+}
+
+}  // namespace lumera::bench
+
+namespace lumera::bench {
+
+// The indexer's one tuning knob, documents per commit, on the first articles.
+void benchIndexBatches(const BenchContext& context, int articles) {
+    std::vector<IndexRecord> records;
+    ArticleDatabaseFiles::openFile(context.edition + QStringLiteral("/lex.mdb"))
+        ->forEachArticle([&](const ArticleRow& row) {
+            records.push_back({row.arquivo, row.titulo, row.verbete, QStringLiteral("tomo98a")});
+            return int(records.size()) < articles;
+        });
+    context.out << "\n### Index batch size (IndexBuilder, " << records.size() << " articles)\n\n";
+    Table table(context.out, {"documents per commit", "seconds", "articles/s"});
+    for (const int batch : {1000, 2500, 0}) {
+        QTemporaryDir dir;
+        const auto start = Clock::now();
+        IndexBuilder builder(dir.filePath(QStringLiteral("indice")), IndexBuilder::Options{batch});
+        for (const IndexRecord& record : records) builder.add(record);
+        builder.finish();
+        const double seconds = millisecondsSince(start) / 1000.0;
+        table.row({batch == 0 ? QStringLiteral("all (one commit)") : number(batch),
+                   number(seconds, 1), number(double(records.size()) / seconds)});
+    }
+}
+
+}  // namespace lumera::bench

@@ -1,0 +1,78 @@
+// The benchmark harness: one measure per command, each printing a Markdown
+// table; bench/run runs them and writes docs/PERFORMANCE.md.
+//   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
+//                [--template FILE] [--indexer PROGRAM]
+//   MEASURE: page | index | search | lookup | reader
+#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include "Benches.h"
+#include "platform/DriveUrls.h"
+
+using namespace lumera::bench;
+
+int main(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
+    if (args.size() == 3 && args[0] == u"reader-child") {
+        lumera::driveurls::registerSchemes();
+        QApplication app(argc, argv);
+        return runReaderChild(args[1], args[2].toInt());
+    }
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty()) {
+        err << "uso: lumera-bench page|index|search|lookup|reader --edition PASTA ...\n";
+        return 2;
+    }
+    const QString measure = args.takeFirst();
+    QString edition, summary, jet, templateFile, indexer;
+    bool quick = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == u"--quick") {
+            quick = true;
+            continue;
+        }
+        const QString value = i + 1 < args.size() ? args[++i] : QString();
+        if (arg == u"--edition")
+            edition = value;
+        else if (arg == u"--summary")
+            summary = value;
+        else if (arg == u"--jet")
+            jet = value;
+        else if (arg == u"--template")
+            templateFile = value;
+        else if (arg == u"--indexer")
+            indexer = value;
+        else {
+            err << "lumera-bench: opção desconhecida " << arg << "\n";
+            return 2;
+        }
+    }
+    BenchContext context{edition, jet, templateFile, quick, out, Summary(summary)};
+    try {
+        if (measure == u"page")
+            benchPageBuild(context);
+        else if (measure == u"index")
+            benchIndexing(context, indexer);
+        else if (measure == u"index-batches")
+            benchIndexBatches(context, quick ? 1000 : 5000);
+        else if (measure == u"search")
+            benchSearch(context);
+        else if (measure == u"lookup")
+            benchLookup(context);
+        else if (measure == u"reader")
+            benchReader(context, QCoreApplication::applicationFilePath());
+        else {
+            err << "lumera-bench: medida desconhecida " << measure << "\n";
+            return 2;
+        }
+    } catch (const std::exception& error) {
+        err << "lumera-bench: " << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
