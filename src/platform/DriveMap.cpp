@@ -193,8 +193,8 @@ DriveMap::Located DriveMap::locate(const QString& path, bool mustExist) const {
             posix = QUrl(posix).toLocalFile();
         }
         if (posix.isEmpty() || posix.contains(u'\\')) return {};
+        // cleanPath resolves "..", so a path that leaves every root finds none.
         const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(posix));
-        if (posix.split(u'/').contains(u".."_qs) && rootFor(absolute).isEmpty()) return {};
         root = rootFor(absolute);
         if (root.isEmpty()) return {};
         relative = absolute.mid(root.size());
