@@ -14,8 +14,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
                 line.error = QStringLiteral("A opção %1 precisa de um valor.").arg(arg);
                 return line;
             }
-            (arg == u"-C" ? line.changeDirectory : line.driveMappings.emplace_back()) =
-                arguments[++i];
+            const QString& value = arguments[++i];
+            if (arg == u"-C") {
+                line.changeDirectory = value;
+            } else {
+                line.driveMappings.append(value);
+            }
         } else if (arg.startsWith(u"--drive=")) {
             line.driveMappings.append(arg.mid(8));
         } else if (arg == u"--help" || arg == u"-h") {
