@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace lumera::fuzz {
 
@@ -16,6 +17,14 @@ namespace lumera::fuzz {
 
 inline void check(bool holds, const char* what, const QString& detail = QString()) {
     if (!holds) invariantBroken(what, detail);
+}
+
+// For checks made many times an input: the detail is only built when the
+// invariant breaks, so the common case costs no string work.
+template <typename Describe>
+requires std::is_invocable_r_v<QString, Describe>
+inline void check(bool holds, const char* what, Describe&& describe) {
+    if (!holds) invariantBroken(what, describe());
 }
 
 inline QByteArray bytesOf(const unsigned char* data, std::size_t size) {

@@ -63,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (!existing.isEmpty()) {
         const QFileInfo info(existing);
         fuzz::check(info.exists(), "existingFile gave a missing file",
-                    path + QStringLiteral(" -> ") + existing);
+                    [&] { return path + QStringLiteral(" -> ") + existing; });
         fuzz::check(tree.inside(info.canonicalFilePath()), "existingFile left the mapped folders",
-                    path + QStringLiteral(" -> ") + info.canonicalFilePath());
+                    [&] { return path + QStringLiteral(" -> ") + info.canonicalFilePath(); });
     }
 
     const QString writable = tree.map.writableFile(path);
@@ -76,11 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                     "writableFile gave no file name", path + QStringLiteral(" -> ") + writable);
         const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
         fuzz::check(tree.inside(folder), "writableFile left the mapped folders",
-                    path + QStringLiteral(" -> ") + writable);
+                    [&] { return path + QStringLiteral(" -> ") + writable; });
         if (info.exists()) {
             fuzz::check(tree.inside(info.canonicalFilePath()),
                         "writableFile follows a link out of the mapped folders",
-                        path + QStringLiteral(" -> ") + info.canonicalFilePath());
+                        [&] { return path + QStringLiteral(" -> ") + info.canonicalFilePath(); });
         }
     }
     return 0;

@@ -17,10 +17,11 @@ void checkGuards(const Router& router, const QString& event) {
     for (std::size_t i = 0; i < kGuardCount; ++i) {
         const auto value = router.guards().value(static_cast<Guard>(i));
         fuzz::check(value == 0 || value == 1, "guard neither 0 nor 1",
-                    event + QStringLiteral(" guard %1 = %2").arg(i).arg(value));
+                    [&] { return event + QStringLiteral(" guard %1 = %2").arg(i).arg(value); });
     }
     fuzz::check(router.ownTargets().size() <= Router::kMaxOwnTargets,
-                "own-navigation memory unbounded", QString::number(router.ownTargets().size()));
+                "own-navigation memory unbounded",
+                [&] { return QString::number(router.ownTargets().size()); });
 }
 
 }  // namespace
@@ -51,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             if (!action.startsWith(u"Navigate ")) continue;
             const QString target = action.mid(9);
             fuzz::check(!targets.contains(target), "same target navigated twice for one event",
-                        actions.join(u'\n'));
+                        [&] { return actions.join(u'\n'); });
             targets.insert(target);
             pending.append(target);
         }
         fuzz::check(actions.last().startsWith(u"Cancel "), "event did not finish",
-                    actions.join(u'\n'));
+                    [&] { return actions.join(u'\n'); });
         if (pending.size() > 4 * Router::kMaxOwnTargets) pending.removeFirst();
     }
     return 0;
