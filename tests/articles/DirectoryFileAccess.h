@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -18,6 +19,8 @@ class DirectoryFileAccess : public FileAccess {
 
     QString existingFile(const QString& path) const override {
         const QString local = localFile(path);
+        const auto replacement = replacedNames.constFind(QFileInfo(local).fileName());
+        if (!local.isEmpty() && replacement != replacedNames.cend()) return *replacement;
         return !local.isEmpty() && QFileInfo::exists(local) ? local : QString();
     }
     QString writableFile(const QString& path) const override {
@@ -28,6 +31,8 @@ class DirectoryFileAccess : public FileAccess {
 
     // File names the program may not write.
     QSet<QString> refusedNames;
+    // File names read from another local file, e.g. one that fails to read.
+    QHash<QString, QString> replacedNames;
 
   private:
     QString localFile(const QString& path) const {

@@ -329,6 +329,16 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage_data() {
     QTest::newRow("template missing")
         << SiteChange([](Installation& site) { QFile::remove(site.file(u"modelo-final.htm"_s)); })
         << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
+    // Root reads any file whatever its mode, so unreadable is made in ways
+    // that hold for every user: a folder in the file's place, and a file that
+    // opens but whose read fails (EIO).
+    QTest::newRow("template is a folder") << SiteChange([](Installation& site) {
+        QFile::remove(site.file(u"modelo-final.htm"_s));
+        QDir(site.directory.path()).mkdir(u"modelo-final.htm"_s);
+    }) << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
+    QTest::newRow("template read fails") << SiteChange([](Installation& site) {
+        site.files.replacedNames.insert(u"modelo-final.htm"_s, u"/proc/self/mem"_s);
+    }) << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
     QTest::newRow("page not writable")
         << SiteChange([](Installation& site) { site.files.refusedNames = {u"vf.htm"_s}; })
         << u"Não foi possível gravar a página vf.htm em C:\\lex\\."_s;
