@@ -59,6 +59,9 @@ class SearchJob {
     virtual void Invoke(int id) = 0;
     // Id 22: the result list of the last run (an empty list before any run).
     virtual std::shared_ptr<ResultList> Results() = 0;
+    // Why the last run could not search (no usable index, say), in words for
+    // the reader; empty when it searched, whether or not it found anything.
+    virtual QString failure() const { return {}; }
 };
 
 class SearchEngine {

@@ -48,8 +48,10 @@ void XapianSearchJob::execute() {
     // Without a folder there is no list to read, not even one in the current directory.
     const QString listPath =
         indexFolder.isEmpty() ? QString() : indexListPath(indexFolder, listFile);
+    failure_.clear();
     XapianSearchRun run(callbacks(), resolveProgramPath_);
     results_ = std::make_shared<XapianResultList>(run.run(textSetting(JobId::kRequest), listPath));
+    failure_ = run.failure();
 }
 
 QString XapianSearchJob::textSetting(int id) const {

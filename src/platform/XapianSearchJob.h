@@ -22,6 +22,7 @@ class XapianSearchJob : public SearchJob, public std::enable_shared_from_this<Xa
     // 23 runs the search; any other id does nothing.
     void Invoke(int id) override;
     std::shared_ptr<ResultList> Results() override;
+    QString failure() const override { return failure_; }
 
     // InstallPath and "search.lst" joined the way the program joins paths.
     static QString indexListPath(const QString& indexFolder, const QString& listFile);
@@ -34,6 +35,7 @@ class XapianSearchJob : public SearchJob, public std::enable_shared_from_this<Xa
     ProgramPathResolver resolveProgramPath_;
     std::map<int, SettingValue> settings_;
     std::shared_ptr<XapianResultList> results_ = std::make_shared<XapianResultList>();
+    QString failure_;
     bool running_ = false;
 };
 

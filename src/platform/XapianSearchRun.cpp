@@ -33,6 +33,14 @@ class IndexUnusable : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// listFile: the list's local path, or as the program names it when it has none.
+QString unusableIndexMessage(const QString& listFile) {
+    const QString where = listFile.isEmpty() ? QString() : QStringLiteral(" (") + listFile + u')';
+    return QStringLiteral("Não foi possível pesquisar: o índice de pesquisa%1 está ausente ou "
+                          "danificado. Refaça-o com o programa lumera-index.")
+        .arg(where);
+}
+
 }  // namespace
 
 AbortWatch::AbortWatch(SearchCallbacks* callbacks) : callbacks_(callbacks) {
@@ -55,6 +63,7 @@ XapianSearchRun::XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver
       abortWatch_(callbacks) {}
 
 std::vector<IndexedDetails> XapianSearchRun::run(const QString& request, const QString& listFile) {
+    failure_.clear();
     if (callbacks_) callbacks_->ReceiveSearching(request);
     if (abortWatch_.check()) return {};
     try {
@@ -71,6 +80,11 @@ std::vector<IndexedDetails> XapianSearchRun::run(const QString& request, const Q
     } catch (const std::exception& error) {
         qCWarning(lcSearch).noquote() << "search for" << request << "failed:" << error.what();
     }
+    // The query text cannot make a run fail (it is rejected as no query), so
+    // what did is the index: the reader says so instead of "not found".
+    const QString localListFile =
+        resolveProgramPath_ && !listFile.isEmpty() ? resolveProgramPath_(listFile) : QString();
+    failure_ = unusableIndexMessage(localListFile.isEmpty() ? listFile : localListFile);
     return {};
 }
 

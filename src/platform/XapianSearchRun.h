@@ -34,12 +34,15 @@ class AbortWatch {
 };
 
 // One synchronous search over the indexes a list file names, reporting to the
-// callbacks on the caller's thread. Every failure ends in an empty result and
-// a line in the lumera.search log; nothing is thrown.
+// callbacks on the caller's thread. Every failure ends in an empty result, a
+// line in the lumera.search log and, when the indexes could not be searched,
+// a message for the reader in failure(); nothing is thrown.
 class XapianSearchRun {
   public:
     XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver resolveProgramPath);
     std::vector<IndexedDetails> run(const QString& request, const QString& localListFile);
+    // Empty unless the last run could not search its indexes.
+    const QString& failure() const { return failure_; }
 
   private:
     Xapian::Database openIndexes(const QString& localListFile) const;
@@ -49,6 +52,7 @@ class XapianSearchRun {
     SearchCallbacks* callbacks_;
     ProgramPathResolver resolveProgramPath_;
     AbortWatch abortWatch_;
+    QString failure_;
 };
 
 }  // namespace lumera

@@ -37,6 +37,8 @@ class SearchDriver {
 
     // Count of SearchJob's result list; 0 without a job or a list.
     int ResultCount() const;
+    // Why SearchJob's run could not search, for the reader; empty when it did.
+    QString SearchFailure() const { return SearchJob_ ? SearchJob_->failure() : QString(); }
     // No job, as before the first run.
     void ForgetJob() { SearchJob_.reset(); }
     bool HasJob() const { return SearchJob_ != nullptr; }

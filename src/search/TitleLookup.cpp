@@ -68,7 +68,13 @@ void TitleLookup::showCount(SearchWindowModel& window, bool searched) {
     int count = 0;
     SkipFailure("counting the results", [&] { count = driver_.ResultCount(); });
     if (count == 0) {
-        windows_.MessageBox(kNotFoundMessage, kLookupMessageTitle, kMessageInformation);
+        // A broken index is not an article that does not exist.
+        const QString failure = driver_.SearchFailure();
+        if (failure.isEmpty()) {
+            windows_.MessageBox(kNotFoundMessage, kLookupMessageTitle, kMessageInformation);
+        } else {
+            windows_.MessageBox(failure, kLookupMessageTitle, kMessageExclamation);
+        }
         window.setLabel2(QString());
     } else {
         window.setLabel2(CountCaption(count));

@@ -48,6 +48,8 @@ struct RunScript {
     std::function<std::vector<ScriptedDocument>(const QString& request)> find;
     std::function<void(SearchCallbacks&)> duringRun;
     bool failRun = false;
+    // Non-empty: the run cannot search; it answers with no documents and this.
+    QString failure;
     QStringList requests;  // of every run, in order
 };
 
@@ -70,10 +72,13 @@ class ScriptedSearchJob : public SearchJob {
                 script_->duringRun(*callbacks);
             }
         }
+        failure_ = script_->failure;
         results_ = std::make_shared<ScriptedResultList>(
-            script_->find ? script_->find(request) : std::vector<ScriptedDocument>{});
+            script_->find && failure_.isEmpty() ? script_->find(request)
+                                                : std::vector<ScriptedDocument>{});
     }
     std::shared_ptr<ResultList> Results() override { return results_; }
+    QString failure() const override { return failure_; }
 
     template <typename T>
     T setting(int id) const {
@@ -87,6 +92,7 @@ class ScriptedSearchJob : public SearchJob {
 
   private:
     std::shared_ptr<RunScript> script_;
+    QString failure_;
     std::shared_ptr<ScriptedResultList> results_ =
         std::make_shared<ScriptedResultList>(std::vector<ScriptedDocument>{});
 };

@@ -38,6 +38,13 @@ QList<std::pair<QString, int>> tagged(const QStringList& lines) {
     return entries;
 }
 
+// A lex.ini that installs the edition in folder, with the CD in D:.
+void writeLexIni(const QString& folder) {
+    QFile ini(QDir(folder).filePath(u"lex.ini"_qs));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write("PATH=" + QDir(folder).absolutePath().toUtf8() + "/\r\nCDROM=D:\r\n");
+}
+
 }  // namespace
 
 class CliSearchTest : public QObject {
@@ -64,10 +71,7 @@ void CliSearchTest::initTestCase() {
     QVERIFY(QFile::copy(data + u"/jet/lex-jet4.mdb"_qs, edition_.filePath(u"lex.mdb"_qs)));
     QVERIFY(QFile::copy(data + u"/articles/modelo-final.htm"_qs,
                         edition_.filePath(u"modelo-final.htm"_qs)));
-    QFile ini(edition_.filePath(u"lex.ini"_qs));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("PATH=" + QDir(edition_.path()).absolutePath().toUtf8() + "/\r\nCDROM=D:\r\n");
-    ini.close();
+    writeLexIni(edition_.path());
 
     // Articles of the database and one the database lacks, all with one word.
     StagedIndex staged(edition_.path());
@@ -193,6 +197,17 @@ void CliSearchTest::failures() {
     const CliRun beyond = run({u"jacaranda"_qs, u"--open"_qs, u"4"_qs});
     QCOMPARE(beyond.exitCode, 1);
     QVERIFY(beyond.err.contains(u"--open"_qs));
+
+    // An edition whose index is gone: said, and not taken for "not found".
+    QTemporaryDir noIndex;
+    for (const QString& name : {u"lex.mdb"_qs, u"search.lst"_qs}) {
+        QVERIFY(QFile::copy(edition_.filePath(name), noIndex.filePath(name)));
+    }
+    writeLexIni(noIndex.path());
+    const CliRun unusable = run({u"jacaranda"_qs}, noIndex.path());
+    QCOMPARE(unusable.exitCode, 1);
+    QVERIFY2(unusable.err.contains(u"índice de pesquisa"_qs), qPrintable(unusable.err));
+    QVERIFY(unusable.lines.first().startsWith(u"Message Lumera Edição 2002|Não foi possível"_qs));
 
     QTemporaryDir nowhere;
     const CliRun noEdition = run({u"jacaranda"_qs}, nowhere.path());

@@ -69,6 +69,7 @@ class TitleLookupTest : public QObject {
     void engineReplacedOnActivation();
     void noEngine();
     void failingEngine();
+    void unusableIndex();
 };
 
 void TitleLookupTest::countCaption_data() {
@@ -374,6 +375,29 @@ void TitleLookupTest::failingEngine() {
     QCOMPARE(reader.window().Text1(), u"p"_qs);
     QVERIFY(reader.window().FoundListVisible());
     QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
+}
+
+// An index that cannot be searched is said as such, not as an article that
+// does not exist; once it is mended the same window lists again.
+void TitleLookupTest::unusableIndex() {
+    auto script = FindAlways(kThreeFolders);
+    script->failure = u"Não foi possível pesquisar: o índice de pesquisa está danificado."_qs;
+    Reader reader(script);
+    reader.search.LookUpArticleTitle(u"p"_qs);
+
+    QCOMPARE(reader.windows.messages.size(), 1);
+    QCOMPARE(reader.windows.messages.first().text, script->failure);
+    QCOMPARE(reader.windows.messages.first().title, u"Lumera Edição 2002"_qs);
+    QCOMPARE(reader.windows.messages.first().style, 48);
+    QCOMPARE(reader.window().FoundList().ListCount(), 0);
+    QCOMPARE(reader.window().Label2(), QString());
+    QCOMPARE(reader.window().Text1(), u"p"_qs);
+
+    script->failure.clear();
+    reader.search.LookUpArticleTitle(u"p"_qs);
+    QCOMPARE(reader.windows.messages.size(), 1);
+    QCOMPARE(reader.window().FoundList().ListCount(), 3);
+    QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
 }
 
 QTEST_GUILESS_MAIN(TitleLookupTest)

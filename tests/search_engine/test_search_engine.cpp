@@ -23,6 +23,9 @@ class TestSearchEngine : public QObject {
                                        SearchCallbacks* callbacks = nullptr) {
         const auto job = factory_.create()->NewSearchJob();
         runLikeTheProgram(*job, request, installPath_, callbacks);
+        // On a sound index no request fails, not even one that finds nothing
+        // or that is no query at all.
+        [&] { QVERIFY2(job->failure().isEmpty(), qPrintable(request)); }();
         return job->Results();
     }
     QStringList found(const QString& request) { return resultFileNames(*search(request)); }
@@ -183,6 +186,8 @@ class TestSearchEngine : public QObject {
         QTest::newRow("empty list") << "\n\n" << false << "names no index";
         QTest::newRow("list names a missing folder") << "indice\n" << false << "not a folder";
         QTest::newRow("folder is no index") << "indice\n" << true << "cannot be opened";
+        QTest::newRow("index files scrambled") << "../scrambled/indice\n"
+                                               << false << "cannot be opened";
         QTest::newRow("one good, one missing") << "../good\nfalta\n" << false << "not a folder";
     }
     void unusableIndexGivesEmptyList() {
@@ -193,6 +198,16 @@ class TestSearchEngine : public QObject {
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("install")));
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("good")));
         installIndex(dir.filePath(QStringLiteral("good")), {});
+        // A real index whose every file is overwritten with other bytes.
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("scrambled")));
+        installIndex(dir.filePath(QStringLiteral("scrambled")), corpusRecords());
+        const QDir scrambled(dir.filePath(QStringLiteral("scrambled/indice")));
+        QVERIFY(!scrambled.entryList(QDir::Files).isEmpty());
+        for (const QString& name : scrambled.entryList(QDir::Files)) {
+            QFile file(scrambled.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.write(QByteArray(file.size(), '\x5a'));
+        }
         const QString install = dir.filePath(QStringLiteral("install"));
         if (makeIndexFolder) QVERIFY(QDir(install).mkpath(QStringLiteral("indice")));
         if (!listText.isNull()) {
@@ -206,6 +221,8 @@ class TestSearchEngine : public QObject {
         runLikeTheProgram(*job, QStringLiteral("água"), install + u'/', &callbacks);
         QCOMPARE(job->Results()->Count(), 0);
         QCOMPARE(callbacks.count(QStringLiteral("Found")), 0);
+        QVERIFY2(job->failure().startsWith(u"Não foi possível pesquisar: o índice de pesquisa"),
+                 qPrintable(job->failure()));
     }
 
     void missingIndexFolderSettingGivesEmptyList() {
@@ -214,6 +231,7 @@ class TestSearchEngine : public QObject {
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no index folder"));
         job->Invoke(JobId::kExecute);
         QCOMPARE(job->Results()->Count(), 0);
+        QVERIFY(!job->failure().isEmpty());
     }
 
     void windowsInstallPathGoesThroughTheResolver() {

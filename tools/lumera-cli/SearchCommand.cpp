@@ -152,6 +152,11 @@ int RunSearch(const CommandContext& context) {
                                     [] {}});
 
     search.LookUpArticleTitle(request.text);
+    if (const QString failure = search.driver().SearchFailure(); !failure.isEmpty()) {
+        printWindow(context.out, *search.window());
+        context.err << "lumera-cli: search: " << failure << "\n";
+        return 1;
+    }
     if (request.folder) chooseFolder(search, *request.folder);
     const SearchWindowModel& window = *search.window();
     if (request.openRow) {
