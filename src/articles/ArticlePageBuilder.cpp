@@ -142,8 +142,7 @@ bool ArticlePageBuilder::writeFile(const QString& name, const QByteArray& conten
     QTemporaryFile file(localFile + u".XXXXXX"_s);
     if (!file.open() || file.write(content) != content.size() || !file.flush()) return false;
     // A temporary file is private to its owner; the page is not.
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                        QFile::ReadOther);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     QFile::remove(localFile);
     std::error_code failed;
     std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(),
