@@ -9,19 +9,19 @@ namespace lumera {
 // A failed database request: unreadable or corrupt file, missing table or
 // column. The text is meant for the user (Portuguese).
 class DatabaseError : public std::runtime_error {
-public:
+  public:
     explicit DatabaseError(const QString& message)
         : std::runtime_error(message.toStdString()), message_(message) {}
     const QString& message() const { return message_; }
 
-private:
+  private:
     QString message_;
 };
 
 // A forward cursor over the rows of one query, in the order the engine
 // delivers them (the table's stored order).
 class Recordset {
-public:
+  public:
     virtual ~Recordset() = default;
     // True when there is no current row.
     virtual bool atEnd() const = 0;
@@ -36,7 +36,7 @@ public:
 
 // The article database, open for one article request.
 class ArticleDatabase {
-public:
+  public:
     virtual ~ArticleDatabase() = default;
     // All columns of the DatabaseV rows whose Arquivo equals key (letter case
     // ignored, NULL never equal).
@@ -49,7 +49,7 @@ public:
 
 // Opens a database file of this machine; throws DatabaseError.
 class ArticleDatabaseOpener {
-public:
+  public:
     virtual ~ArticleDatabaseOpener() = default;
     virtual std::unique_ptr<ArticleDatabase> open(const QString& localPath) = 0;
 };

@@ -36,8 +36,9 @@ class IndexUnusable : public std::runtime_error {
 // listFile: the list's local path, or as the program names it when it has none.
 QString unusableIndexMessage(const QString& listFile) {
     const QString where = listFile.isEmpty() ? QString() : QStringLiteral(" (") + listFile + u')';
-    return QStringLiteral("Não foi possível pesquisar: o índice de pesquisa%1 está ausente ou "
-                          "danificado. Refaça-o com o programa lumera-index.")
+    return QStringLiteral(
+               "Não foi possível pesquisar: o índice de pesquisa%1 está ausente ou "
+               "danificado. Refaça-o com o programa lumera-index.")
         .arg(where);
 }
 

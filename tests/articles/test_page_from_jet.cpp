@@ -31,13 +31,13 @@ struct Run {
 
 class PageFromJetTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase();
     void everyArticle();
     void mediaOfBrasil();
     void notFoundAndFailuresLeaveThePage();
 
-private:
+  private:
     Run page(const QString& key);
     void installDatabase(const QString& fixture);
 
@@ -56,7 +56,11 @@ void PageFromJetTest::initTestCase() {
     installDatabase(QStringLiteral("jet/lex-jet4.mdb"));
     const QJsonDocument json =
         QJsonDocument::fromJson(readAll(testData(QStringLiteral("jet/lex-jet4.json"))));
-    articles_ = json.object().value(QStringLiteral("derived")).toObject().value(QStringLiteral("DatabaseV")).toArray();
+    articles_ = json.object()
+                    .value(QStringLiteral("derived"))
+                    .toObject()
+                    .value(QStringLiteral("DatabaseV"))
+                    .toArray();
     QCOMPARE(articles_.size(), 17);
 }
 
@@ -68,9 +72,10 @@ void PageFromJetTest::installDatabase(const QString& fixture) {
 
 Run PageFromJetTest::page(const QString& key) {
     QProcess process;
-    process.start(qEnvironmentVariable("LUMERA_BUILD_DIR") + QStringLiteral("/tools/lumera-cli/lumera-cli"),
-                  {QStringLiteral("-C"), install_.path(), QStringLiteral("--drive"),
-                   QStringLiteral("E:=") + install_.path(), QStringLiteral("page"), key});
+    process.start(
+        qEnvironmentVariable("LUMERA_BUILD_DIR") + QStringLiteral("/tools/lumera-cli/lumera-cli"),
+        {QStringLiteral("-C"), install_.path(), QStringLiteral("--drive"),
+         QStringLiteral("E:=") + install_.path(), QStringLiteral("page"), key});
     if (!process.waitForFinished(60000)) return {-1, {}, {}};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -79,7 +84,9 @@ void PageFromJetTest::everyArticle() {
     for (const QJsonValue& value : articles_) {
         const QJsonObject article = value.toObject();
         const QString key = article.value(QStringLiteral("Arquivo")).toString();
-        if (key == u"duplo.htm" && article.value(QStringLiteral("body_before_image_rewrite")).toString().contains(u"Segunda versão")) {
+        if (key == u"duplo.htm" && article.value(QStringLiteral("body_before_image_rewrite"))
+                                       .toString()
+                                       .contains(u"Segunda versão")) {
             continue;  // the second row of a duplicated key is never the article
         }
         const Run run = page(key);
@@ -92,13 +99,18 @@ void PageFromJetTest::everyArticle() {
         QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));  // every line ends in CR LF
         const QString pageText = windows1252::decode(bytes);
 
-        const QString title = article.value(QStringLiteral("title")).toObject().value(QStringLiteral("media_title")).toString();
-        QVERIFY2(bytes.contains(windows1252::encodeWithReferences(QStringLiteral("Lumera Orvel On-Line -") + title)),
+        const QString title = article.value(QStringLiteral("title"))
+                                  .toObject()
+                                  .value(QStringLiteral("media_title"))
+                                  .toString();
+        QVERIFY2(bytes.contains(windows1252::encodeWithReferences(
+                     QStringLiteral("Lumera Orvel On-Line -") + title)),
                  qPrintable(key));
 
         QString body = article.value(QStringLiteral("body_before_image_rewrite")).toString();
         if (article.value(QStringLiteral("contains_gif")).toBool()) {
-            body.replace(QStringLiteral("IMG SRC=\"Image"), QStringLiteral("IMG SRC=\"E:/lex2000/tomo98a/Image"));
+            body.replace(QStringLiteral("IMG SRC=\"Image"),
+                         QStringLiteral("IMG SRC=\"E:/lex2000/tomo98a/Image"));
         }
         // The body is in the page as Windows-1252, with references for the rest.
         QVERIFY2(bytes.contains(windows1252::encodeWithReferences(body)), qPrintable(key));
@@ -107,12 +119,15 @@ void PageFromJetTest::everyArticle() {
     }
     // The long memo arrives whole.
     QVERIFY(page(QStringLiteral("historia-do-brasil.htm")).exitCode == 0);
-    QVERIFY(readAll(install_.filePath(QStringLiteral("vf.htm"))).contains("Fim do verbete Hist\xf3ria do Brasil."));
+    QVERIFY(readAll(install_.filePath(QStringLiteral("vf.htm")))
+                .contains("Fim do verbete Hist\xf3ria do Brasil."));
     // A key in another letter case finds the article, as Jet did.
     QCOMPARE(page(QStringLiteral("RECIFE.HTM")).out, QByteArray("Navigate ./vf.htm\n"));
-    QVERIFY(readAll(install_.filePath(QStringLiteral("vf.htm"))).contains("Lumera Orvel On-Line -Recife"));
+    QVERIFY(readAll(install_.filePath(QStringLiteral("vf.htm")))
+                .contains("Lumera Orvel On-Line -Recife"));
     QCOMPARE(page(QStringLiteral("duplo.htm")).exitCode, 0);
-    QVERIFY(windows1252::decode(readAll(install_.filePath(QStringLiteral("vf.htm")))).contains(QStringLiteral("Primeira versão")));
+    QVERIFY(windows1252::decode(readAll(install_.filePath(QStringLiteral("vf.htm"))))
+                .contains(QStringLiteral("Primeira versão")));
 }
 
 void PageFromJetTest::mediaOfBrasil() {

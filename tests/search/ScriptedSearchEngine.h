@@ -73,9 +73,9 @@ class ScriptedSearchJob : public SearchJob {
             }
         }
         failure_ = script_->failure;
-        results_ = std::make_shared<ScriptedResultList>(
-            script_->find && failure_.isEmpty() ? script_->find(request)
-                                                : std::vector<ScriptedDocument>{});
+        results_ = std::make_shared<ScriptedResultList>(script_->find && failure_.isEmpty()
+                                                            ? script_->find(request)
+                                                            : std::vector<ScriptedDocument>{});
     }
     std::shared_ptr<ResultList> Results() override { return results_; }
     QString failure() const override { return failure_; }

@@ -14,12 +14,12 @@ namespace lumera::art {
 QHash<QString, Drawer> mediaPictures();
 
 struct PagePicture {
-  Drawer draw;
-  QSize size;
+    Drawer draw;
+    QSize size;
 };
 
 // Pictures of the edition's own pages (atlas, inline article pictures), by
 // their path below the CD root.
 QHash<QString, PagePicture> pagePictures();
 
-} // namespace lumera::art
+}  // namespace lumera::art
