@@ -1,7 +1,8 @@
 // The drive map on any path: whatever it resolves lies inside the mapped CD
 // directory or the installation folder, never beside them, though the tree
 // holds links that point outside and a sibling folder whose name starts like
-// the CD's.
+// the CD's. It changes the current directory, so libFuzzer must be given
+// absolute corpus paths (fuzz/run does).
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     const QString existing = tree.map.existingFile(path);
     if (!existing.isEmpty()) {
+        fuzz::check(!existing.contains(QChar(u'\0')), "existingFile gave a name with a NUL",
+                    [&] { return path; });
         const QFileInfo info(existing);
         fuzz::check(info.exists(), "existingFile gave a missing file",
                     [&] { return path + QStringLiteral(" -> ") + existing; });
@@ -70,6 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     const QString writable = tree.map.writableFile(path);
     if (!writable.isEmpty()) {
+        // The file system would read the name only up to a NUL.
+        fuzz::check(!writable.contains(QChar(u'\0')), "writableFile gave a name with a NUL",
+                    [&] { return path; });
         const QFileInfo info(writable);
         const QString name = info.fileName();
         fuzz::check(!name.isEmpty() && name != u"." && name != u"..",

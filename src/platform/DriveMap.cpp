@@ -180,6 +180,8 @@ DriveMap::Located DriveMap::locateInRoot(const QString& root, const QStringList&
 }
 
 DriveMap::Located DriveMap::locate(const QString& path, bool mustExist) const {
+    // No file name holds a NUL; the file system would see the path cut there.
+    if (path.contains(QChar(u'\0'))) return {};
     QChar drive;
     QString rest;
     QString root;

@@ -1,6 +1,7 @@
 // Drive letters to directories: case, 8.3 names, and nothing outside.
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -116,6 +117,13 @@ void DriveMapTest::refusesWhatLiesOutside() {
     QVERIFY(drives_.existingFile(tmp_.filePath(QStringLiteral("secret.txt"))).isEmpty());
     QVERIFY(drives_.existingFile(cd_ + QStringLiteral("/../secret.txt")).isEmpty());
     QVERIFY(drives_.existingFile(QStringLiteral("/etc/passwd")).isEmpty());
+    // A NUL would cut the name where the file system reads it.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("Broken filename")));
+    const QString withNul =
+        QStringLiteral("D:\\lex2000\\joia.htm") + QChar(u'\0') + QStringLiteral(".txt");
+    QVERIFY(drives_.existingFile(withNul).isEmpty());
+    QVERIFY(drives_.writableFile(withNul).isEmpty());
+    QVERIFY(drives_.writableFile(cd_ + QStringLiteral("/LEX2000/novo") + QChar(u'\0')).isEmpty());
 }
 
 void DriveMapTest::posixPathsInsideAllowedDirectories() {
