@@ -10,6 +10,7 @@
 #include "articles/InMemoryArticleDatabase.h"
 #include "articles/TextFileLines.h"
 #include "host/Windows1252.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -25,16 +26,6 @@ const QString kShowPage = u"Navigate C:\\lex\\vf.htm"_s;
 const QString kTopLink =
     u"<p align='center'><font face='Verdana, Arial, Helvetica, sans-serif' size='2'><a "
     "href='#topo'>Topo</a></font></p>"_s;
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QString testData(const QString& name) {
     return QDir(qEnvironmentVariable("LUMERA_TEST_DATA")).filePath(u"articles/"_s + name);

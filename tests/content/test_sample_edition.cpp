@@ -9,9 +9,11 @@
 
 #include "SampleSources.h"
 #include "host/Windows1252.h"
+#include "support/FileBytes.h"
 
 using lumera::sample::ArticleSource;
 using lumera::sample::MediaRow;
+using lumera::testing::readBytes;
 
 namespace {
 
@@ -20,11 +22,6 @@ QString sourcePath(const QString& relative) {
 }
 QString sampleDir() { return sourcePath(QStringLiteral("content/sample")); }
 QString cdRoot() { return sourcePath(QStringLiteral("content/sample/cd")); }
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The CD's file system ignored letter case, and so does the reader's lookup.
 QString findIgnoringCase(const QString& root, const QString& relative) {

@@ -16,6 +16,7 @@
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
+#include "support/BrowserWindow.h"
 
 using namespace lumera;
 
@@ -113,11 +114,7 @@ void BrowserTest::initTestCase() {
 
 void BrowserTest::init() {
     browser_ = std::make_unique<WebEngineBrowser>(drives_);
-    window_ = std::make_unique<QWidget>();
-    browser_->widget()->setParent(window_.get());
-    browser_->widget()->setGeometry(0, 0, 800, 600);
-    window_->resize(800, 600);
-    window_->show();
+    window_ = testing::showInWindow(*browser_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     sink_ = Sink();
     sink_.browser = browser_.get();

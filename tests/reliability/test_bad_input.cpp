@@ -18,6 +18,7 @@
 #include "database/DatabaseFixtures.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -28,16 +29,6 @@ using DatabaseChange = std::function<void(const QString& databasePath)>;
 Q_DECLARE_METATYPE(DatabaseChange)
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 const QByteArray kTemplate = "<html><body>\r\n<h1>Titulov</h1>\r\nTexto\r\n</body></html>\r\n";
 

@@ -17,6 +17,7 @@
 #include "platform/DriveMap.h"
 #include "platform/DriveUrls.h"
 #include "platform/WebEngineBrowser.h"
+#include "support/BrowserWindow.h"
 
 using namespace lumera;
 using namespace Qt::StringLiterals;
@@ -110,11 +111,7 @@ void ContentIsolationTest::initTestCase() {
     QVERIFY(drives_.map(u'D', cd));
 
     browser_ = std::make_unique<WebEngineBrowser>(drives_);
-    window_ = std::make_unique<QWidget>();
-    browser_->widget()->setParent(window_.get());
-    browser_->widget()->setGeometry(0, 0, 800, 600);
-    window_->resize(800, 600);
-    window_->show();
+    window_ = testing::showInWindow(*browser_);
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
 

@@ -13,6 +13,7 @@
 #include "SearchTestSupport.h"
 #include "platform/DriveMap.h"
 #include "platform/XapianSearchEngine.h"
+#include "support/FileBytes.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -44,11 +45,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
     file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A lex.mdb in SQLite without a Tomo column, rows in the given order.
@@ -138,7 +134,8 @@ class TestLumeraIndex : public QObject {
         QVERIFY2(run.out.startsWith(QStringLiteral(
                      "16 artigos indexados (1 linha com chave repetida ignorada) em ")),
                  qPrintable(run.out));
-        QCOMPARE(readFile(setup.install() + QStringLiteral("/search.lst")), QByteArray("indice\n"));
+        QCOMPARE(readBytes(setup.install() + QStringLiteral("/search.lst")),
+                 QByteArray("indice\n"));
 
         const QString installPath = setup.install() + u'/';
         // The folder comes from the Tomo column; titles are those the pages show.
@@ -221,7 +218,7 @@ class TestLumeraIndex : public QObject {
         prepare(setup, posixIni(setup));
         copyJetFixture(setup);
         QCOMPARE(runIndexer({QStringLiteral("-C"), setup.root.path()}).status, 0);
-        const QByteArray list = readFile(setup.install() + QStringLiteral("/search.lst"));
+        const QByteArray list = readBytes(setup.install() + QStringLiteral("/search.lst"));
 
         // The database becomes unreadable: the run fails and changes nothing.
         writeFile(setup.install() + QStringLiteral("/lex.mdb"), QByteArray(4096, 'x'));
@@ -229,7 +226,7 @@ class TestLumeraIndex : public QObject {
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains(QStringLiteral("o índice não foi alterado")),
                  qPrintable(run.err));
-        QCOMPARE(readFile(setup.install() + QStringLiteral("/search.lst")), list);
+        QCOMPARE(readBytes(setup.install() + QStringLiteral("/search.lst")), list);
         QCOMPARE(search(setup.install() + u'/', QStringLiteral("istambul"))->Count(), 1);
         QCOMPARE(
             QDir(setup.install()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

@@ -1,0 +1,21 @@
+#pragma once
+// Whole-file reads and writes for tests that compare bytes.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace lumera::testing {
+
+// The file's bytes; empty when it cannot be read.
+inline QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace lumera::testing
