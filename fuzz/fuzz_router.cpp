@@ -19,9 +19,9 @@ void checkGuards(const Router& router, const QString& event) {
         fuzz::check(value == 0 || value == 1, "guard neither 0 nor 1",
                     [&] { return event + QStringLiteral(" guard %1 = %2").arg(i).arg(value); });
     }
-    fuzz::check(router.ownTargets().size() <= Router::kMaxOwnTargets,
+    fuzz::check(router.ownTargetCount() <= Router::kMaxOwnTargets,
                 "own-navigation memory unbounded",
-                [&] { return QString::number(router.ownTargets().size()); });
+                [&] { return QString::number(router.ownTargetCount()); });
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace lumera {
@@ -25,10 +26,12 @@ class Recordset {
     virtual ~Recordset() = default;
     // True when there is no current row.
     virtual bool atEnd() const = 0;
-    // Text of a column of the current row, the name matched without regard to
-    // case. A NULL reads as empty text. Throws DatabaseError for an unknown
-    // column or when there is no current row.
-    virtual QString field(const QString& column) const = 0;
+    // Value of a column of the current row, the name matched without regard
+    // to case; nothing for a NULL. Throws DatabaseError for an unknown column
+    // or when there is no current row.
+    virtual std::optional<QString> value(const QString& column) const = 0;
+    // The same, with a NULL read as empty text.
+    QString field(const QString& column) const { return value(column).value_or(QString()); }
     virtual void moveFirst() = 0;
     virtual void moveNext() = 0;
     virtual void close() = 0;

@@ -85,7 +85,12 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     const std::unique_ptr<ArticleDatabase> database = databases_.open(databaseFile);
     const std::unique_ptr<Recordset> article = database->articleQuery(key);
     if (article->atEnd()) return {ArticlePageResult::Status::NotFound, QString()};
-    const QString articleText = rewriteImagePaths(article->field(u"Verbete"_s), paths_.CdRomPath);
+    const std::optional<QString> storedText = article->value(u"Verbete"_s);
+    if (!storedText) {
+        return failure(u"O verbete %1 está sem texto na base de dados %2 em %3."_s.arg(
+            key, kDatabaseFile, paths_.InstallPath));
+    }
+    const QString articleText = rewriteImagePaths(*storedText, paths_.CdRomPath);
 
     // Kept for anyone who reads the article text from there; the page itself
     // is made from the text in memory, so nothing is lost to the code page.

@@ -104,6 +104,16 @@ constexpr QLatin1StringView kWebsiteLink = "/procura.asp?\"\""_L1;
 constexpr QLatin1StringView kWebsiteIcon = "/lex2000/image/ico/website.gif"_L1;
 constexpr QLatin1StringView kThumbnailFolder = "/lex2000/image/tumb/"_L1;
 
+// Upper case letter by letter, as the content's link targets were made:
+// a letter with no single upper-case form (ß) stays, so the length never
+// changes and the name still matches its file without regard to case.
+QString upperLetterByLetter(const QString& text) {
+    QList<uint> letters = text.toUcs4();
+    for (uint& letter : letters) letter = QChar::toUpper(char32_t(letter));
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(letters.constData()),
+                             letters.size());
+}
+
 }  // namespace
 
 MediaBlockWriter::MediaBlockWriter(const QString& cdRomPath) : cdRomPath_(cdRomPath) {}
@@ -138,7 +148,7 @@ void MediaBlockWriter::writeThumbnails(Recordset& media, QStringList& page) cons
 }
 
 QString MediaBlockWriter::mediaRowLink(const Recordset& media) const {
-    return cdRomPath_ + media.field(u"param"_s).toUpper().replace(".JPG"_L1, ".htm"_L1);
+    return cdRomPath_ + upperLetterByLetter(media.field(u"param"_s)).replace(".JPG"_L1, ".htm"_L1);
 }
 
 QString MediaBlockWriter::mediaRow(const QString& caption, const QString& iconPath,

@@ -12,6 +12,9 @@ class FileAccess {
     // The local file for an existing path; empty when it does not exist or
     // lies outside every directory the program may read.
     virtual QString existingFile(const QString& path) const = 0;
+    // True when the path names an existing file, not a directory, that the
+    // program may read.
+    virtual bool isFile(const QString& path) const = 0;
     // The local file to write for a path whose directory exists; empty when the
     // path cannot be placed inside a directory the program may write.
     virtual QString writableFile(const QString& path) const = 0;

@@ -3,7 +3,7 @@
 namespace lumera {
 
 RouteTrace::RouteTrace(const QString& cdRomPath)
-    : cdRomPath_(cdRomPath), router_(*this, *this, cdRomPath_) {}
+    : cdRomPath_(cdRomPath), router_(*this, *this, *this, cdRomPath_) {}
 
 QStringList RouteTrace::navigate(const QString& url) {
     lines_ = QStringList{QStringLiteral("> ") + url};
@@ -21,8 +21,14 @@ std::optional<QString> RouteTrace::ElementValue(const QString& name) const {
     return name == u"request" ? request_ : std::nullopt;
 }
 
-void RouteTrace::BuildArticlePage(QString& pageName) {
+ArticleRequest RouteTrace::BuildArticlePage(QString& pageName) {
     lines_ << QStringLiteral("BuildArticlePage ") + pageName;
+    return missingArticles_.contains(pageName) ? ArticleRequest::NoArticle
+                                               : ArticleRequest::Handled;
+}
+
+QString RouteTrace::existingFile(const QString& path) const {
+    return files_.contains(path) ? path : QString();
 }
 
 void RouteTrace::LookUpArticleTitle(QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QStringList>
 #include <optional>
 
@@ -10,13 +11,18 @@ namespace lumera {
 
 // Runs the router on a sequence of events without a browser, and writes down
 // everything it does, one line per action. The router's own navigations are
-// not fed back: a caller passes them as later events.
-class RouteTrace : private Browser, private RouterActions {
+// not fed back: a caller passes them as later events. Every article key is
+// found and no file exists unless the caller says otherwise.
+class RouteTrace : private Browser, private RouterActions, private FileAccess {
   public:
     explicit RouteTrace(const QString& cdRomPath);
 
     // The value of the page's "request" element; nothing: no such element.
     void setRequestValue(std::optional<QString> value) { request_ = std::move(value); }
+    // A key the database does not hold.
+    void addMissingArticle(const QString& key) { missingArticles_.insert(key); }
+    // An address that names a file.
+    void addFile(const QString& path) { files_.insert(path); }
 
     // "> url", then "Navigate <target>", "GoBack", "BuildArticlePage <name>",
     // "LookUpArticleTitle <text>", "ShowPicture" as they happen, and last
@@ -34,13 +40,18 @@ class RouteTrace : private Browser, private RouterActions {
     void Copy() override {}
     void Print() override {}
     void Find() override {}
-    void BuildArticlePage(QString& pageName) override;
+    ArticleRequest BuildArticlePage(QString& pageName) override;
     void LookUpArticleTitle(QString& text) override;
     void ShowPicture() override;
+    QString existingFile(const QString& path) const override;
+    bool isFile(const QString& path) const override { return files_.contains(path); }
+    QString writableFile(const QString&) const override { return {}; }
 
     QString cdRomPath_;
     Router router_;
     std::optional<QString> request_;
+    QSet<QString> missingArticles_;
+    QSet<QString> files_;
     QStringList lines_;
 };
 

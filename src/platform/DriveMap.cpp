@@ -228,6 +228,11 @@ QChar DriveMap::driveHolding(const QString& rootedPath) const {
 
 QString DriveMap::existingFile(const QString& path) const { return locate(path, true).local; }
 
+bool DriveMap::isFile(const QString& path) const {
+    const QString local = existingFile(path);
+    return !local.isEmpty() && QFileInfo(local).isFile();
+}
+
 QString DriveMap::writableFile(const QString& path) const { return locate(path, false).local; }
 
 }  // namespace lumera

@@ -43,6 +43,7 @@ class DriveMap : public FileAccess {
     QChar driveHolding(const QString& rootedPath) const;
 
     QString existingFile(const QString& path) const override;
+    bool isFile(const QString& path) const override;
     QString writableFile(const QString& path) const override;
 
     // Splits "D:\x\y" or "D:/x/y" or "file:///D:/x/y"; false for other paths.

@@ -53,12 +53,11 @@ RowRecordset::RowRecordset(TableRows rows, QString file, QString table)
 
 bool RowRecordset::atEnd() const { return position_ >= rows_.rows.size(); }
 
-QString RowRecordset::field(const QString& column) const {
+std::optional<QString> RowRecordset::value(const QString& column) const {
     if (atEnd()) throw databaseerrors::noCurrentRow(file_, table_);
     for (qsizetype i = 0; i < rows_.columns.size(); ++i) {
         if (rows_.columns[i].compare(column, Qt::CaseInsensitive) == 0) {
-            const StoredText& value = rows_.rows[position_][static_cast<std::size_t>(i)];
-            return value.value_or(QString());
+            return rows_.rows[position_][static_cast<std::size_t>(i)];
         }
     }
     throw databaseerrors::unknownField(file_, table_, column);

@@ -39,7 +39,7 @@ class RowRecordset : public Recordset {
     RowRecordset(TableRows rows, QString file, QString table);
 
     bool atEnd() const override;
-    QString field(const QString& column) const override;
+    std::optional<QString> value(const QString& column) const override;
     void moveFirst() override;
     void moveNext() override;
     void close() override;

@@ -23,6 +23,9 @@ class DirectoryFileAccess : public FileAccess {
         if (!local.isEmpty() && replacement != replacedNames.cend()) return *replacement;
         return !local.isEmpty() && QFileInfo::exists(local) ? local : QString();
     }
+    bool isFile(const QString& path) const override {
+        return QFileInfo(existingFile(path)).isFile();
+    }
     QString writableFile(const QString& path) const override {
         const QString local = localFile(path);
         if (local.isEmpty() || refusedNames.contains(QFileInfo(local).fileName())) return {};

@@ -26,10 +26,10 @@ class InMemoryRecordset : public Recordset {
     explicit InMemoryRecordset(std::vector<Row> rows) : rows_(std::move(rows)) {}
 
     bool atEnd() const override { return position_ >= rows_.size(); }
-    QString field(const QString& column) const override {
+    std::optional<QString> value(const QString& column) const override {
         if (atEnd()) throw DatabaseError(QStringLiteral("Nenhum registro atual."));
         for (const auto& [name, value] : rows_[position_]) {
-            if (name.compare(column, Qt::CaseInsensitive) == 0) return value.value_or(QString());
+            if (name.compare(column, Qt::CaseInsensitive) == 0) return value;
         }
         throw DatabaseError(QStringLiteral("Coluna desconhecida: %1").arg(column));
     }
