@@ -29,8 +29,9 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
 
     addCommand("hom", tr("&Início"), &Form1Controller::hom_Click);
     addCommand("cp", tr("&Copiar"), &Form1Controller::cp_Click);
-    addCommand("prn", tr("&Imprimir"), &Form1Controller::prn_Click);
-    addCommand("pta", tr("&Procurar no Texto"), &Form1Controller::pta_Click);
+    // Ctrl+P and Ctrl+F, the keys the browser reacted to, wherever the focus is.
+    addCommand("prn", tr("&Imprimir"), &Form1Controller::prn_Click, QKeySequence::Print);
+    addCommand("pta", tr("&Procurar no Texto"), &Form1Controller::pta_Click, QKeySequence::Find);
     addCommand("gp", tr("&Gravar Página"), &Form1Controller::gp_Click);
     addCommand("sb", tr("&Sobre a Enciclopédia"), &Form1Controller::sb_Click);
     addCommand("Sa", tr("&Fechar"), &Form1Controller::Sa_Click);
@@ -39,10 +40,12 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
     resize(728, 534 + menuBar()->sizeHint().height());
 }
 
-void Form1::addCommand(const char* name, const QString& caption,
-                       void (Form1Controller::*handler)()) {
+void Form1::addCommand(const char* name, const QString& caption, void (Form1Controller::*handler)(),
+                       QKeySequence::StandardKey key) {
     QAction* action = menuBar()->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(key);
+    action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, handler] { (controller_.*handler)(); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QMainWindow>
 
 namespace lumera {
@@ -23,7 +24,8 @@ class Form1 : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void addCommand(const char* name, const QString& caption, void (Form1Controller::*handler)());
+    void addCommand(const char* name, const QString& caption, void (Form1Controller::*handler)(),
+                    QKeySequence::StandardKey key = QKeySequence::UnknownKey);
     void Form_Resize();
 
     Form1Controller& controller_;

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
@@ -67,8 +68,8 @@ class ReaderPage : public QWebEnginePage {
         : QWebEnginePage(profile, browser), browser_(browser) {}
 
   protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
-        return browser_->announce(url);
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool mainFrame) override {
+        return browser_->announce(url, mainFrame);
     }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString& message, int,
                                   const QString&) override {
@@ -110,6 +111,15 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
     layout->addWidget(findBar_);
 
     connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
+    // The reader has one browser: a link for a new window (target="_blank",
+    // window.open) opens in it, announced like any other link. Loaded once
+    // the request has returned, as the engine is still deciding it.
+    connect(page_, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) {
+                QTimer::singleShot(0, this, [this, url = request.requestedUrl()] {
+                    if (url.isValid() && !url.isEmpty()) page_->load(url);
+                });
+            });
     connect(page_, &QWebEnginePage::urlChanged, this, [this] {
         requestCount_ = 0;
         requestValue_.clear();
@@ -185,7 +195,7 @@ std::optional<QString> WebEngineBrowser::ElementValue(const QString& name) const
     return requestValue_;
 }
 
-bool WebEngineBrowser::announce(const QUrl& url) {
+bool WebEngineBrowser::announce(const QUrl& url, bool mainFrame) {
     QString text;
     for (qsizetype i = 0; i < pending_.size(); ++i) {
         if (pending_[i].url.matches(url, QUrl::None) ||
@@ -212,7 +222,9 @@ bool WebEngineBrowser::announce(const QUrl& url) {
     navigatedInHandler_ = false;
     --handlerDepth_;
     submittedRequest_.reset();
-    return !cancel && !replaced;
+    const bool goesOn = !cancel && !replaced;
+    if (goesOn && mainFrame) shownAddress_ = text;
+    return goesOn;
 }
 
 void WebEngineBrowser::onLoadingChanged(const QWebEngineLoadingInfo& info) {

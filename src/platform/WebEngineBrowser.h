@@ -47,6 +47,10 @@ class WebEngineBrowser : public QObject, public Browser {
     // .mhtml, else the page's HTML. Used by SaveAs once the name is chosen.
     void savePageTo(const QString& fileName);
 
+    // The address of the last navigation of the whole page that went on, as
+    // BeforeNavigate2 reported it.
+    const QString& shownAddress() const { return shownAddress_; }
+
   Q_SIGNALS:
     // After DocumentComplete has been raised (for tests and the window).
     void documentCompleted();
@@ -54,7 +58,7 @@ class WebEngineBrowser : public QObject, public Browser {
 
   private:
     friend class ReaderPage;
-    bool announce(const QUrl& url);
+    bool announce(const QUrl& url, bool mainFrame);
     void onLoadingChanged(const QWebEngineLoadingInfo& info);
     void onConsoleMessage(const QString& message);
     void raiseDocumentComplete();
@@ -76,6 +80,7 @@ class WebEngineBrowser : public QObject, public Browser {
     std::unique_ptr<QPrinter> printer_;
 
     QList<PendingTarget> pending_;
+    QString shownAddress_;
     int handlerDepth_ = 0;
     bool navigatedInHandler_ = false;
     // Live copy of the "request" field of the document shown, reported by a

@@ -166,6 +166,9 @@ QWidget* SearchWindow::makeClientArea() {
 
     auto* label2 = place(new ClickLabel(client), "Label2", kLabel2Place);
     label2->setFont(windowFont(true));
+    // At the top of its box, as the window system's labels draw: Combo1 lies
+    // over the lower part of the box.
+    label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(label2, searchart::kAmber);
     connect(label2, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Label2_Click); });
