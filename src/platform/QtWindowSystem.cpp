@@ -6,6 +6,10 @@
 namespace lumera {
 
 void QtWindowSystem::MessageBox(const QString& text, const QString& title, int style) {
+    if (messageHandler_) {
+        messageHandler_(text, title);
+        return;
+    }
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (style & 0x70) {
         case kMessageCritical:

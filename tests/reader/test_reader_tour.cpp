@@ -2,11 +2,13 @@
 // clicks and keys in the real browser, from the home page through every kind
 // of link. The CD is copied with every name in capitals, as a plain ISO 9660
 // disc has them, so every page and picture must be found ignoring case.
+#include <sqlite3.h>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QListView>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "app/Form1.h"
 #include "app/PictureWindow.h"
 #include "platform/DriveUrls.h"
+#include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
 
 using namespace lumera;
@@ -65,6 +68,7 @@ class ReaderTourTest : public QObject {
     void initTestCase();
     void cleanupTestCase();
     void tour();
+    void openFromTheCommandLine();
 
   private:
     QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
@@ -182,12 +186,44 @@ void ReaderTourTest::tour() {
     QVERIFY2(broken.isEmpty(), qPrintable(QVariant(broken).toStringList().join(u' ')));
     QVERIFY(evaluate(QStringLiteral("document.images.length")).toInt() >
             8);  // thumbnails, icons, rule
+
+    // A thumbnail and a see-also row name no article: their pages on the CD are shown.
+    click(QStringLiteral("a[href=\"D:/LEX2000/FOTOS/CRISTO-REDENTOR.htm\"] img"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/fotos/cristo-redentor.htm")));
+    reader_->browser().GoBack();
+    QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
+    click(QStringLiteral("a[href=\"D:/LEX2000/BANDEIRAS/BAND-BRASIL.htm\"] font"));
+    QVERIFY(waitForPage(QStringLiteral("/lex2000/bandeiras/band-brasil.htm")));
     home();
 
-    // The timeline is restarted in the whole browser and shown.
-    click(QStringLiteral("a[href=\"timeline/main.htm\"]"));
-    QVERIFY(waitForPage(QStringLiteral("/lex2000/timeline/main.htm")));
-    home();
+    // An article whose address holds a restart word ("constit"), and one
+    // opened by a link for a new window: both shown in the reader.
+    const struct {
+        const char* link;
+        const char* title;
+    } articles[] = {{"tomo98b/constituicao-de-1976.htm", "Constituição de 1976"},
+                    {"tomo98b/revolucao-dos-cravos.htm", "Revolução dos Cravos"}};
+    for (const auto& article : articles) {
+        click(QStringLiteral("a[href=\"%1\"]").arg(QLatin1String(article.link)));
+        QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
+        QVERIFY(waitUntil([&] {
+            return evaluate(QStringLiteral("document.title"))
+                .toString()
+                .contains(QString::fromUtf8(article.title));
+        }));
+        home();
+    }
+
+    // The timeline is restarted in the whole browser and shown, the second time too.
+    for (int visit = 0; visit < 2; ++visit) {
+        click(QStringLiteral("a[href=\"timeline/main.htm\"]"));
+        QVERIFY(waitForPage(QStringLiteral("/lex2000/timeline/main.htm")));
+        home();
+    }
+
+    // Ctrl+F in the page opens the find bar.
+    QTest::keyClick(reader_->browser().view()->focusProxy(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(waitUntil([&] { return reader_->browser().findBar()->isVisible(); }));
 
     // The atlas: entry page, then one of its sub-pages, each restarted.
     click(QStringLiteral("a[href=\"atlast/main.htm\"]"));
@@ -227,6 +263,62 @@ void ReaderTourTest::tour() {
 
     // "Início" returns home.
     home();
+}
+
+// lumera-cli open follows each address through the same reader without
+// windows, on the same copies of the edition.
+void ReaderTourTest::openFromTheCommandLine() {
+    const struct {
+        const char* address;
+        const char* printed;
+    } rows[] = {
+        {"D:\\lex2000\\tomo98a\\brasil.htm", "Shown ./vf.htm\nTitle Lumera Orvel On-Line -Brasil"},
+        {"D:\\LEX2000\\BANDEIRAS\\BAND-BRASIL.htm",
+         "Shown D:\\LEX2000\\BANDEIRAS\\BAND-BRASIL.htm\nTitle Lumera - Bandeira do Brasil"},
+        {"D:\\lex2000\\timeline\\main.htm",
+         "Shown D:\\lex2000\\timeline\\main.htm\nTitle Lumera - Linha do tempo"},
+        {"D:\\lex2000\\timeline\\main.htm",
+         "Shown D:\\lex2000\\timeline\\main.htm\nTitle Lumera - Linha do tempo"},
+        {"D:\\lex2000\\tomo98b\\constituicao-de-1976.htm",
+         "Shown ./vf.htm\nTitle Lumera Orvel On-Line -Constituição de 1976"},
+        {"D:\\lex2000\\sem-pasta\\joia.htm", "Missing D:\\lex2000\\sem-pasta\\joia.htm"},
+        {"D:\\lex2000\\tomo98a\\sem-verbete.htm", "Nothing"},
+        {"D:\\lex2000\\filme.tv", "Nothing"},
+    };
+    QStringList arguments{QStringLiteral("--drive"), QStringLiteral("D:=") + dir_.filePath("cd"),
+                          QStringLiteral("open")};
+    QString expected;
+    for (const auto& row : rows) {
+        arguments << QString::fromUtf8(row.address);
+        expected += QString::fromUtf8(row.printed) + u'\n';
+    }
+    const QString cli = qEnvironmentVariable("LUMERA_BUILD_DIR") + "/tools/lumera-cli/lumera-cli";
+    QProcess process;
+    process.setWorkingDirectory(dir_.filePath(QStringLiteral("install")));
+    process.start(cli, arguments);
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), expected);
+
+    // Failed requests are told as their message boxes would tell them: an
+    // article stored without text, a missing template.
+    sqlite3* db = nullptr;
+    QCOMPARE(sqlite3_open(qPrintable(dir_.filePath(QStringLiteral("install/lex.mdb"))), &db),
+             SQLITE_OK);
+    QCOMPARE(sqlite3_exec(db, "UPDATE DatabaseV SET Verbete = NULL WHERE Arquivo = 'fado.htm'",
+                          nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    sqlite3_close(db);
+    QVERIFY(QFile::remove(dir_.filePath(QStringLiteral("install/modelo-final.htm"))));
+    process.start(cli, QStringList(arguments.mid(0, 3))
+                           << QStringLiteral("D:\\lex2000\\tomo98c\\fado.htm")
+                           << QString::fromUtf8(rows[0].address));
+    QVERIFY(process.waitForFinished(120000));
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+             QStringLiteral("Message Lumera Edição 2002|O verbete fado.htm está sem texto na base "
+                            "de dados lex.mdb em ./.\nNothing\n"
+                            "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
+                            "modelo-final.htm em ./.\nNothing\n"));
 }
 
 int main(int argc, char** argv) {

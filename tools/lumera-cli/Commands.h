@@ -16,6 +16,7 @@ struct CommandContext {
 
 // Each returns the process exit status.
 int RunIni(const CommandContext& context);
+int RunOpen(const CommandContext& context);
 int RunRoute(const CommandContext& context);
 int RunPage(const CommandContext& context);
 int RunSearch(const CommandContext& context);

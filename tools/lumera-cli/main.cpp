@@ -1,13 +1,15 @@
 // Headless front end to the reader's logic, for scripts and tests.
 // Output: UTF-8 lines ending in LF, a word, one space, the value; messages go
 // to stderr.
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTextStream>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "Commands.h"
 #include "app/CommandLine.h"
+#include "platform/BrowserProcess.h"
 
 namespace {
 
@@ -16,6 +18,11 @@ constexpr const char* kUsage =
     "\n"
     "Comandos:\n"
     "  ini    mostra InstallPath e CdRomPath lidos do lex.ini\n"
+    "  open ENDEREÇO...\n"
+    "         abre a página inicial e depois cada ENDEREÇO como um clique num link,\n"
+    "         com o roteador, as páginas dos verbetes e as unidades do leitor, sem\n"
+    "         janelas; mostra as mensagens e o documento mostrado (Shown e Title,\n"
+    "         Missing ou Nothing)\n"
     "  page CHAVE\n"
     "         monta a página do verbete CHAVE (vf.htm) e mostra as navegações\n"
     "  route [--request TEXTO] EVENTO...\n"
@@ -25,14 +32,18 @@ constexpr const char* kUsage =
     "         procura TEXTO como a janela de pesquisa, mostra a janela e, com --open,\n"
     "         abre o verbete da linha N (a partir de 0)\n";
 
-using Command = std::function<int(const lumera::cli::CommandContext&)>;
+struct Command {
+    std::function<int(const lumera::cli::CommandContext&)> run;
+    bool needsBrowser = false;
+};
 
 const std::map<QString, Command>& commands() {
     static const std::map<QString, Command> table{
-        {QStringLiteral("ini"), lumera::cli::RunIni},
-        {QStringLiteral("route"), lumera::cli::RunRoute},
-        {QStringLiteral("page"), lumera::cli::RunPage},
-        {QStringLiteral("search"), lumera::cli::RunSearch},
+        {QStringLiteral("ini"), {lumera::cli::RunIni}},
+        {QStringLiteral("open"), {lumera::cli::RunOpen, true}},
+        {QStringLiteral("route"), {lumera::cli::RunRoute}},
+        {QStringLiteral("page"), {lumera::cli::RunPage}},
+        {QStringLiteral("search"), {lumera::cli::RunSearch}},
     };
     return table;
 }
@@ -40,13 +51,14 @@ const std::map<QString, Command>& commands() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
 
-    lumera::CommandLine line = lumera::CommandLine::parse(app.arguments().mid(1));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    lumera::CommandLine line = lumera::CommandLine::parse(arguments);
     if (line.help) {
         out << kUsage;
         return 0;
@@ -70,6 +82,15 @@ int main(int argc, char* argv[]) {
         err << "lumera-cli: " << line.error << "\n";
         return 1;
     }
+    std::unique_ptr<QCoreApplication> app;
+    if (command->second.needsBrowser) {
+        // The browser runs without a screen here.
+        if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        lumera::PrepareBrowserProcess(QStringLiteral("lumera-cli"));
+        app = std::make_unique<QApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     const lumera::cli::CommandContext context{line.positional.mid(1), line.driveMappings, out, err};
-    return command->second(context);
+    return command->second.run(context);
 }

@@ -1,12 +1,11 @@
 // The reader: the main window on the real browser, drive map and engine.
-#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
 #include "Reader.h"
 #include "app/CommandLine.h"
-#include "platform/DriveUrls.h"
+#include "platform/BrowserProcess.h"
 
 namespace {
 
@@ -19,15 +18,6 @@ constexpr const char* kUsage =
     "                    também pela variável LUMERA_DRIVES=\"D:=/media/cdrom;C:=/pasta\"\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n";
-
-// Chromium's sandbox refuses to start as root.
-void allowRunningAsRoot() {
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        QTextStream(stderr) << "lumera: executando como root; a sandbox do navegador foi "
-                               "desativada (QTWEBENGINE_DISABLE_SANDBOX=1).\n";
-    }
-}
 
 }  // namespace
 
@@ -57,8 +47,7 @@ int main(int argc, char* argv[]) {
         err << "lumera: " << line.error << "\n";
         return 1;
     }
-    allowRunningAsRoot();
-    lumera::driveurls::registerSchemes();
+    lumera::PrepareBrowserProcess(QStringLiteral("lumera"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumera"));
     QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
