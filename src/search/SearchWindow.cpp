@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "search/SearchWindowArt.h"
 #include "search/SearchWindowModel.h"
@@ -169,6 +170,7 @@ QWidget* SearchWindow::makeClientArea() {
     // At the top of its box, as the window system's labels draw: Combo1 lies
     // over the lower part of the box.
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label2->setFixedHeight(std::min(kLabel2Place.height(), label2->fontMetrics().height()));
     setTextColour(label2, searchart::kAmber);
     connect(label2, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Label2_Click); });
@@ -178,6 +180,10 @@ QWidget* SearchWindow::makeClientArea() {
     Combo1_->setModel(&model_->Combo1());
     connect(Combo1_, &QComboBox::activated, this,
             [this](int row) { post([row](SearchWindowEvents& e) { e.Combo1_Click(row); }); });
+
+    // In front of Combo1 where the text is, whatever the font's height: the
+    // label has no background, so the combo shows around the text.
+    Label2_->raise();
 
     makeList(client, "List1", model_->List1())->hide();
     makeList(client, "List2", model_->List2())->hide();
