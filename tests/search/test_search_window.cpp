@@ -156,8 +156,7 @@ void SearchWindowTest::windowAndControls() {
         {"Label1", {16, 12, 105, 21}},   {"Text1", {126, 8, 109, 25}},
         {"Image1", {246, 12, 24, 18}},   {"Label4", {196, 40, 25, 29}},
         {"Shape1", {4, 48, 485, 191}},   {"FoundList", {10, 58, 473, 167}},
-        {"Label2", {230, 258, 255, 21}}, {"Combo1", {280, 268, 201, 21}},
-        {"Label3", {664, 92, 61, 21}},
+        {"Combo1", {280, 268, 201, 21}}, {"Label3", {664, 92, 61, 21}},
     };
     for (const auto& [name, place] : places) {
         QWidget* widget = control<QWidget>(name);
@@ -166,9 +165,24 @@ void SearchWindowTest::windowAndControls() {
         QCOMPARE(widget->geometry(), place);
     }
 
+    // Nothing in front of the count caption covers its text (it once sat
+    // half behind Combo1).
+    auto* label2 = control<QLabel>("Label2");
+    QCOMPARE(label2->pos(), QPoint(230, 258));
+    const QRect caption =
+        label2->fontMetrics()
+            .boundingRect(label2->contentsRect(), label2->alignment(), label2->text())
+            .translated(label2->pos());
+    QVERIFY(!label2->text().isEmpty());
+    const QObjectList& stack = picture->children();
+    for (qsizetype i = stack.indexOf(label2) + 1; i < stack.size(); ++i) {
+        auto* above = qobject_cast<QWidget*>(stack[i]);
+        if (above && above->isVisible())
+            QVERIFY2(!above->geometry().intersects(caption), qPrintable(above->objectName()));
+    }
+
     auto* label1 = control<QLabel>("Label1");
     QCOMPARE(label1->text(), u"\u00A0Procurar verbete:"_qs);
-    auto* label2 = control<QLabel>("Label2");
     QCOMPARE(label2->text(), u" 1 verbetes encontrados"_qs);
     for (const QLabel* label : {label1, label2}) {
         QVERIFY(isAmber(label));
