@@ -283,6 +283,7 @@ void ReaderTourTest::openFromTheCommandLine() {
          "Shown ./vf.htm\nTitle Lumera Orvel On-Line -Constituição de 1976"},
         {"D:\\lex2000\\sem-pasta\\joia.htm", "Missing D:\\lex2000\\sem-pasta\\joia.htm"},
         {"D:\\lex2000\\tomo98a\\sem-verbete.htm", "Nothing"},
+        {"D:\\lex2000\\tomo98a\\image\\", "Nothing"},  // a folder is no file to show
         {"D:\\lex2000\\filme.tv", "Nothing"},
     };
     QStringList arguments{QStringLiteral("--drive"), QStringLiteral("D:=") + dir_.filePath("cd"),
