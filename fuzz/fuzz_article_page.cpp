@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     DirectoryFileAccess files(kInstall, install.path());
     RecordingBrowser browser;
     RecordingWindowSystem windows;
-    const ArticlePaths paths{kInstall, kCd};
+    const ContentPaths paths{kInstall, kCd};
     ArticlePageBuilder builder(databases, files, browser, windows, paths,
                                std::chrono::milliseconds(0));
     const ArticlePageResult result = builder.BuildArticlePage(kKey);

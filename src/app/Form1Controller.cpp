@@ -22,8 +22,8 @@ void Form1Controller::Form_Load() {
                 .arg(QDir::toNativeSeparators(QDir::currentPath())),
             QStringLiteral("Lumera Edição 2002"), kMessageExclamation);
     }
-    state_.InstallPath = ini.paths.installPath;
-    state_.CdRomPath = ini.paths.cdRomPath;
+    state_.InstallPath = ini.paths.InstallPath;
+    state_.CdRomPath = ini.paths.CdRomPath;
     if (services_.contentLocated) services_.contentLocated(ini.paths);
     services_.browser.Navigate(homeAddress());
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/LexIni.h"
-#include "app/ReaderState.h"
+#include "host/ReaderState.h"
 
 namespace lumera {
 

@@ -52,10 +52,10 @@ ContentPaths ParseLexIni(const QByteArray& bytes) {
 
     ContentPaths paths;
     // A path line shorter than five characters leaves InstallPath empty.
-    if (pathLine.size() >= 5) paths.installPath = pathLine.right(pathLine.size() - 5);
+    if (pathLine.size() >= 5) paths.InstallPath = pathLine.right(pathLine.size() - 5);
     const qsizetype eq = cdRomLine.indexOf(u'=');
-    paths.cdRomPath = cdRomLine.mid(eq + 1, 2);
-    paths.installPath = ShortNameFixup(paths.installPath);
+    paths.CdRomPath = cdRomLine.mid(eq + 1, 2);
+    paths.InstallPath = ShortNameFixup(paths.InstallPath);
     return paths;
 }
 

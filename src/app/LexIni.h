@@ -3,13 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-namespace lumera {
+#include "host/ContentPaths.h"
 
-// The two paths start-up learns from lex.ini.
-struct ContentPaths {
-    QString installPath;  // InstallPath, with its own trailing separator
-    QString cdRomPath;    // CdRomPath, at most two characters
-};
+namespace lumera {
 
 // Reads lex.ini the way start-up always has: a key counts anywhere in the
 // upper-cased line, the last matching line wins, and values are cut by

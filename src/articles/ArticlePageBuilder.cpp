@@ -4,8 +4,8 @@
 #include <QLatin1StringView>
 #include <QTemporaryFile>
 #include <filesystem>
+#include <memory>
 #include <system_error>
-#include <utility>
 
 #include "articles/ArticleText.h"
 #include "articles/PageComposer.h"
@@ -24,23 +24,11 @@ constexpr QLatin1StringView kPageFile = "vf.htm"_L1;
 
 const QString kMessageTitle = u"Lumera Edição 2002"_s;
 
-// Clears the running flag however the request ends.
-class RunningFlag {
-  public:
-    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningFlag() { flag_ = false; }
-    RunningFlag(const RunningFlag&) = delete;
-    RunningFlag& operator=(const RunningFlag&) = delete;
-
-  private:
-    bool& flag_;
-};
-
 }  // namespace
 
 ArticlePageBuilder::ArticlePageBuilder(ArticleDatabaseOpener& databases, FileAccess& files,
                                        Browser& browser, WindowSystem& windows,
-                                       const ArticlePaths& paths,
+                                       const ContentPaths& paths,
                                        std::chrono::milliseconds yieldInterval)
     : databases_(databases),
       files_(files),
@@ -50,14 +38,10 @@ ArticlePageBuilder::ArticlePageBuilder(ArticleDatabaseOpener& databases, FileAcc
       yieldInterval_(yieldInterval) {}
 
 ArticlePageResult ArticlePageBuilder::BuildArticlePage(const QString& key) {
-    if (running_) {
-        waitingKey_ = key;
-        return {ArticlePageResult::Status::Queued, QString()};
-    }
-    const RunningFlag running(running_);
-    const ArticlePageResult result = runRequest(key);
-    while (waitingKey_) runRequest(*std::exchange(waitingKey_, std::nullopt));
-    return result;
+    // Shared: a request that waits runs after this call has returned.
+    auto result = std::make_shared<std::optional<ArticlePageResult>>();
+    requests_.run([this, key, result] { *result = runRequest(key); });
+    return result->value_or(ArticlePageResult{ArticlePageResult::Status::Queued, QString()});
 }
 
 ArticlePageResult ArticlePageBuilder::runRequest(const QString& key) {

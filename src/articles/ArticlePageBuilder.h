@@ -5,21 +5,15 @@
 #include <chrono>
 #include <optional>
 
-#include "articles/ArticleDatabase.h"
 #include "articles/EventYielder.h"
+#include "host/ArticleDatabase.h"
 #include "host/Browser.h"
+#include "host/ContentPaths.h"
 #include "host/FileAccess.h"
+#include "host/RunGate.h"
 #include "host/WindowSystem.h"
 
 namespace lumera {
-
-// Where the program's content lies, as the INI file gives it.
-struct ArticlePaths {
-    // With its trailing separator: file names are appended directly.
-    QString InstallPath;
-    // The CD-ROM drive, e.g. "D:".
-    QString CdRomPath;
-};
 
 struct ArticlePageResult {
     enum class Status {
@@ -41,7 +35,7 @@ class ArticlePageBuilder {
 
     // paths is read at every request: it may be filled in after construction.
     ArticlePageBuilder(ArticleDatabaseOpener& databases, FileAccess& files, Browser& browser,
-                       WindowSystem& windows, const ArticlePaths& paths,
+                       WindowSystem& windows, const ContentPaths& paths,
                        std::chrono::milliseconds yieldInterval = kDefaultYieldInterval);
 
     // Requests never overlap: one made while another runs (from an event
@@ -60,10 +54,9 @@ class ArticlePageBuilder {
     FileAccess& files_;
     Browser& browser_;
     WindowSystem& windows_;
-    const ArticlePaths& paths_;
+    const ContentPaths& paths_;
     std::chrono::milliseconds yieldInterval_;
-    bool running_ = false;
-    std::optional<QString> waitingKey_;
+    RunGate requests_;
 };
 
 }  // namespace lumera

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "articles/ArticleDatabase.h"
+#include "host/ArticleDatabase.h"
 
 namespace lumera {
 

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <functional>
 
-#include "articles/ArticleDatabase.h"
 #include "articles/ArticleText.h"
 #include "articles/MediaBlocks.h"
+#include "host/ArticleDatabase.h"
 
 namespace lumera {
 

@@ -29,14 +29,27 @@ struct EmptyValue {
 };
 using SettingValue = std::variant<EmptyValue, QString, std::int16_t, bool, SearchCallbacks*>;
 
-// Dispatch ids of the job.
+// Dispatch ids of the job. The reserved ones are put with fixed values (no
+// value, 0 or true) that the engine expects; their meaning is the engine's own.
 namespace JobId {
-inline constexpr int kIndexListFile = 10;
+inline constexpr int kReserved3 = 3;
+inline constexpr int kReserved5 = 5;
 inline constexpr int kIndexFolder = 6;
+inline constexpr int kReserved7 = 7;
+inline constexpr int kReserved8 = 8;
+inline constexpr int kReserved9 = 9;
+inline constexpr int kIndexListFile = 10;
+inline constexpr int kReserved11 = 11;
 inline constexpr int kRequest = 12;
+inline constexpr int kReserved13 = 13;
+inline constexpr int kReserved14 = 14;
+inline constexpr int kReserved15 = 15;
+inline constexpr int kReserved16 = 16;
+inline constexpr int kReserved17 = 17;
+inline constexpr int kReserved18 = 18;
 inline constexpr int kCallbacks = 21;
-inline constexpr int kResults = 22;
 inline constexpr int kExecute = 23;
+inline constexpr int kReserved26 = 26;
 }  // namespace JobId
 
 // Documents found by a job. Readable for as long as someone holds it, also

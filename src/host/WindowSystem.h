@@ -6,7 +6,6 @@ namespace lumera {
 
 // Message box icon styles, as the program passes them.
 enum MessageStyle : int {
-    kMessagePlain = 0,
     kMessageCritical = 16,
     kMessageExclamation = 48,
     kMessageInformation = 64,

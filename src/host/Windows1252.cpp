@@ -52,11 +52,4 @@ QByteArray encodeWithReferences(QStringView text) {
     return out;
 }
 
-bool canEncode(QStringView text) {
-    for (const QChar ch : text) {
-        if (byteFor(ch.unicode()) < 0) return false;
-    }
-    return true;
-}
-
 }  // namespace lumera::windows1252

@@ -17,8 +17,5 @@ QString decode(const QByteArray& bytes);
 // (&#937;), one per code point, so nothing is lost in a page.
 QByteArray encodeWithReferences(QStringView text);
 
-// True when every character has a byte of its own.
-bool canEncode(QStringView text);
-
 }  // namespace windows1252
 }  // namespace lumera

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "articles/ArticleDatabase.h"
+#include "host/ArticleDatabase.h"
 
 #include <QByteArray>
 #include <QString>

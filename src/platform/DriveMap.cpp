@@ -83,15 +83,6 @@ bool DriveMap::isMapped(QChar drive) const { return drives_.contains(drive.toUpp
 
 QString DriveMap::directoryOf(QChar drive) const { return drives_.value(drive.toUpper()); }
 
-QStringList DriveMap::mapFromList(const QString& list) {
-    QStringList bad;
-    for (const QString& item : list.split(u';', Qt::SkipEmptyParts)) {
-        const auto mapping = parseMapping(item);
-        if (!mapping || !map(mapping->drive, mapping->directory)) bad.append(item);
-    }
-    return bad;
-}
-
 QStringList DriveMap::defaultMountRoots() {
     QStringList roots{QStringLiteral("/media"), QStringLiteral("/mnt")};
     for (const QString& user :

@@ -28,8 +28,6 @@ class DriveMap : public FileAccess {
     bool map(QChar drive, const QString& directory);
     bool isMapped(QChar drive) const;
     QString directoryOf(QChar drive) const;
-    // Mappings separated by ';', as in LUMERA_DRIVES. Returns the malformed ones.
-    QStringList mapFromList(const QString& list);
     // Maps drive to the first mounted medium under roots that holds a lex2000
     // folder; returns the directory found or empty.
     QString mapMountedMedium(QChar drive, const QStringList& roots = defaultMountRoots());

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "articles/ArticleDatabase.h"
+#include "host/ArticleDatabase.h"
 #include "host/SearchEngine.h"
 #include "platform/DriveMap.h"
 #include "platform/QtWindowSystem.h"

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "search/RunGate.h"
+#include "host/RunGate.h"
 #include "search/SearchDriver.h"
 #include "search/SearchWindowSlot.h"
 #include "search/SearchWindowView.h"

@@ -25,23 +25,18 @@ void SearchDriver::RunSearchJob(SearchEngine& engine, const QString& request,
     const SettingValue empty = EmptyValue{};
     const SettingValue zero = std::int16_t{0};
     const SettingValue yes{std::in_place_type<bool>, true};
-    job->Put(JobId::kRequest, request);
-    job->Put(11, empty);
-    job->Put(14, empty);
-    job->Put(8, zero);
-    job->Put(15, empty);
-    job->Put(16, empty);
-    job->Put(18, empty);
-    job->Put(17, empty);
-    job->Put(JobId::kIndexFolder, installPath);
-    job->Put(5, empty);
-    job->Put(3, empty);
-    job->Put(JobId::kIndexListFile, QStringLiteral("search.lst"));
-    job->Put(9, yes);
-    job->Put(13, yes);
-    job->Put(7, zero);
-    job->Put(26, zero);
-    job->Put(JobId::kCallbacks, &callbacks);
+    const std::pair<int, SettingValue> settings[] = {
+        {JobId::kRequest, request},         {JobId::kReserved11, empty},
+        {JobId::kReserved14, empty},        {JobId::kReserved8, zero},
+        {JobId::kReserved15, empty},        {JobId::kReserved16, empty},
+        {JobId::kReserved18, empty},        {JobId::kReserved17, empty},
+        {JobId::kIndexFolder, installPath}, {JobId::kReserved5, empty},
+        {JobId::kReserved3, empty},         {JobId::kIndexListFile, QStringLiteral("search.lst")},
+        {JobId::kReserved9, yes},           {JobId::kReserved13, yes},
+        {JobId::kReserved7, zero},          {JobId::kReserved26, zero},
+        {JobId::kCallbacks, &callbacks},
+    };
+    for (const auto& [id, value] : settings) job->Put(id, value);
     job->Invoke(JobId::kExecute);
 }
 

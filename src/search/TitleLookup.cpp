@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/ReaderState.h"
+#include "host/ReaderState.h"
 #include "host/WindowSystem.h"
 #include "search/SearchDriver.h"
 #include "search/SearchWindowSlot.h"

@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/ActivationTracker.h"
-#include "app/Form1.h"
 #include "app/Form1Controller.h"
-#include "app/PictureWindow.h"
 #include "support/Recorders.h"
+#include "ui/ActivationTracker.h"
+#include "ui/Form1.h"
+#include "ui/PictureWindow.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -48,7 +48,7 @@ struct Fixture {
     Form1Controller controller{
         state,
         {browser, windows, engines, QStringLiteral("/opt/lumera/bin"),
-         [this](const ContentPaths& p) { located << p.installPath + "|" + p.cdRomPath; },
+         [this](const ContentPaths& p) { located << p.InstallPath + "|" + p.CdRomPath; },
          [this] { ++ended; }}};
 };
 

@@ -81,8 +81,8 @@ void StartupTest::parsesLexIni() {
     QFETCH(QString, installPath);
     QFETCH(QString, cdRomPath);
     const ContentPaths paths = ParseLexIni(bytes);
-    QCOMPARE(paths.installPath, installPath);
-    QCOMPARE(paths.cdRomPath, cdRomPath);
+    QCOMPARE(paths.InstallPath, installPath);
+    QCOMPARE(paths.CdRomPath, cdRomPath);
 }
 
 void StartupTest::shortNameFixup_data() {
@@ -119,8 +119,8 @@ void StartupTest::readsFromCurrentDirectoryOnly() {
     QVERIFY(QDir::setCurrent(dir.path()));
     LexIniReading missing = ReadLexIni();
     QVERIFY(!missing.found);
-    QVERIFY(missing.paths.installPath.isEmpty());
-    QVERIFY(missing.paths.cdRomPath.isEmpty());
+    QVERIFY(missing.paths.InstallPath.isEmpty());
+    QVERIFY(missing.paths.CdRomPath.isEmpty());
 
     QFile ini(dir.filePath(QStringLiteral("lex.ini")));
     QVERIFY(ini.open(QIODevice::WriteOnly));
@@ -129,8 +129,8 @@ void StartupTest::readsFromCurrentDirectoryOnly() {
     const LexIniReading found = ReadLexIni();
     QVERIFY(QDir::setCurrent(previous));
     QVERIFY(found.found);
-    QCOMPARE(found.paths.installPath, QStringLiteral("./"));
-    QCOMPARE(found.paths.cdRomPath, QStringLiteral("D:"));
+    QCOMPARE(found.paths.InstallPath, QStringLiteral("./"));
+    QCOMPARE(found.paths.CdRomPath, QStringLiteral("D:"));
 }
 
 void StartupTest::commandLine() {

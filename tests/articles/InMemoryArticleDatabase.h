@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "articles/ArticleDatabase.h"
+#include "host/ArticleDatabase.h"
 
 namespace lumera::testing {
 

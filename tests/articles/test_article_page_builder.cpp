@@ -84,7 +84,7 @@ class Installation {
     DirectoryFileAccess files{kInstallPath, directory.path()};
     RecordingBrowser browser;
     RecordingWindowSystem windows;
-    ArticlePaths paths{kInstallPath, u"E:"_s};
+    ContentPaths paths{kInstallPath, u"E:"_s};
     ArticlePageBuilder builder{opener, files, browser, windows, paths};
 };
 

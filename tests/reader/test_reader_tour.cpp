@@ -16,11 +16,11 @@
 #include <functional>
 
 #include "Reader.h"
-#include "app/Form1.h"
-#include "app/PictureWindow.h"
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
+#include "ui/Form1.h"
+#include "ui/PictureWindow.h"
 
 using namespace lumera;
 

@@ -46,7 +46,7 @@ struct Installation {
     DriveMap drives;
     RecordingBrowser browser;
     RecordingWindowSystem windows;
-    ArticlePaths paths;
+    ContentPaths paths;
 };
 
 struct RealDatabaseSite : Installation {
@@ -245,12 +245,12 @@ void BadInputTest::anyLexIniGivesPathsAndTheFirstUseSaysWhatIsMissing() {
     QFETCH(QString, installPath);
     QFETCH(QString, cdRomPath);
     const ContentPaths paths = ParseLexIni(ini);
-    QCOMPARE(paths.installPath, installPath);
-    QCOMPARE(paths.cdRomPath, cdRomPath);
+    QCOMPARE(paths.InstallPath, installPath);
+    QCOMPARE(paths.CdRomPath, cdRomPath);
 
     QTemporaryDir dir;
     MemoryDatabaseSite site(dir.path());
-    site.paths = {paths.installPath, paths.cdRomPath};
+    site.paths = {paths.InstallPath, paths.CdRomPath};
     const ArticlePageResult result = site.request(u"brasil.htm"_s);
     QCOMPARE(result.status, Status::Failed);
     QCOMPARE(result.message,

@@ -11,15 +11,15 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
-#include "app/ActivationTracker.h"
-#include "app/ReaderState.h"
+#include "host/ReaderState.h"
 #include "platform/IndexBuilder.h"
 #include "platform/XapianIndexList.h"
 #include "platform/XapianSearchEngine.h"
 #include "search/SearchController.h"
-#include "search/SearchWindow.h"
-#include "search/SearchWindowArt.h"
 #include "support/Recorders.h"
+#include "ui/ActivationTracker.h"
+#include "ui/SearchWindow.h"
+#include "ui/SearchWindowArt.h"
 
 using namespace lumera;
 using namespace lumera::testing;

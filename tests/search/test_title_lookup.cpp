@@ -3,7 +3,7 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
-#include "app/ReaderState.h"
+#include "host/ReaderState.h"
 #include "search/SearchController.h"
 #include "support/Recorders.h"
 

@@ -3,25 +3,14 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "app/LexIni.h"
-#include "app/ReaderState.h"
+#include "ReaderCore.h"
 #include "host/Browser.h"
+#include "host/ReaderState.h"
 #include "host/WindowSystem.h"
 #include "platform/DriveMap.h"
+#include "platform/XapianSearchEngine.h"
 
 namespace lumera::cli {
-
-// An edition as every command sees it: lex.ini read from the current
-// directory as start-up reads it, and the drives mapped.
-struct Edition {
-    ReaderState state;
-    DriveMap drives;
-    bool iniFound = false;
-
-    // Problems (a missing lex.ini, unmapped drives) go to err.
-    void open(const QStringList& driveMappings, QTextStream& err);
-    bool installFolderExists() const { return !drives.existingFile(state.InstallPath).isEmpty(); }
-};
 
 // Writes one "Navigate <target>" line per navigation; the rest is not used
 // without a screen.
@@ -52,6 +41,38 @@ class ConsoleWindowSystem : public WindowSystem {
 
   private:
     QTextStream& err_;
+};
+
+// An edition as every command sees it: started as the reader starts, with
+// lex.ini read from the current directory and the drives mapped; the home
+// page the start-up asks for is not shown. Problems go to err.
+class Edition {
+  public:
+    Edition(const QStringList& driveMappings, QTextStream& err);
+
+    // The search engine, as the reader makes it at its first activation.
+    void startSearchEngine() { controller_.InitSearchEngine(); }
+    bool installFolderExists() const { return !drives.existingFile(state.InstallPath).isEmpty(); }
+
+    ReaderState state;
+    DriveMap drives;
+
+  private:
+    // The start-up's one navigation, to the home page, goes nowhere here.
+    class NoBrowser : public Browser {
+        void Navigate(const QString&) override {}
+        void GoBack() override {}
+        std::optional<QString> ElementValue(const QString&) const override { return {}; }
+        void SaveAs() override {}
+        void Copy() override {}
+        void Print() override {}
+        void Find() override {}
+    };
+
+    ConsoleWindowSystem windows_;
+    XapianSearchEngineFactory engines_{drives};
+    NoBrowser noBrowser_;
+    Form1Controller controller_;
 };
 
 }  // namespace lumera::cli

@@ -11,8 +11,8 @@ int RunIni(const CommandContext& context) {
         context.err << "lumera-cli: o arquivo lex.ini não foi encontrado na pasta "
                     << QDir::currentPath() << "\n";
     }
-    context.out << "InstallPath=" << ini.paths.installPath << "\n";
-    context.out << "CdRomPath=" << ini.paths.cdRomPath << "\n";
+    context.out << "InstallPath=" << ini.paths.InstallPath << "\n";
+    context.out << "CdRomPath=" << ini.paths.CdRomPath << "\n";
     return 0;
 }
 

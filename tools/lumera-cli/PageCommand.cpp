@@ -12,8 +12,7 @@ int RunPage(const CommandContext& context) {
         context.err << "lumera-cli: uso: page CHAVE\n";
         return 2;
     }
-    Edition edition;
-    edition.open(context.driveMappings, context.err);
+    Edition edition(context.driveMappings, context.err);
     ArticleDatabaseFiles databases;
     PrintingBrowser browser(context.out);
     ConsoleWindowSystem windows(context.err);

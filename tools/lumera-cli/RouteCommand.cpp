@@ -9,7 +9,7 @@ namespace lumera::cli {
 int RunRoute(const CommandContext& context) {
     const LexIniReading ini = ReadLexIni();
     if (!ini.found) context.err << "lumera-cli: o arquivo lex.ini não foi encontrado\n";
-    RouteTrace trace(ini.paths.cdRomPath);
+    RouteTrace trace(ini.paths.CdRomPath);
     const QStringList& args = context.arguments;
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == u"--request") {

@@ -4,9 +4,9 @@
 #include "Commands.h"
 #include "Edition.h"
 #include "app/LexIni.h"
-#include "app/ReaderState.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/Browser.h"
+#include "host/ReaderState.h"
 #include "host/WindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
@@ -120,9 +120,7 @@ int RunSearch(const CommandContext& context) {
                     << "Uso: lumera-cli search TEXTO [--folder PASTA] [--open N]\n";
         return 2;
     }
-    Edition edition;
-    edition.open(context.driveMappings, context.err);
-    if (!edition.iniFound) return 1;
+    Edition edition(context.driveMappings, context.err);
     if (!edition.installFolderExists()) {
         context.err << "lumera-cli: não foi possível ler a edição: a pasta de instalação "
                     << edition.state.InstallPath << " não existe nesta máquina\n";
@@ -130,12 +128,7 @@ int RunSearch(const CommandContext& context) {
     }
     ReaderState& state = edition.state;
     DriveMap& drives = edition.drives;
-    XapianSearchEngineFactory engines(drives);
-    state.engine = engines.create();
-    const QString programDirectory = QCoreApplication::applicationDirPath();
-    state.engine->setHomeDir(programDirectory);
-    state.engine->setPrivateDir(programDirectory);
-    state.engine->Initialize();
+    edition.startSearchEngine();
 
     PrintingWindowSystem windows(context.out);
     NavigationRecorder browser;

@@ -39,7 +39,7 @@ struct Installation {
     QString databaseFile;  // local lex.mdb
     QString folder;        // local folder that receives the index
     QString contentRoot;   // local "\lex2000\" folder, empty when not found
-    QString cdRomPath;
+    QString CdRomPath;
     QString cdProblem;  // why the CD tree was not found, if it was not
 };
 
@@ -55,18 +55,18 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
     for (const QString& problem : MapDrives(drives, driveOptions)) {
         err << "lumera-index: " << problem << "\n";
     }
-    found.cdProblem = LocateContent(drives, paths.installPath, paths.cdRomPath);
+    found.cdProblem = LocateContent(drives, paths.InstallPath, paths.CdRomPath);
 
-    found.cdRomPath = paths.cdRomPath;
-    found.databaseFile = drives.existingFile(paths.installPath + QStringLiteral("lex.mdb"));
+    found.CdRomPath = paths.CdRomPath;
+    found.databaseFile = drives.existingFile(paths.InstallPath + QStringLiteral("lex.mdb"));
     if (found.databaseFile.isEmpty()) {
         throw Failure{QStringLiteral("a base de dados %1lex.mdb não foi encontrada. Confira a "
                                      "linha PATH= do lex.ini e as opções --drive.")
-                          .arg(paths.installPath)};
+                          .arg(paths.InstallPath)};
     }
     found.folder = QFileInfo(found.databaseFile).absolutePath();
-    if (!paths.cdRomPath.isEmpty()) {
-        found.contentRoot = drives.existingFile(paths.cdRomPath + QStringLiteral("\\lex2000"));
+    if (!paths.CdRomPath.isEmpty()) {
+        found.contentRoot = drives.existingFile(paths.CdRomPath + QStringLiteral("\\lex2000"));
     }
     return found;
 }
@@ -80,7 +80,7 @@ int indexInstallation(const Installation& installation, QTextStream& out, QTextS
     const std::unique_ptr<ArticleDatabaseFile> database =
         ArticleDatabaseFiles::openFile(installation.databaseFile);
     const PageFolders pages = PageFolders::scan(installation.contentRoot);
-    ArticleIndexer indexer(*database, pages, installation.cdRomPath);
+    ArticleIndexer indexer(*database, pages, installation.CdRomPath);
 
     StagedIndex staged(installation.folder, indexformat::kIndexFolder, indexformat::kIndexListFile);
     if (staged.buildPath().isEmpty()) {

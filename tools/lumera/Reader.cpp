@@ -3,10 +3,10 @@
 #include <QApplication>
 
 #include "ReaderCore.h"
-#include "app/ActivationTracker.h"
-#include "app/Form1.h"
-#include "app/PictureWindow.h"
-#include "search/SearchWindow.h"
+#include "ui/ActivationTracker.h"
+#include "ui/Form1.h"
+#include "ui/PictureWindow.h"
+#include "ui/SearchWindow.h"
 
 namespace lumera {
 

@@ -6,28 +6,28 @@
 #include "platform/DriveSetup.h"
 
 namespace lumera {
-namespace {
-
-Form1Controller::Services controllerServices(ReaderHost& host, std::function<void()> endProgram) {
+Form1Controller::Services StartupServices(Browser& browser, WindowSystem& windows,
+                                          SearchEngineFactory& engines, DriveMap& drives,
+                                          const QString& program,
+                                          std::function<void()> endProgram) {
     return {
-        host.browser(),
-        host.windows(),
-        host.engines(),
+        browser,
+        windows,
+        engines,
         QCoreApplication::applicationDirPath(),
-        [&host](const ContentPaths& paths) {
-            const QString problem =
-                LocateContent(host.drives(), paths.installPath, paths.cdRomPath);
-            if (!problem.isEmpty()) QTextStream(stderr) << "lumera: " << problem << "\n";
+        [&drives, program](const ContentPaths& paths) {
+            const QString problem = LocateContent(drives, paths.InstallPath, paths.CdRomPath);
+            if (!problem.isEmpty()) QTextStream(stderr) << program << ": " << problem << "\n";
         },
         std::move(endProgram),
     };
 }
 
-}  // namespace
-
 ReaderCore::ReaderCore(const QStringList& driveOptions, FrontEnd frontEnd)
     : host(driveOptions),
-      controller(state, controllerServices(host, frontEnd.endProgram)),
+      controller(state,
+                 StartupServices(host.browser(), host.windows(), host.engines(), host.drives(),
+                                 QStringLiteral("lumera"), frontEnd.endProgram)),
       pages(host.databases(), host.drives(), host.browser(), host.windows(), state),
       search(state, {host.windows(), frontEnd.searchWindows,
                      [this](QString& key) { pages.BuildArticlePage(key); },

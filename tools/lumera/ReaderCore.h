@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "app/Form1Controller.h"
-#include "app/ReaderState.h"
 #include "articles/ArticlePageBuilder.h"
+#include "host/ReaderState.h"
 #include "navigation/Router.h"
 #include "platform/ReaderHost.h"
 #include "search/SearchController.h"
@@ -13,6 +13,15 @@
 namespace lumera {
 
 class SearchWindowViewFactory;
+
+// Start-up's services on the real components, the one wiring that the reader
+// and its tools share: once lex.ini is read, the drive map learns the
+// installation folder and looks for the CD; a CD not found is told on stderr
+// after program's name. The engine's folders are the program's own.
+Form1Controller::Services StartupServices(Browser& browser, WindowSystem& windows,
+                                          SearchEngineFactory& engines, DriveMap& drives,
+                                          const QString& program,
+                                          std::function<void()> endProgram = {});
 
 // The reader's logic wired once on the real components: lex.ini and the
 // drives, the router between the browser and the page builder, the search.

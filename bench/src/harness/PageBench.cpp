@@ -85,7 +85,7 @@ PageFigures timePages(const QString& installDir, const std::vector<Article>& art
     ArticleDatabaseFiles databases;
     SilentBrowser browser;
     SilentWindows windows;
-    const ArticlePaths paths{QDir(installDir).absolutePath() + u'/', QStringLiteral("D:")};
+    const ContentPaths paths{QDir(installDir).absolutePath() + u'/', QStringLiteral("D:")};
     ArticlePageBuilder builder(databases, drives, browser, windows, paths);
     const QString page = paths.InstallPath + QStringLiteral("vf.htm");
     const QString articleCopy = paths.InstallPath + QStringLiteral("bench-article.bin");

@@ -15,8 +15,8 @@
 
 #include "Benches.h"
 #include "Reader.h"
-#include "app/Form1.h"
 #include "platform/WebEngineBrowser.h"
+#include "ui/Form1.h"
 
 namespace lumera::bench {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "Benches.h"
 #include "Fts5.h"
-#include "app/ReaderState.h"
 #include "articles/ArticlePageBuilder.h"
+#include "host/ReaderState.h"
 #include "platform/XapianSearchEngine.h"
 #include "search/SearchController.h"
 #include "search/SearchWindowModel.h"

@@ -1,4 +1,4 @@
-#include "search/SearchWindowArt.h"
+#include "ui/SearchWindowArt.h"
 
 #include <QFont>
 #include <QLinearGradient>

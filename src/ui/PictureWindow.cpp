@@ -1,8 +1,8 @@
-#include "app/PictureWindow.h"
+#include "ui/PictureWindow.h"
 
 #include <QLabel>
 
-#include "app/ActivationTracker.h"
+#include "ui/ActivationTracker.h"
 
 namespace lumera {
 

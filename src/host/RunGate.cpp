@@ -1,4 +1,4 @@
-#include "search/RunGate.h"
+#include "host/RunGate.h"
 
 #include <utility>
 

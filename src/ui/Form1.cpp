@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "ui/Form1.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

@@ -1,4 +1,4 @@
-#include "search/SearchWindow.h"
+#include "ui/SearchWindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 #include <QWindow>
 #include <algorithm>
 
-#include "search/SearchWindowArt.h"
 #include "search/SearchWindowModel.h"
+#include "ui/SearchWindowArt.h"
 
 namespace lumera {
 namespace {

@@ -9,7 +9,6 @@ namespace lumera {
 // waiting actions only the newest runs.
 class RunGate {
   public:
-    bool busy() const { return busy_; }
     // Runs action now, or after the run in progress when busy.
     void run(std::function<void()> action);
 

@@ -1,4 +1,4 @@
-#include "app/ActivationTracker.h"
+#include "ui/ActivationTracker.h"
 
 #include <QApplication>
 #include <QWidget>
