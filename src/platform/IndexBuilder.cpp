@@ -140,7 +140,10 @@ bool isInlineElement(const QString& name) {
 // Reads HTML from left to right, writing the text it holds.
 class HtmlReader {
   public:
-    explicit HtmlReader(QStringView html) : html_(html) { text_.reserve(html.size()); }
+    // keepTitle: a page's title line is read for the title it holds.
+    HtmlReader(QStringView html, bool keepTitle) : html_(html), keepTitle_(keepTitle) {
+        text_.reserve(html.size());
+    }
 
     QString read() {
         while (pos_ < html_.size()) {
@@ -203,7 +206,9 @@ class HtmlReader {
         const QString name = html_.mid(nameStart, i - nameStart).toString().toLower();
         pos_ = endOfTag(i);
         if (!isInlineElement(name)) appendBlank();
-        if (!closing && isSkippedElement(name)) skipElementContent(name);
+        if (!closing && isSkippedElement(name) && !(keepTitle_ && name == u"title")) {
+            skipElementContent(name);
+        }
     }
 
     // The position after the ">" that ends a tag, quoted attribute values
@@ -236,6 +241,7 @@ class HtmlReader {
     }
 
     QStringView html_;
+    bool keepTitle_;
     qsizetype pos_ = 0;
     QString text_;
 };
@@ -329,7 +335,9 @@ class IndexBuilder::DocumentWriter {
     std::thread thread_;  // last: it starts once the rest is ready
 };
 
-QString HtmlText::plainText(QStringView html) { return HtmlReader(html).read(); }
+QString HtmlText::plainText(QStringView html) { return HtmlReader(html, false).read(); }
+
+QString HtmlText::titleText(QStringView titleLine) { return HtmlReader(titleLine, true).read(); }
 
 IndexBuilder::IndexBuilder(const QString& databasePath, Options options)
     : databasePath_(databasePath), options_(options) {
@@ -353,35 +361,46 @@ bool IndexBuilder::add(const IndexRecord& record) {
     const QString key = record.key.toLower();
     if (keys_.contains(key)) return false;
     keys_.insert(key);
-    // A title as a page shows it may hold tags; only its words are indexed.
-    const QString titleWords = HtmlText::plainText(record.title);
+    // The page-title rule leaves markup in some titles ("<head><title>...");
+    // the list shows, and the index reads, the title a reader sees.
+    const QString title = HtmlText::titleText(record.title);
     const QString text = HtmlText::plainText(record.html);
     accentedStems_.clear();
-    accentedStems_.learn(titleWords);
+    accentedStems_.learn(title);
     accentedStems_.learn(text);
     try {
         auto document = std::make_unique<Xapian::Document>();
         termGenerator_.set_document(*document);
-        termGenerator_.index_text(toUtf8(searchableText(titleWords)), kTitleWeight);
+        termGenerator_.index_text(toUtf8(searchableText(title)), kTitleWeight);
         termGenerator_.increase_termpos(kTitleGap);
         termGenerator_.index_text(toUtf8(searchableText(text)));
         // Xapian's handles count their owners without atomics: the term
         // generator lets go of the document before the writer thread takes it.
         termGenerator_.set_document(Xapian::Document());
-        document->set_data(encodeDetails({record.title, indexedPath(record.folder, record.key)}));
-        document->add_value(indexformat::kTitleSlot, toUtf8(record.title));
+        if (options_.foldedStems) addFoldedStems(*document);
+        document->set_data(encodeDetails({title, indexedPath(record.folder, record.key)}));
+        document->add_value(indexformat::kTitleSlot, toUtf8(title));
         writer_->add(std::move(document));
         ++documentCount_;
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
     }
-    learnSynonyms();
     return true;
 }
 
-void IndexBuilder::learnSynonyms() {
+// A word typed without accents is stemmed without them, and the stemmer
+// often stems the two spellings apart (independência -> independent, but
+// independencia -> independenc). So a document holds, besides the stem of
+// each word as written, the stem of its folded spelling; and that folded
+// stem is a synonym of the accented one, so that a form typed without
+// accents finds every form of the words whose folded stem it shares.
+void IndexBuilder::addFoldedStems(Xapian::Document& document) {
     for (const auto& [folded, accentedStem] : accentedStems_.entries()) {
-        if (accentedStem != stemmer_.stem(folded)) synonyms_[folded].insert("Z" + accentedStem);
+        std::string foldedStem = stemmer_.stem(folded);
+        if (foldedStem == accentedStem) continue;
+        foldedStem.insert(0, 1, 'Z');
+        document.add_term(foldedStem);
+        synonyms_[foldedStem].insert("Z" + accentedStem);
     }
 }
 

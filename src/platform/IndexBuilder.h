@@ -22,6 +22,9 @@ namespace lumera {
 class HtmlText {
   public:
     static QString plainText(QStringView html);
+    // A title line as a reader sees it: markup gone, the text of a title
+    // element kept, references decoded.
+    static QString titleText(QStringView titleLine);
 };
 
 // One article as the index records it.
@@ -40,8 +43,8 @@ class IndexBuildError : public std::runtime_error {
 // Writes a new full-text index of articles. Every word is indexed with its
 // position (phrases) under its folded form, and its Portuguese stem taken from
 // the accented word under "Z". Since a query typed without accents cannot
-// know the accented stem, each folded word whose stem differs that way gets
-// the accented stem as a synonym.
+// know the accented stem, the stem of the folded word is indexed too where it
+// differs, with the accented stem as its synonym.
 class IndexBuilder {
   public:
     struct Options {
@@ -49,6 +52,8 @@ class IndexBuilder {
         // batches build faster than large ones: the pending changes of a
         // large batch no longer fit the processor's caches.
         int commitEvery = 1000;
+        // The stems of the folded spellings; off only to measure what they bring.
+        bool foldedStems = true;
     };
 
     // Creates the index at databasePath, replacing one that is there.
@@ -68,7 +73,7 @@ class IndexBuilder {
 
   private:
     class DocumentWriter;
-    void learnSynonyms();
+    void addFoldedStems(Xapian::Document& document);
     void compactInPlace() const;
 
     QString databasePath_;

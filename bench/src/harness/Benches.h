@@ -22,6 +22,7 @@ void benchPageBuild(const BenchContext& context);
 void benchIndexing(const BenchContext& context, const QString& indexerProgram);
 void benchIndexBatches(const BenchContext& context, int articles);
 void benchSearch(const BenchContext& context);
+void benchAccents(const BenchContext& context, const QString& wordList);
 void benchLookup(const BenchContext& context);
 void benchReader(const BenchContext& context, const QString& selfProgram);
 // The reader process the reader measure times (started by benchReader).

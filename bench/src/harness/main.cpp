@@ -2,7 +2,8 @@
 // table; bench/run runs them and writes docs/PERFORMANCE.md.
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
 //                [--template FILE] [--indexer PROGRAM]
-//   MEASURE: page | index | search | lookup | reader
+//                [--words FILE]
+//   MEASURE: page | index | search | accents | lookup | reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString measure = args.takeFirst();
-    QString edition, summary, jet, templateFile, indexer;
+    QString edition, summary, jet, templateFile, indexer, words;
     bool quick = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
             templateFile = value;
         else if (arg == u"--indexer")
             indexer = value;
+        else if (arg == u"--words")
+            words = value;
         else {
             err << "lumera-bench: opção desconhecida " << arg << "\n";
             return 2;
@@ -62,6 +65,8 @@ int main(int argc, char** argv) {
             benchIndexBatches(context, quick ? 1000 : 5000);
         else if (measure == u"search")
             benchSearch(context);
+        else if (measure == u"accents")
+            benchAccents(context, words);
         else if (measure == u"lookup")
             benchLookup(context);
         else if (measure == u"reader")
