@@ -3,14 +3,11 @@
 #include <QDir>
 #include <QHash>
 #include <array>
-#include <condition_variable>
-#include <deque>
-#include <exception>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "host/Windows1252.h"
+#include "platform/OrderedWorker.h"
+#include "platform/XapianDetailsTable.h"
 #include "platform/XapianDocumentFormat.h"
 #include "platform/XapianTextFolding.h"
 
@@ -262,77 +259,24 @@ constexpr Xapian::termpos kTitleGap = 100;
 class IndexBuilder::DocumentWriter {
   public:
     DocumentWriter(Xapian::WritableDatabase& database, int commitEvery)
-        : database_(database), commitEvery_(commitEvery), thread_([this] { run(); }) {}
-    ~DocumentWriter() {
-        {
-            const std::lock_guard lock(mutex_);
-            queue_.clear();  // abandoned: the index will not be installed
-            closed_ = true;
-        }
-        changed_.notify_all();
-        if (thread_.joinable()) thread_.join();
-    }
-    DocumentWriter(const DocumentWriter&) = delete;
-    DocumentWriter& operator=(const DocumentWriter&) = delete;
+        : worker_(
+              [&database, commitEvery,
+               added = 0](std::unique_ptr<Xapian::Document>& document) mutable {
+                  database.add_document(*document);
+                  document.reset();
+                  if (commitEvery > 0 && ++added % commitEvery == 0) database.commit();
+              },
+              kMaxQueued) {}
 
     // The document must not be shared: nothing else may hold a handle to it.
-    void add(std::unique_ptr<Xapian::Document> document) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued || failure_; });
-        if (failure_) std::rethrow_exception(failure_);
-        queue_.push_back(std::move(document));
-        lock.unlock();
-        changed_.notify_all();
-    }
-
-    // Waits until every document is added; rethrows the writer's failure.
-    void finish() {
-        {
-            const std::lock_guard lock(mutex_);
-            closed_ = true;
-        }
-        changed_.notify_all();
-        if (thread_.joinable()) thread_.join();
-        if (failure_) std::rethrow_exception(failure_);
-    }
+    void add(std::unique_ptr<Xapian::Document> document) { worker_.put(std::move(document)); }
+    void finish() { worker_.finish(); }
 
   private:
     // Enough to smooth the difference in pace; bounded, as a 200 KB article
     // makes a large document.
     static constexpr std::size_t kMaxQueued = 64;
-
-    void run() {
-        int added = 0;
-        for (;;) {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return !queue_.empty() || closed_; });
-            if (queue_.empty()) return;
-            std::unique_ptr<Xapian::Document> document = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            changed_.notify_all();
-            try {
-                database_.add_document(*document);
-                document.reset();
-                if (commitEvery_ > 0 && ++added % commitEvery_ == 0) database_.commit();
-            } catch (...) {
-                const std::lock_guard failed(mutex_);
-                failure_ = std::current_exception();
-                queue_.clear();
-                changed_.notify_all();
-                return;
-            }
-        }
-    }
-
-    Xapian::WritableDatabase& database_;
-    const int commitEvery_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<Xapian::Document>> queue_;
-    bool closed_ = false;
-    std::exception_ptr failure_;
-    std::thread thread_;  // last: it starts once the rest is ready
+    OrderedWorker<std::unique_ptr<Xapian::Document>> worker_;
 };
 
 QString HtmlText::plainText(QStringView html) { return HtmlReader(html, false).read(); }
@@ -343,10 +287,15 @@ IndexBuilder::IndexBuilder(const QString& databasePath, Options options)
     : databasePath_(databasePath), options_(options) {
     try {
         // The reader never needs a document's term list, and leaving it out
-        // makes the index smaller and faster to build.
-        database_ = Xapian::WritableDatabase(toUtf8(databasePath), Xapian::DB_CREATE_OR_OVERWRITE |
-                                                                       Xapian::DB_BACKEND_GLASS |
-                                                                       Xapian::DB_NO_TERMLIST);
+        // makes the index smaller and faster to build. The index is built in
+        // a folder of its own and compacted into its final form, so its
+        // commits need neither reach the disk nor keep the previous revision:
+        // on 10,000 generated articles that took the build from 29.7 s to
+        // 21.5 s.
+        database_ = Xapian::WritableDatabase(
+            toUtf8(databasePath), Xapian::DB_CREATE_OR_OVERWRITE | Xapian::DB_BACKEND_GLASS |
+                                      Xapian::DB_NO_TERMLIST | Xapian::DB_NO_SYNC |
+                                      Xapian::DB_DANGEROUS);
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
     }
@@ -378,7 +327,8 @@ bool IndexBuilder::add(const IndexRecord& record) {
         // generator lets go of the document before the writer thread takes it.
         termGenerator_.set_document(Xapian::Document());
         if (options_.foldedStems) addFoldedStems(*document);
-        document->set_data(encodeDetails({title, indexedPath(record.folder, record.key)}));
+        details_.push_back({title, indexedPath(record.folder, record.key)});
+        document->set_data(encodeDetails(details_.back()));
         document->add_value(indexformat::kTitleSlot, toUtf8(title));
         writer_->add(std::move(document));
         ++documentCount_;
@@ -406,13 +356,24 @@ void IndexBuilder::addFoldedStems(Xapian::Document& document) {
 
 void IndexBuilder::finish() {
     try {
+        finishShard();
+        compactInPlace();
+        DetailsTable::write(databasePath_, details_);
+    } catch (const Xapian::Error& error) {
+        throw IndexBuildError(error.get_description());
+    } catch (const std::runtime_error& error) {
+        throw IndexBuildError(error.what());
+    }
+}
+
+void IndexBuilder::finishShard() {
+    try {
         writer_->finish();
         for (const auto& [folded, stems] : synonyms_) {
             for (const std::string& stem : stems) database_.add_synonym(folded, stem);
         }
         database_.commit();
         database_.close();
-        compactInPlace();
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
     }

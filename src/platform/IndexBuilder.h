@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/XapianDocumentFormat.h"
 #include "platform/XapianPortuguese.h"
 
 namespace lumera {
@@ -69,7 +70,12 @@ class IndexBuilder {
     bool add(const IndexRecord& record);
     // Writes the synonyms and commits; the index is complete only after this.
     void finish();
+    // The same for one shard of an index that ShardedIndexBuilder merges:
+    // no compaction, no details table.
+    void finishShard();
     int documentCount() const { return documentCount_; }
+    // What each document shows, in document id order.
+    const std::vector<IndexedDetails>& details() const { return details_; }
 
   private:
     class DocumentWriter;
@@ -87,6 +93,8 @@ class IndexBuilder {
     PortugueseStemmer stemmer_;
     std::map<std::string, std::set<std::string>> synonyms_;
     QSet<QString> keys_;
+    // What each document shows, in document id order, for the details table.
+    std::vector<IndexedDetails> details_;
     int documentCount_ = 0;
 };
 

@@ -50,7 +50,7 @@ void XapianSearchJob::execute() {
         indexFolder.isEmpty() ? QString() : indexListPath(indexFolder, listFile);
     failure_.clear();
     XapianSearchRun run(callbacks(), resolveProgramPath_);
-    results_ = std::make_shared<XapianResultList>(run.run(textSetting(JobId::kRequest), listPath));
+    results_ = run.run(textSetting(JobId::kRequest), listPath);
     failure_ = run.failure();
 }
 

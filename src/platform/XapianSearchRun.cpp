@@ -63,16 +63,18 @@ XapianSearchRun::XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver
       resolveProgramPath_(std::move(resolveProgramPath)),
       abortWatch_(callbacks) {}
 
-std::vector<IndexedDetails> XapianSearchRun::run(const QString& request, const QString& listFile) {
+std::shared_ptr<XapianResultList> XapianSearchRun::run(const QString& request,
+                                                       const QString& listFile) {
     failure_.clear();
+    const auto nothing = std::make_shared<XapianResultList>();
     if (callbacks_) callbacks_->ReceiveSearching(request);
-    if (abortWatch_.check()) return {};
+    if (abortWatch_.check()) return nothing;
     try {
-        const Xapian::Database database = openIndexes(listFile);
-        XapianQueryBuilder queryBuilder(database);
+        const Indexes indexes = openIndexes(listFile);
+        XapianQueryBuilder queryBuilder(indexes.database);
         const Xapian::Query query = queryBuilder.build(request);
-        if (query.empty()) return {};
-        return collect(match(database, query));
+        if (query.empty()) return nothing;
+        return collect(match(indexes.database, query), indexes);
     } catch (const IndexUnusable& error) {
         qCWarning(lcSearch).noquote() << error.what();
     } catch (const Xapian::Error& error) {
@@ -86,10 +88,10 @@ std::vector<IndexedDetails> XapianSearchRun::run(const QString& request, const Q
     const QString localListFile =
         resolveProgramPath_ && !listFile.isEmpty() ? resolveProgramPath_(listFile) : QString();
     failure_ = unusableIndexMessage(localListFile.isEmpty() ? listFile : localListFile);
-    return {};
+    return nothing;
 }
 
-Xapian::Database XapianSearchRun::openIndexes(const QString& listFile) const {
+XapianSearchRun::Indexes XapianSearchRun::openIndexes(const QString& listFile) const {
     if (listFile.isEmpty()) throw IndexUnusable("no index folder was given");
     const QString localListFile = resolveProgramPath_ ? resolveProgramPath_(listFile) : listFile;
     if (localListFile.isEmpty()) {
@@ -98,17 +100,23 @@ Xapian::Database XapianSearchRun::openIndexes(const QString& listFile) const {
     }
     const IndexListReading list = readIndexList(localListFile, resolveProgramPath_);
     if (!list.error.isEmpty()) throw IndexUnusable(list.error.toStdString());
-    Xapian::Database combined;
+    Indexes indexes;
+    bool everyTable = true;
     for (const QString& folder : list.folders) {
         try {
-            combined.add_database(Xapian::Database(toUtf8(folder)));
+            const Xapian::Database index(toUtf8(folder));
+            indexes.database.add_database(index);
+            auto table = everyTable ? DetailsTable::open(folder, index) : nullptr;
+            everyTable = table != nullptr;
+            indexes.tables.push_back(std::move(table));
         } catch (const Xapian::Error& error) {
             throw IndexUnusable(QStringLiteral("the index %1 cannot be opened: %2")
                                     .arg(folder, fromUtf8(error.get_description()))
                                     .toStdString());
         }
     }
-    return combined;
+    if (!everyTable) indexes.tables.clear();
+    return indexes;
 }
 
 Xapian::MSet XapianSearchRun::match(const Xapian::Database& database, const Xapian::Query& query) {
@@ -121,20 +129,38 @@ Xapian::MSet XapianSearchRun::match(const Xapian::Database& database, const Xapi
     return enquire.get_mset(0, all, all, nullptr, &decider);
 }
 
-std::vector<IndexedDetails> XapianSearchRun::collect(const Xapian::MSet& found) {
-    std::vector<IndexedDetails> documents;
-    documents.reserve(found.size());
+std::shared_ptr<XapianResultList> XapianSearchRun::collect(const Xapian::MSet& found,
+                                                           const Indexes& indexes) {
     // A stop during the match leaves the documents taken until then, which
     // are the results so far; a stop from here on cuts the list where it is.
     const bool stoppedInMatch = abortWatch_.aborted();
+    // No term lists are kept, so the hits of a document are not counted; its
+    // relevance in percent stands in for them.
+    if (indexes.tables.empty()) {  // an index made before the tables: read each document
+        std::vector<IndexedDetails> documents;
+        documents.reserve(found.size());
+        for (auto it = found.begin(); it != found.end(); ++it) {
+            if (!stoppedInMatch && abortWatch_.checkWhenDue()) break;
+            documents.push_back(decodeDetails(it.get_document().get_data()));
+            if (callbacks_) callbacks_->ReceiveFound(documents.back().title, it.get_percent());
+        }
+        return std::make_shared<XapianResultList>(std::move(documents));
+    }
+    // Several indexes interleave their document ids in the combined one.
+    const auto count = Xapian::docid(indexes.tables.size());
+    std::vector<XapianResultList::Row> rows;
+    rows.reserve(found.size());
     for (auto it = found.begin(); it != found.end(); ++it) {
         if (!stoppedInMatch && abortWatch_.checkWhenDue()) break;
-        documents.push_back(decodeDetails(it.get_document().get_data()));
-        // No term lists are kept, so the hits of a document are not counted;
-        // its relevance in percent stands in for them.
-        if (callbacks_) callbacks_->ReceiveFound(documents.back().title, it.get_percent());
+        const Xapian::docid combined = *it - 1;
+        const XapianResultList::Row row{std::uint32_t(combined % count), combined / count + 1};
+        const DetailsTable& table = *indexes.tables[row.table];
+        if (row.docid > table.size()) continue;
+        rows.push_back(row);
+        if (callbacks_)
+            callbacks_->ReceiveFound(table.title(row.docid).toString(), it.get_percent());
     }
-    return documents;
+    return std::make_shared<XapianResultList>(indexes.tables, std::move(rows));
 }
 
 }  // namespace lumera

@@ -4,11 +4,13 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "host/SearchEngine.h"
 #include "platform/XapianDocumentFormat.h"
 #include "platform/XapianIndexList.h"
+#include "platform/XapianResultList.h"
 
 namespace lumera {
 
@@ -40,14 +42,19 @@ class AbortWatch {
 class XapianSearchRun {
   public:
     XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver resolveProgramPath);
-    std::vector<IndexedDetails> run(const QString& request, const QString& localListFile);
+    std::shared_ptr<XapianResultList> run(const QString& request, const QString& localListFile);
     // Empty unless the last run could not search its indexes.
     const QString& failure() const { return failure_; }
 
   private:
-    Xapian::Database openIndexes(const QString& localListFile) const;
+    struct Indexes {
+        Xapian::Database database;
+        // One for each index, in the list's order; empty unless every one has its table.
+        std::vector<std::shared_ptr<const DetailsTable>> tables;
+    };
+    Indexes openIndexes(const QString& localListFile) const;
     Xapian::MSet match(const Xapian::Database& database, const Xapian::Query& query);
-    std::vector<IndexedDetails> collect(const Xapian::MSet& found);
+    std::shared_ptr<XapianResultList> collect(const Xapian::MSet& found, const Indexes& indexes);
 
     SearchCallbacks* callbacks_;
     ProgramPathResolver resolveProgramPath_;

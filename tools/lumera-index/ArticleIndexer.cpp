@@ -16,7 +16,7 @@ int ArticleIndexer::countArticles() {
     return rows;
 }
 
-IndexSummary ArticleIndexer::indexInto(IndexBuilder& builder,
+IndexSummary ArticleIndexer::indexInto(ShardedIndexBuilder& builder,
                                        const std::function<void(int done)>& progress) {
     IndexSummary summary;
     int done = 0;

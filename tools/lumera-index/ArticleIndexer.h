@@ -5,7 +5,7 @@
 
 #include "PageFolders.h"
 #include "platform/ArticleDatabaseFiles.h"
-#include "platform/IndexBuilder.h"
+#include "platform/ShardedIndexBuilder.h"
 
 namespace lumera {
 
@@ -27,7 +27,8 @@ class ArticleIndexer {
     // One walk over the table, for a progress display.
     int countArticles();
     // done: rows read so far. Throws DatabaseError and IndexBuildError.
-    IndexSummary indexInto(IndexBuilder& builder, const std::function<void(int done)>& progress);
+    IndexSummary indexInto(ShardedIndexBuilder& builder,
+                           const std::function<void(int done)>& progress);
 
     // placedByDefault: set when neither the row nor the CD tree gave the folder.
     IndexRecord recordFor(const ArticleRow& row, bool* placedByDefault = nullptr) const;

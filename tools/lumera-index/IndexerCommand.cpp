@@ -18,7 +18,7 @@ namespace lumera {
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: lumera-index [-C PASTA] [--drive X:=PASTA]...\n"
+    "Uso: lumera-index [-C PASTA] [--drive X:=PASTA]... [--threads N]\n"
     "\n"
     "Cria o índice de pesquisa dos artigos da enciclopédia. Lê o lex.ini da pasta\n"
     "atual, como o leitor, indexa todos os artigos da base lex.mdb da pasta de\n"
@@ -27,6 +27,7 @@ constexpr const char* kUsage =
     "\n"
     "  -C PASTA          entra na PASTA antes de ler o lex.ini\n"
     "  --drive X:=PASTA  faz a unidade X: do lex.ini corresponder à PASTA (repetível)\n"
+    "  --threads N       indexa em N partes ao mesmo tempo (padrão: uma por núcleo)\n"
     "  -h, --help        mostra esta ajuda\n"
     "  --version         mostra a versão\n";
 
@@ -73,8 +74,8 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
 
 QString seconds(qint64 ms) { return QLocale(QLocale::Portuguese).toString(ms / 1000.0, 'f', 1); }
 
-int indexInstallation(const Installation& installation, QTextStream& out, QTextStream& err,
-                      bool errIsTerminal) {
+int indexInstallation(const Installation& installation, int shards, QTextStream& out,
+                      QTextStream& err, bool errIsTerminal) {
     QElapsedTimer clock;
     clock.start();
     const std::unique_ptr<ArticleDatabaseFile> database =
@@ -87,10 +88,12 @@ int indexInstallation(const Installation& installation, QTextStream& out, QTextS
         throw Failure{QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
                           .arg(QDir::toNativeSeparators(installation.folder), staged.error())};
     }
-    IndexBuilder builder(staged.buildPath());
+    // Each shard is given its run of rows, so the rows are counted first.
+    const int rows = indexer.countArticles();
+    ShardedIndexBuilder builder(staged.buildPath(), shards, rows);
     IndexSummary summary;
     if (errIsTerminal) {
-        ProgressBar bar(err, indexer.countArticles());
+        ProgressBar bar(err, rows);
         int done = 0;
         summary = indexer.indexInto(builder, [&](int n) { bar.update(done = n); });
         bar.finish(done);
@@ -128,7 +131,18 @@ int indexInstallation(const Installation& installation, QTextStream& out, QTextS
 
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
                bool errIsTerminal) {
-    CommandLine line = CommandLine::parse(arguments);
+    QStringList rest = arguments;
+    int shards = ShardedIndexBuilder::defaultShards();
+    if (const qsizetype at = rest.indexOf(QStringLiteral("--threads")); at >= 0) {
+        bool ok = false;
+        shards = at + 1 < rest.size() ? rest[at + 1].toInt(&ok) : 0;
+        if (!ok || shards < 1) {
+            err << "lumera-index: --threads precisa de um número a partir de 1\n" << kUsage;
+            return 2;
+        }
+        rest.remove(at, 2);
+    }
+    CommandLine line = CommandLine::parse(rest);
     if (line.help) {
         out << kUsage;
         return 0;
@@ -146,7 +160,7 @@ int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
     }
     try {
         if (!line.applyDirectory()) throw Failure{line.error};
-        return indexInstallation(locateInstallation(line.driveMappings, err), out, err,
+        return indexInstallation(locateInstallation(line.driveMappings, err), shards, out, err,
                                  errIsTerminal);
     } catch (const Failure& failure) {
         err << "lumera-index: " << failure.message << "\n";
