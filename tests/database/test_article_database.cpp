@@ -1,6 +1,6 @@
 // The article database contract, run against every engine: both Jet 4
 // fixture files through libmdb and a SQLite edition built from the same rows.
-#include "DatabaseFixtures.h"
+#include "support/DatabaseFixtures.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
 #include "platform/SqliteDatabase.h"

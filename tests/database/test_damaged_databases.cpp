@@ -1,6 +1,6 @@
 // Files that are not sound article databases end in a DatabaseError that
 // names the file, never in a crash or in silently missing rows.
-#include "DatabaseFixtures.h"
+#include "support/DatabaseFixtures.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
 

@@ -1,6 +1,6 @@
 // What each engine must get right beyond the shared fixture: Jet 3 text and
 // memos, and the SQLite queries' handling of NULL, Unicode case and schema.
-#include "DatabaseFixtures.h"
+#include "support/DatabaseFixtures.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
 

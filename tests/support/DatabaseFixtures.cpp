@@ -50,13 +50,15 @@ QString sqlLiteral(const StoredText& value) {
     return u'\'' + escaped + u'\'';
 }
 
-QString insertScript(const QString& table, const ExpectedTable& rows) {
+// Without columns the values go in the table's column order.
+QString insertScript(const QString& table, const QStringList& columns,
+                     const std::vector<StoredRow>& rows) {
+    const QString into = columns.isEmpty() ? table : table + u'(' + columns.join(u',') + u')';
     QString script;
-    for (const StoredRow& row : rows.rows) {
+    for (const StoredRow& row : rows) {
         QStringList values;
         for (const StoredText& value : row) values.append(sqlLiteral(value));
-        script += QStringLiteral("INSERT INTO %1(%2) VALUES(%3);\n")
-                      .arg(table, rows.columns.join(u','), values.join(u','));
+        script += QStringLiteral("INSERT INTO %1 VALUES(%2);\n").arg(into, values.join(u','));
     }
     return script;
 }
@@ -102,6 +104,8 @@ void executeSql(const QString& path, const QString& script) {
 }
 
 void writeSqliteEdition(const QString& path) {
+    const ExpectedTable articles = expectedTable(QStringLiteral("DatabaseV"));
+    const ExpectedTable media = expectedTable(QStringLiteral("Fotos"));
     executeSql(
         path,
         QStringLiteral("BEGIN;"
@@ -110,9 +114,13 @@ void writeSqliteEdition(const QString& path) {
                        "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
                        "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
                        "TEXT, Format TEXT);") +
-            insertScript(QStringLiteral("DatabaseV"), expectedTable(QStringLiteral("DatabaseV"))) +
-            insertScript(QStringLiteral("Fotos"), expectedTable(QStringLiteral("Fotos"))) +
+            insertScript(QStringLiteral("DatabaseV"), articles.columns, articles.rows) +
+            insertScript(QStringLiteral("Fotos"), media.columns, media.rows) +
             QStringLiteral("COMMIT;"));
+}
+
+void insertRows(const QString& path, const QString& table, const std::vector<StoredRow>& rows) {
+    executeSql(path, insertScript(table, {}, rows));
 }
 
 void writeChangedCopy(const QString& source, const QString& target,
