@@ -1,7 +1,10 @@
 // The browser on Qt WebEngine, driven as the reader drives it: real pages
-// from a mapped drive, real mouse clicks, real form submissions.
+// from a mapped drive, real mouse clicks, real form submissions. And what a
+// page must not do: read a file outside the mapped drives and the
+// installation folder, or reach the network.
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -16,9 +19,11 @@
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
-#include "support/BrowserWindow.h"
+#include "support/BrowserDriver.h"
 
 using namespace lumera;
+using namespace lumera::testing;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -50,6 +55,39 @@ const QString kHead = QStringLiteral(
     "<html><head><meta charset='windows-1252'><title>%1</title>"
     "<style>a,input{display:block;margin:8px;font-size:20px}</style></head><body>");
 
+constexpr char kSecret[] = "SEGREDO-FORA-DO-CD";
+constexpr char kOnTheCd[] = "CONTEUDO-DO-CD";
+// The control: files on the mapped drive, which the same probes must read, so
+// that an empty result above means refused, not a probe that never worked.
+const QString kControlText = u"d:/lex2000/aberto.txt"_s;
+const QString kControlImage = u"d:/lex2000/ponto.png"_s;
+
+// Each attempt reports what it read into window.reads; an image that loads
+// reports its width. Attempts that fail report nothing or an error.
+QByteArray probePage(const QStringList& targets) {
+    QByteArray html =
+        "<html><head><meta charset='windows-1252'><title>sonda</title></head><body>"
+        "<script>window.reads=[];window.pending=0;"
+        "function note(t,v){window.reads.push(t+' => '+String(v).slice(0,200));}"
+        "function tryAll(u){"
+        " window.pending+=3;"
+        " fetch(u).then(function(r){return r.text();}).then(function(t){note('fetch '+u,t);})"
+        "  .catch(function(e){note('fetch '+u,'erro');}).finally(function(){window.pending--;});"
+        " var x=new XMLHttpRequest();"
+        " x.onloadend=function(){note('xhr '+u,x.responseText);window.pending--;};"
+        " try{x.open('GET',u);x.send();}catch(e){note('xhr '+u,'erro');window.pending--;}"
+        " var f=document.createElement('iframe');f.src=u;"
+        " f.onload=function(){var "
+        "t='';try{t=f.contentDocument.body.innerText;}catch(e){t='bloqueado';}"
+        "  note('iframe '+u,t);window.pending--;};"
+        " document.body.appendChild(f);"
+        " var i=new Image();i.onload=function(){note('img '+u,'largura '+i.width);};i.src=u;"
+        "}";
+    for (const QString& target : targets) html += "tryAll('" + target.toUtf8() + "');";
+    html += "</script></body></html>";
+    return html;
+}
+
 }  // namespace
 
 class BrowserTest : public QObject {
@@ -69,12 +107,14 @@ class BrowserTest : public QObject {
     void nothingLeavesTheMachine();
     void findBarCountsMatches();
     void copyAndSavePage();
+    void pagesCannotReadOutside();
+    void removedCdLeavesTheBrowserWorking();
 
   private:
-    bool load(const QString& target);
-    QPoint centerOf(const QString& selector, const QString& frameSelector = QString());
-    void click(const QString& selector, const QString& frameSelector = QString());
-    QString currentUrl() const { return browser_->view()->url().toString(); }
+    bool load(const QString& target) { return testing::load(*browser_, target); }
+    void click(const QString& selector, const QString& frame = QString()) {
+        QVERIFY2(BrowserDriver(browser_->view()).click(selector, frame), qPrintable(selector));
+    }
 
     QTemporaryDir dir_;
     DriveMap drives_;
@@ -109,6 +149,28 @@ void BrowserTest::initTestCase() {
                   "</body></html>");
     writePage(root + "menu.htm",
               kHead.arg("Menu") + "<a id='sec' href='v2.htm'>Seção 2</a></body></html>");
+    // Files outside the CD, one in a sibling whose name starts like the CD's
+    // folder, and ways from the CD to them.
+    const QString outside = dir_.filePath(u"fora"_s);
+    writePage(outside + u"/segredo.txt"_s, QLatin1StringView(kSecret));
+    writePage(dir_.filePath(u"cdx/segredo.txt"_s), QLatin1StringView(kSecret));
+    writePage(root + u"aberto.txt"_s, QLatin1StringView(kOnTheCd));
+    QImage dot(7, 5, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QVERIFY(dot.save(root + u"ponto.png"_s));
+    QVERIFY(QFile::link(outside + u"/segredo.txt"_s, root + u"atalho.txt"_s));
+    QVERIFY(QFile::link(outside, root + u"pasta"_s));
+    const QString secretPath = QFileInfo(outside + u"/segredo.txt"_s).canonicalFilePath();
+    writePage(
+        root + u"sonda.htm"_s,
+        QString::fromUtf8(probePage(
+            {u"file:///etc/passwd"_s, u"file://"_s + secretPath, u"d:/../fora/segredo.txt"_s,
+             u"d:/lex2000/../../fora/segredo.txt"_s, u"d:/lex2000/%2E%2E/%2E%2E/fora/segredo.txt"_s,
+             u"d:/lex2000/..%2F..%2Ffora%2Fsegredo.txt"_s,
+             u"d:/lex2000/..%5C..%5Cfora%5Csegredo.txt"_s, u"d:%2F..%2Fcdx%2Fsegredo.txt"_s,
+             u"d:/../cdx/segredo.txt"_s, u"d:/lex2000/atalho.txt"_s,
+             u"d:/lex2000/pasta/segredo.txt"_s, u"/etc/passwd"_s, u"../../fora/segredo.txt"_s,
+             u"c:/etc/passwd"_s, kControlText, kControlImage})));
     QVERIFY(drives_.map(u'D', dir_.filePath(QStringLiteral("cd"))));
 }
 
@@ -124,46 +186,6 @@ void BrowserTest::init() {
 void BrowserTest::cleanup() {
     browser_.reset();
     window_.reset();
-}
-
-bool BrowserTest::load(const QString& target) {
-    QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    browser_->Navigate(target);
-    return done.wait(20000);
-}
-
-QPoint BrowserTest::centerOf(const QString& selector, const QString& frameSelector) {
-    const QString doc =
-        frameSelector.isEmpty()
-            ? QStringLiteral("document")
-            : QStringLiteral("document.querySelector('%1').contentDocument").arg(frameSelector);
-    const QString offset =
-        frameSelector.isEmpty()
-            ? QStringLiteral("{left:0,top:0}")
-            : QStringLiteral("document.querySelector('%1').getBoundingClientRect()")
-                  .arg(frameSelector);
-    QVariant result;
-    bool answered = false;
-    browser_->view()->page()->runJavaScript(
-        QStringLiteral(
-            "(function(){var r=%1.querySelector('%2').getBoundingClientRect();var o=%3;"
-            "return [Math.round(o.left+r.left+r.width/2), Math.round(o.top+r.top+r.height/2)];})()")
-            .arg(doc, selector, offset),
-        [&](const QVariant& v) {
-            result = v;
-            answered = true;
-        });
-    if (!QTest::qWaitFor([&] { return answered; }, 10000)) return {};
-    const QVariantList xy = result.toList();
-    return xy.size() == 2 ? QPoint(xy[0].toInt(), xy[1].toInt()) : QPoint();
-}
-
-void BrowserTest::click(const QString& selector, const QString& frameSelector) {
-    const QPoint at = centerOf(selector, frameSelector);
-    QVERIFY2(!at.isNull(), qPrintable(selector));
-    QWidget* target = browser_->view()->focusProxy();
-    QVERIFY(target);
-    QTest::mouseClick(target, Qt::LeftButton, {}, at);
 }
 
 void BrowserTest::programmaticNavigationReportsItsTarget() {
@@ -361,6 +383,55 @@ void BrowserTest::copyAndSavePage() {
     QFile mhtFile(mht);
     QVERIFY(mhtFile.open(QIODevice::ReadOnly));
     QVERIFY(mhtFile.readAll().contains("multipart/related"));
+}
+
+void BrowserTest::pagesCannotReadOutside() {
+    QVERIFY(load(u"D:\\lex2000\\sonda.htm"_s));
+    // Every attempt has ended, one way or the other.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        BrowserDriver(browser_->view()).evaluate(u"window.pending"_s).toInt() == 0, 20000);
+    QTest::qWait(500);
+    const QStringList reads =
+        BrowserDriver(browser_->view()).evaluate(u"window.reads"_s).toStringList();
+    QVERIFY(reads.size() >= 15);  // at least one report per target
+    QStringList controlReads;
+    for (const QString& read : reads) {
+        if (read.contains(kControlText) || read.contains(kControlImage)) {
+            controlReads << read;
+            continue;
+        }
+        QVERIFY2(!read.contains(QLatin1StringView(kSecret)), qPrintable(read));
+        QVERIFY2(!read.contains(u"root:"_s), qPrintable(read));
+        QVERIFY2(!read.startsWith(u"img "_s), qPrintable(read));
+    }
+    // fetch() is left out: this Qt WebEngine refuses it for every custom
+    // scheme, the drive's own files too, so it proves nothing either way.
+    const QString onTheCd = QLatin1StringView(kOnTheCd);
+    QVERIFY2(controlReads.contains(u"xhr "_s + kControlText + u" => "_s + onTheCd),
+             qPrintable(controlReads.join(u'\n')));
+    QVERIFY2(controlReads.contains(u"iframe "_s + kControlText + u" => "_s + onTheCd),
+             qPrintable(controlReads.join(u'\n')));
+    QVERIFY2(controlReads.contains(u"img "_s + kControlImage + u" => largura 7"_s),
+             qPrintable(controlReads.join(u'\n')));
+}
+
+void BrowserTest::removedCdLeavesTheBrowserWorking() {
+    // A CD of its own in drive E:, so the other tests keep theirs.
+    const QString cd = dir_.filePath(u"cd-e"_s);
+    writePage(cd + u"/lex2000/joia.htm"_s, u"<html><body><p>joia</p></body></html>"_s);
+    QVERIFY(drives_.map(u'E', cd));
+    QVERIFY(load(u"E:\\lex2000\\joia.htm"_s));
+    // The medium goes away: its folder disappears under the mapping.
+    QVERIFY(QDir(cd).removeRecursively());
+    QVERIFY(drives_.existingFile(u"E:\\lex2000\\v1.htm"_s).isEmpty());
+    // The navigation still completes (an error page), and nothing crashes.
+    QVERIFY(load(u"E:\\lex2000\\v1.htm"_s));
+    // Put back, the same drive serves its pages again.
+    writePage(cd + u"/lex2000/v1.htm"_s, u"<html><body><p id='de-volta'>um</p></body></html>"_s);
+    QVERIFY(load(u"E:\\lex2000\\v1.htm"_s));
+    QTRY_VERIFY(BrowserDriver(browser_->view())
+                    .evaluate(u"!!document.getElementById('de-volta')"_s)
+                    .toBool());
 }
 
 int main(int argc, char** argv) {
