@@ -57,10 +57,8 @@ struct Reader {
 class TitleLookupTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void countCaption_data();
     void countCaption();
     void lookupFillsTheWindow();
-    void foundAtEndLinesAreNotCounted();
     void folderFilter();
     void openArticle();
     void closeAndReopen();
@@ -72,41 +70,34 @@ class TitleLookupTest : public QObject {
     void unusableIndex();
 };
 
-void TitleLookupTest::countCaption_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("notFoundShown");
-    QTest::newRow("none") << 0 << QString() << true;
-    QTest::newRow("one") << 1 << u" 1 verbetes encontrados"_qs << false;
-    QTest::newRow("twelve") << 12 << u" 12 verbetes encontrados"_qs << false;
-}
-
 void TitleLookupTest::countCaption() {
-    QFETCH(int, count);
-    QFETCH(QString, caption);
-    QFETCH(bool, notFoundShown);
-    std::vector<ScriptedDocument> documents;
-    for (int i = 0; i < count; ++i) {
-        documents.push_back(
-            {QStringLiteral("T%1").arg(i), QStringLiteral("C:\\lex\\tomo98a\\%1.htm").arg(i)});
+    const struct {
+        int count;
+        QString caption;
+    } rows[] = {
+        {0, QString()}, {1, u" 1 verbetes encontrados"_qs}, {12, u" 12 verbetes encontrados"_qs}};
+    for (const auto& row : rows) {
+        std::vector<ScriptedDocument> documents;
+        for (int i = 0; i < row.count; ++i)
+            documents.push_back(
+                {QStringLiteral("T%1").arg(i), QStringLiteral("C:\\lex\\tomo98a\\%1.htm").arg(i)});
+        Reader reader(FindAlways(documents));
+        reader.search.LookUpArticleTitle(u"x"_qs);
+        QCOMPARE(reader.window().Label2(), row.caption);
+        // Nothing found is said, with the window cleared and shown.
+        QCOMPARE(reader.windows.messages.size(), row.count == 0 ? 1 : 0);
+        if (row.count == 0) {
+            const ShownMessage& shown = reader.windows.messages.first();
+            QCOMPARE(shown.text + u'|' + shown.title + u'|' + QString::number(shown.style),
+                     u"Verbete não encontrado!|Lumera Edição 2002|64"_qs);
+            QCOMPARE(textsOf(reader.window().Combo1()), QStringList{u"*.*"_qs});
+            QVERIFY(reader.window().FoundListVisible());
+        }
+        // A later lookup that finds nothing empties the caption.
+        reader.script->find = [](const QString&) { return std::vector<ScriptedDocument>{}; };
+        reader.search.LookUpArticleTitle(u"y"_qs);
+        QCOMPARE(reader.window().Label2(), QString());
     }
-    Reader reader(FindAlways(documents));
-    reader.search.LookUpArticleTitle(u"x"_qs);
-    QCOMPARE(reader.window().Label2(), caption);
-    QCOMPARE(reader.windows.messages.size(), notFoundShown ? 1 : 0);
-    if (notFoundShown) {
-        const ShownMessage& shown = reader.windows.messages.first();
-        QCOMPARE(shown.text, u"Verbete não encontrado!"_qs);
-        QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
-        QCOMPARE(shown.style, 64);
-        QCOMPARE(textsOf(reader.window().Combo1()), QStringList{u"*.*"_qs});
-        QCOMPARE(reader.window().FoundList().ListCount(), 0);
-        QVERIFY(reader.window().FoundListVisible());
-    }
-    // A later lookup that finds nothing empties the caption.
-    reader.script->find = [](const QString&) { return std::vector<ScriptedDocument>{}; };
-    reader.search.LookUpArticleTitle(u"y"_qs);
-    QCOMPARE(reader.window().Label2(), QString());
 }
 
 void TitleLookupTest::lookupFillsTheWindow() {
@@ -159,18 +150,6 @@ void TitleLookupTest::lookupFillsTheWindow() {
     QCOMPARE(reader.script->requests.mid(2), (QStringList{QString(), QString()}));
 }
 
-void TitleLookupTest::foundAtEndLinesAreNotCounted() {
-    auto script = FindAlways({{u"Brasil"_qs, u"C:\\lex\\tomo98a\\brasil.htm"_qs}});
-    script->duringRun = [](SearchCallbacks& callbacks) {
-        callbacks.ReceiveFoundAtEnd(u"brasil"_qs, 55);
-    };
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"brasil"_qs);
-    QCOMPARE(textsOf(reader.window().FoundList()),
-             (QStringList{u" 55: brasil []"_qs, u"Brasil"_qs}));
-    QCOMPARE(reader.window().Label2(), u" 1 verbetes encontrados"_qs);
-}
-
 void TitleLookupTest::folderFilter() {
     Reader reader(FindAlways(kThreeFolders));
     reader.search.LookUpArticleTitle(u"p"_qs);
@@ -202,6 +181,8 @@ void TitleLookupTest::openArticle() {
     SearchWindowModel& window = reader.window();
     QCOMPARE(textsOf(window.FoundList()),
              (QStringList{u" 1: ! []"_qs, u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
+    // The engine's own lines are not counted.
+    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
 
     reader.search.FoundList_Click(2);  // Lisboa
     reader.search.FoundList_Click(2);  // no change of choice, nothing new opens
