@@ -44,6 +44,9 @@ void StartupTest::parsesLexIni() {
         {"PATH=C:\\Jo\xe3o\\\r\n", u"C:\\João\\"_s, ""},  // Windows-1252
         {QByteArray("\x00\xff\x01PATH\x00\x80", 9), QString::fromUtf16(u"TH\u0000\u20ac", 4), ""},
         {"PATH=C:\\Program Files\\Lex\\\r\nCDROM=D:\r\n", "C:\\progra~1\\Lex\\", "D:"},
+        {"PATH=" + QByteArray(1 << 20, 'a') + "\r\nCDROM=E:\r\n", QString(1 << 20, u'a'), "E:"},
+        {QByteArray(1 << 20, 'a') + "\nCDROM=" + QByteArray(1 << 20, 'a'), "", "aa"},
+        {QByteArray("PATH=/nada\0/x/\r\n", 17), QString::fromLatin1("/nada\0/x/", 9), ""},
     };
     for (const auto& row : rows) {
         const ContentPaths paths = ParseLexIni(row.bytes);

@@ -7,7 +7,6 @@
 #include <QTest>
 #include <functional>
 
-#include "app/LexIni.h"
 #include "articles/ArticlePageBuilder.h"
 #include "articles/TextFileLines.h"
 #include "host/Windows1252.h"
@@ -79,10 +78,11 @@ class Site {
     void addArticle(const QString& key, const QString& text) const {
         fixtures::insertRows(file(u"lex.mdb"_s), u"DatabaseV"_s, {{key, key, text}});
     }
-    void addMedia(const QString& item, const QString& caption, const StoredText& tipo,
-                  const QString& param, const QString& thumbnail, const QString& format) const {
+    // "item|caption|tipo|param|file|format"
+    void addMedia(const QString& row) const {
+        const QStringList f = row.split(u'|');
         fixtures::insertRows(file(u"lex.mdb"_s), u"Fotos"_s,
-                             {{u"c"_s, item, caption, tipo, param, thumbnail, u"r"_s, format}});
+                             {{u"c"_s, f[0], f[1], f[2], f[3], f[4], u"r"_s, f[5]}});
     }
     QStringList pageLines() const {
         return textfile::splitLines(windows1252::decode(readBytes(file(u"vf.htm"_s))));
@@ -140,11 +140,9 @@ class ArticlePageBuilderTest : public QObject {
 
   private Q_SLOTS:
     void buildsCompletePageByteForByte();
-    void writesWhatTheCodePageCannotHoldAsReferences();
     void fillsTheTemplate();
     void looksUpKeysAndMedia();
     void failedRequestKeepsThePreviousPage();
-    void anyLexIniPathIsUsedAsItStands();
     void tenMegabyteArticle();
     void fullOrReadOnlyDiskKeepsThePreviousPage();
     void requestsDuringAYieldWaitAndOnlyTheNewestRuns();
@@ -161,14 +159,10 @@ void ArticlePageBuilderTest::buildsCompletePageByteForByte() {
         "name=\"Brasil\"></a></p>\r\n<p><b>Brasil</b></p>\r\n<p>País da América do Sul; "
         "capital: Brasília.\r\n Símbolo: Ω.</p>\r\n<p><IMG SRC=\"Image12.gif\"></p>\r\n"
         "</BODY></HTML>"_s);
-    site.addMedia(u"Argentina"_s, u"Bandeira"_s, u"aband"_s, u"/lex2000/fotos/arg.jpg"_s,
-                  u"arg.gif"_s, u"H"_s);
-    site.addMedia(u"Brasil"_s, u"Bandeira do Brasil"_s, u"aband"_s,
-                  u"/lex2000/fotos/bandeira.jpg"_s, u"bandeira.gif"_s, u"H"_s);
-    site.addMedia(u"Brasil"_s, u"Mapa político"_s, u"amap"_s, u"/lex2000/mapas/brasil.jpg"_s,
-                  u"mapbr.jpg"_s, u"V"_s);
-    site.addMedia(u"Brasil"_s, u"Carnaval"_s, u"afilme"_s, u"/lex2000/filmes/carnaval.avi"_s,
-                  u"carnaval.jpg"_s, u"H"_s);
+    site.addMedia(u"Argentina|Bandeira|aband|/lex2000/fotos/arg.jpg|arg.gif|H"_s);
+    site.addMedia(u"Brasil|Bandeira do Brasil|aband|/lex2000/fotos/bandeira.jpg|bandeira.gif|H"_s);
+    site.addMedia(u"Brasil|Mapa político|amap|/lex2000/mapas/brasil.jpg|mapbr.jpg|V"_s);
+    site.addMedia(u"Brasil|Carnaval|afilme|/lex2000/filmes/carnaval.avi|carnaval.jpg|H"_s);
 
     QCOMPARE(site.request(u"brasil.htm"_s).status, Status::Built);
     QCOMPARE(site.browser.calls, QStringList{site.shown()});
@@ -186,31 +180,6 @@ void ArticlePageBuilderTest::buildsCompletePageByteForByte() {
                         "</BODY></HTML>\r\n"));
 }
 
-void ArticlePageBuilderTest::writesWhatTheCodePageCannotHoldAsReferences() {
-    Site site;
-    QVERIFY(writeBytes(site.file(u"modelo-final.htm"_s),
-                       "<title>Header</title>\r\n<h1>Titulov</h1>\r\nTexto\r\n"
-                       "<p>In\xED"
-                       "cio\nfim</p>\r\n<!-- sem quebra final -->"));
-    site.addArticle(u"omega.htm"_s, u"<title>Ωmega 😀</title>\r\n<b>\r\na€b\r\nErdős"_s);
-
-    QCOMPARE(site.request(u"omega.htm"_s).status, Status::Built);
-    QCOMPARE(readBytes(site.file(u"vf.htm"_s)),
-             QByteArray("<title>Lumera Orvel On-Line -&#937;mega &#128512;</title>\r\n"
-                        "<h1>&#937;mega &#128512;</h1>\r\n"
-                        "a\x80"
-                        "bErd&#337;s\r\n"
-                        "<p>In\xED"
-                        "cio\nfim</p>\r\n"
-                        "<!-- sem quebra final -->\r\n"));
-    QCOMPARE(readBytes(site.file(u"v.txt"_s)),
-             QByteArray("<title>&#937;mega &#128512;</title>\r\n<b>\r\na\x80"
-                        "b\r\nErd&#337;s\r\n"));
-    QCOMPARE(site.opener.record.mediaTitles, QStringList{u"Ωmega 😀"_s});
-}
-
-// Rows: template and page lines joined by "|"; "$" in the page stands for
-// the body as the page holds it.
 void ArticlePageBuilderTest::fillsTheTemplate() {
     const QString b1500(1500, u'x');
     const QString b1501(1501, u'x');
@@ -255,7 +224,7 @@ void ArticlePageBuilderTest::fillsTheTemplate() {
         site.useTemplate(QString::fromUtf8(row.templateLines).split(u'|'));
         site.addArticle(u"a.htm"_s, article(row.title, u"ancora"_s, row.body));
         for (const QString& caption : QStringList{u"Um"_s, u"Dois"_s}.mid(0, row.mediaRows)) {
-            site.addMedia(row.title, caption, u"afoto"_s, u"/f.jpg"_s, u"f.jpg"_s, u"V"_s);
+            site.addMedia(row.title + u'|' + caption + u"|afoto|/f.jpg|f.jpg|V"_s);
         }
         QCOMPARE(site.request(u"a.htm"_s).status, Status::Built);
         const QString body = QString::fromLatin1(windows1252::encodeWithReferences(row.body));
@@ -267,7 +236,7 @@ void ArticlePageBuilderTest::looksUpKeysAndMedia() {
     Site site;
     site.useTemplate({u"Titulov"_s, u"VejaTambém"_s});
     site.addArticle(u"copo.htm"_s, article(u"Copo d'água"_s, u"copo"_s, u"corpo"_s));
-    site.addMedia(u"Copo dágua"_s, u"Um copo"_s, u"afoto"_s, u"/copo.jpg"_s, u"copo.jpg"_s, u"V"_s);
+    site.addMedia(u"Copo dágua|Um copo|afoto|/copo.jpg|copo.jpg|V"_s);
     site.addArticle(u"rio.htm"_s, article(u"Primeiro"_s, {}, {}));
     site.addArticle(u"RIO.HTM"_s, article(u"Segundo"_s, {}, {}));
 
@@ -366,33 +335,6 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
         site.useTemplate({u"Titulov"_s});
         QCOMPARE(site.request(u"agua.htm"_s).status, Status::Built);
         QVERIFY(site.windows.messages.isEmpty());
-    }
-}
-
-// Start-up takes any lex.ini and uses its path as it stands: the first
-// request that needs a file there says which one and where.
-void ArticlePageBuilderTest::anyLexIniPathIsUsedAsItStands() {
-    const QByteArray longLine(1024 * 1024, 'a');
-    const struct {
-        QByteArray ini;
-        QString installPath;
-        QString cdRomPath;
-    } rows[] = {
-        {"PATH=" + longLine + "\r\nCDROM=E:\r\n", QString::fromLatin1(longLine), u"E:"_s},
-        {longLine + "\nCDROM=" + longLine + "\n", QString(), u"aa"_s},
-        {QByteArray("PATH=/nada\0/x/\r\n", 17), QString::fromLatin1("/nada\0/x/", 9), QString()},
-    };
-    for (const auto& row : rows) {
-        const ContentPaths paths = ParseLexIni(row.ini);
-        QCOMPARE(paths.installPath, row.installPath);
-        QCOMPARE(paths.cdRomPath, row.cdRomPath);
-        Site site;
-        site.paths = {paths.installPath, paths.cdRomPath};
-        const ArticlePageResult result = site.request(u"brasil.htm"_s);
-        QCOMPARE(result.status, Status::Failed);
-        QCOMPARE(result.message, u"Não foi possível encontrar a base de dados lex.mdb em %1."_s.arg(
-                                     row.installPath));
-        QVERIFY(site.opener.record.openedFiles.isEmpty());
     }
 }
 
