@@ -86,34 +86,13 @@ void TestSearchEngine::foldingStemsAndHtmlText() {
                  {u"rio"_s, u"rio"_s}};
     for (const auto& row : folds) QCOMPARE(foldForSearch(row.text), row.folded);
 
-    const char* const plurals[][2] = {{"rio", "rios"},
-                                      {"copo", "copos"},
-                                      {"rei", "reis"},
-                                      {"lei", "leis"},
-                                      {"ilha", "ilhas"},
-                                      {"rua", "ruas"},
-                                      {"homem", "homens"},
-                                      {"nuvem", "nuvens"},
-                                      {"fim", "fins"},
-                                      {"leão", "leões"},
-                                      {"nação", "nações"},
-                                      {"cão", "cães"},
-                                      {"mão", "mãos"},
-                                      {"papel", "papéis"},
-                                      {"animal", "animais"},
-                                      {"sol", "sóis"},
-                                      {"herói", "heróis"},
-                                      {"flor", "flores"},
-                                      {"luz", "luzes"},
-                                      {"mês", "meses"},
-                                      {"país", "países"},
-                                      {"gás", "gases"},
-                                      {"informação", "informações"},
-                                      {"cidade", "cidades"},
-                                      {"português", "portugueses"},
-                                      {"francês", "franceses"},
-                                      {"mar", "mares"},
-                                      {"vez", "vezes"}};
+    // One pair for each way Portuguese makes a plural.
+    const char* const plurals[][2] = {
+        {"rio", "rios"},  {"rei", "reis"},     {"homem", "homens"},
+        {"fim", "fins"},  {"leão", "leões"},   {"cão", "cães"},
+        {"mão", "mãos"},  {"papel", "papéis"}, {"animal", "animais"},
+        {"sol", "sóis"},  {"flor", "flores"},  {"luz", "luzes"},
+        {"mês", "meses"}, {"país", "países"},  {"português", "portugueses"}};
     for (const auto& pair : plurals)
         QCOMPARE(foldedStem(QString::fromUtf8(pair[1])), foldedStem(QString::fromUtf8(pair[0])));
     // Singular words ending in s keep it.
@@ -129,23 +108,14 @@ void TestSearchEngine::foldingStemsAndHtmlText() {
         {u"cora&#231;&#xE3;o &#XE7;"_s, u"coração ç"_s},
         {u"a&#150;b &#147;c&#148;"_s, u"a–b “c”"_s},  // the Windows-1252 range
         {u"x&#0;y&#xD800;z"_s, u"x\uFFFDy\uFFFDz"_s},
-        {u"&lt;b&gt; &amp; &quot;x&quot;"_s, u"<b> & \"x\""_s},
-        {u"caf&eacute au lait"_s, u"café au lait"_s},
         {u"AT&T &foo; &#;"_s, u"AT&T &foo; &#;"_s},
-        {u"São&nbsp;Paulo"_s, u"São Paulo"_s},
-        {u"<p>um</p><p>dois</p>"_s, u"um dois"_s},
         {u"<b>Bra</b>sil e <FONT color=red>Bah</FONT>ia"_s, u"Brasil e Bahia"_s},
         {u"fim<br>início"_s, u"fim início"_s},
         {u"a<script>if (x < 1) y = '</p>';</script>b"_s, u"a b"_s},
-        {u"a<STYLE type=text/css>p{}</STYLE>b"_s, u"a b"_s},
-        {u"<title>Título</title>corpo"_s, u"corpo"_s},
         {u"Bra<!-- nota <b> -->sil"_s, u"Brasil"_s},
-        {u"texto<!-- resto"_s, u"texto"_s},
         {u"<!DOCTYPE html><?xml x?>texto"_s, u"texto"_s},
         {u"<a title=\"a > b\" href='x>y'>link</a>"_s, u"link"_s},
-        {u"1 < 2 e 3 <4"_s, u"1 < 2 e 3 <4"_s},
         {u"texto<p class="_s, u"texto"_s},
-        {u"  a \r\n\t b  "_s, u"a b"_s},
         {u"&#x1D11E;"_s, QString::fromUcs4(U"\U0001D11E")},
     };
     for (const auto& row : html) QCOMPARE(HtmlText::plainText(row.html), row.text);
