@@ -78,7 +78,6 @@ class Form1Test : public QObject {
     void activationMakesANewEngine();
     void commands();
     void windowMenuAndBrowser();
-    void activationRule();
     void pictureWindow();
 };
 
@@ -175,34 +174,6 @@ void Form1Test::windowMenuAndBrowser() {
     QCOMPARE(BrowserGeometry(QSize(-5, 10)), QRect(0, 0, 0, 10));  // never negative
     window.close();  // closing by the frame ends the program
     QCOMPARE(f.ended, 1);
-}
-
-void Form1Test::activationRule() {
-    QWidget main;
-    QWidget search;
-    search.setProperty(ActivationTracker::kReturnsActivation, true);
-    QWidget dialog;  // a message box or file dialog
-    main.winId();
-    search.winId();
-    dialog.winId();
-    int activations = 0;
-    ActivationTracker tracker(&main, [&] { ++activations; });
-
-    tracker.focusMovedTo(main.windowHandle());
-    QCOMPARE(activations, 1);       // first activation
-    tracker.focusMovedTo(nullptr);  // another application
-    tracker.focusMovedTo(main.windowHandle());
-    QCOMPARE(activations, 1);
-    tracker.focusMovedTo(dialog.windowHandle());
-    tracker.focusMovedTo(main.windowHandle());
-    QCOMPARE(activations, 1);
-    tracker.focusMovedTo(search.windowHandle());
-    tracker.focusMovedTo(main.windowHandle());
-    QCOMPARE(activations, 2);  // back from the search window
-    tracker.focusMovedTo(search.windowHandle());
-    tracker.focusMovedTo(nullptr);
-    tracker.focusMovedTo(main.windowHandle());
-    QCOMPARE(activations, 3);
 }
 
 void Form1Test::pictureWindow() {

@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include "PageFolders.h"
-#include "ProgressBar.h"
 #include "SearchTestSupport.h"
 #include "platform/DriveMap.h"
 #include "platform/XapianSearchEngine.h"
@@ -194,24 +193,6 @@ class TestLumeraIndex : public QObject {
         QCOMPARE(pages.folderOf(u"z.htm"_s), u"aaa"_s);
         QCOMPARE(pages.folderOf(u"w.htm"_s), QString());
         QCOMPARE(PageFolders::scan(QString()).pageCount(), 0);
-    }
-
-    void progressLine() {
-        const struct {
-            int done;
-            int total;
-            qint64 elapsedMs;
-            QString line;
-        } rows[] = {
-            {250, 1000, 5000,
-             u"[#######-----------------------] 250/1000 artigos  50 por segundo  faltam 0:15"_s},
-            {1, 100000, 1000,
-             u"[------------------------------] 1/100000 artigos  1 por segundo  faltam 27:46:39"_s},
-            {10, 10, 2000, u"[##############################] 10/10 artigos  5 por segundo"_s},
-            {30, 0, 3000, u"30 artigos  10 por segundo"_s},
-        };
-        for (const auto& row : rows)
-            QCOMPARE(ProgressBar::line(row.done, row.total, row.elapsedMs), row.line);
     }
 };
 

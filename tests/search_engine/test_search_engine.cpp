@@ -63,7 +63,6 @@ class TestSearchEngine : public QObject {
     void windowsInstallPathGoesThroughTheResolver();
     void callbacksAndAborts();
     void jobsAndListsLiveAsLongAsTheyAreHeld();
-    void settingsInAnyOrderUnknownIdsIgnored();
     void shortPrefixStaysWithinItsExpansion();
     void buildingAnIndex();
     void installingAnIndex();
@@ -342,25 +341,6 @@ void TestSearchEngine::jobsAndListsLiveAsLongAsTheyAreHeld() {
     runLikeTheProgram(job, u"paulista"_s, installPath_, &callbacks);
     QVERIFY(first.expired());
     QCOMPARE(callbacks.count(u"Found "_s), 2);
-}
-
-void TestSearchEngine::settingsInAnyOrderUnknownIdsIgnored() {
-    RecordingCallbacks callbacks;
-    const auto job = factory_.create()->NewSearchJob();
-    QCOMPARE(job->Results()->Count(), 0);  // before any run
-    job->Put(21, &callbacks);
-    job->Put(99, u"?"_s);
-    job->Put(-4, true);
-    job->Put(12, u"não usado"_s);
-    job->Put(7, u"texto onde se espera número"_s);
-    job->Put(6, installPath_);
-    job->Put(12, u"paulista"_s);  // the last value counts
-    job->Put(10, EmptyValue());   // the list file defaults to search.lst
-    job->Invoke(22);
-    QCOMPARE(job->Results()->Count(), 0);
-    job->Invoke(23);
-    QCOMPARE(resultFileNames(*job->Results()), (QStringList{"santos.htm", "sao-paulo.htm"}));
-    QCOMPARE(callbacks.calls.value(0), u"Searching paulista"_s);
 }
 
 void TestSearchEngine::shortPrefixStaysWithinItsExpansion() {
