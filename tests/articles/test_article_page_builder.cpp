@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -48,14 +49,6 @@ QString lineShape(const QString& line) {
     return line;
 }
 
-// Runs a command as root may; false when the system refuses it.
-bool run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 // An installation folder as the reader sees it, reached through the drive
 // map by its own path, with a SQLite lex.mdb that the rows go into. folder:
 // where it is made; a new temporary folder when empty.
@@ -88,8 +81,8 @@ class Site {
         return textfile::splitLines(windows1252::decode(readBytes(file(u"vf.htm"_s))));
     }
     QStringList pageShape() const {
-        QStringList shape;
-        for (const QString& line : pageLines()) shape.append(lineShape(line));
+        QStringList shape = pageLines();
+        for (QString& line : shape) line = lineShape(line);
         return shape;
     }
     QStringList entries() const {
@@ -111,26 +104,6 @@ class Site {
     RecordingWindowSystem windows;
     ArticlePaths paths;
     ArticlePageBuilder builder{opener, drives, browser, windows, paths};
-};
-
-// A small tmpfs of its own, so that "disk full" and "read-only" are real.
-class SmallDisk {
-  public:
-    explicit SmallDisk(const QString& size) {
-        mounted_ = run(u"mount"_s,
-                       {u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size="_s + size, u"tmpfs"_s, dir_.path()});
-    }
-    ~SmallDisk() {
-        if (mounted_) run(u"umount"_s, {dir_.path()});
-    }
-    SmallDisk(const SmallDisk&) = delete;
-    SmallDisk& operator=(const SmallDisk&) = delete;
-    bool mounted() const { return mounted_; }
-    QString path() const { return dir_.path(); }
-
-  private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
 };
 
 }  // namespace
@@ -261,33 +234,27 @@ void ArticlePageBuilderTest::looksUpKeysAndMedia() {
 
 void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
     enum Damage { Removed, Emptied, Text, Sql, Folder };
-    const QString cannotRead = u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n"_s;
+    // said: what follows "Não foi possível " (%1 the installation folder), then
+    // after "|" the engine's words later in the message.
     const struct {
         Damage damage;
-        QString file;
-        QString sql;
-        QString message;  // after "Não foi possível "; %1: the installation folder
-        QString reason;   // the engine's words in the rest of the message
+        const char16_t* file;
+        const char16_t* sql;
+        const char16_t* said;
     } rows[] = {
-        {Removed, u"lex.mdb"_s, {}, u"encontrar a base de dados lex.mdb em %1."_s, {}},
-        {Emptied, u"lex.mdb"_s, {}, cannotRead, u"o arquivo está vazio"_s},
-        {Text, u"lex.mdb"_s, {}, cannotRead, u"não é uma base de dados"_s},
-        {Sql, u"lex.mdb"_s, u"CREATE TABLE DatabaseV(Arquivo, Titulo);"_s, cannotRead,
-         u"Verbete"_s},
-        {Sql, u"lex.mdb"_s, u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete);"_s, cannotRead,
-         u"A tabela Fotos"_s},
-        {Removed,
-         u"modelo-final.htm"_s,
-         {},
-         u"ler o modelo de página modelo-final.htm em %1."_s,
-         {}},
-        {Folder,
-         u"modelo-final.htm"_s,
-         {},
-         u"ler o modelo de página modelo-final.htm em %1."_s,
-         {}},
-        {Folder, u"vf.htm"_s, {}, u"gravar a página vf.htm em %1."_s, {}},
-        {Folder, u"v.txt"_s, {}, u"gravar o arquivo v.txt em %1."_s, {}},
+        {Removed, u"lex.mdb", nullptr, u"encontrar a base de dados lex.mdb em %1."},
+        {Emptied, u"lex.mdb", nullptr,
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|o arquivo está vazio"},
+        {Text, u"lex.mdb", nullptr,
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|não é uma base de dados"},
+        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo);",
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|Verbete"},
+        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete);",
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|A tabela Fotos"},
+        {Removed, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
+        {Folder, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
+        {Folder, u"vf.htm", nullptr, u"gravar a página vf.htm em %1."},
+        {Folder, u"v.txt", nullptr, u"gravar o arquivo v.txt em %1."},
     };
     for (const auto& row : rows) {
         Site site;
@@ -300,26 +267,29 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
         QCOMPARE(previousPage, QByteArray("Brasil\r\n"));
         const QByteArray database = readBytes(site.file(u"lex.mdb"_s));
 
-        const QString damaged = site.file(row.file);
-        QFile::remove(damaged);
-        if (row.damage == Emptied) QVERIFY(writeBytes(damaged, {}));
-        if (row.damage == Text) QVERIFY(writeBytes(damaged, QByteArray(8192, 'x')));
-        if (row.damage == Folder) QVERIFY(QDir(site.directory).mkdir(row.file));
+        const QString file = QString::fromUtf16(row.file);
+        QFile::remove(site.file(file));
+        if (row.damage == Emptied) QVERIFY(writeBytes(site.file(file), {}));
+        if (row.damage == Text) QVERIFY(writeBytes(site.file(file), QByteArray(8192, 'x')));
+        if (row.damage == Folder) QVERIFY(QDir(site.directory).mkdir(file));
         // With rio.htm in it, so only the missing table or column fails.
         if (row.damage == Sql)
-            fixtures::executeSql(damaged,
-                                 row.sql + u"INSERT INTO DatabaseV(Arquivo) VALUES('rio.htm');"_s);
+            fixtures::executeSql(site.file(file),
+                                 QString::fromUtf16(row.sql) +
+                                     u"INSERT INTO DatabaseV(Arquivo) VALUES('rio.htm');"_s);
         const QStringList entriesBefore = site.entries();
         const ArticlePageResult result = site.request(u"rio.htm"_s);
 
-        const QString message = u"Não foi possível "_s + row.message.arg(site.paths.InstallPath);
+        const QStringList said = QString::fromUtf16(row.said).split(u'|');
         QCOMPARE(result.status, Status::Failed);
-        QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
-        QVERIFY2(result.message.contains(row.reason), qPrintable(result.message));
+        QVERIFY2(result.message.startsWith(u"Não foi possível "_s +
+                                           said[0].arg(site.paths.InstallPath)) &&
+                     result.message.contains(said.value(1)),
+                 qPrintable(result.message));
         QCOMPARE(site.windows.messages.size(), 1);
-        QCOMPARE(site.windows.messages[0].text, result.message);
-        QCOMPARE(site.windows.messages[0].title, u"Lumera Edição 2002"_s);
-        QCOMPARE(site.windows.messages[0].style, 16);
+        const ShownMessage& shown = site.windows.messages[0];
+        QCOMPARE(shown.text + u'|' + shown.title + u'|' + QString::number(shown.style),
+                 result.message + u"|Lumera Edição 2002|16"_s);
         QCOMPARE(site.browser.calls, QStringList{site.shown()});
         if (QFileInfo(site.file(u"vf.htm"_s)).isFile())
             QCOMPARE(readBytes(site.file(u"vf.htm"_s)), previousPage);
@@ -355,9 +325,15 @@ void ArticlePageBuilderTest::tenMegabyteArticle() {
     QVERIFY(site.windows.messages.isEmpty());
 }
 
+// A small tmpfs of its own, so that "disk full" and "read-only" are real.
 void ArticlePageBuilderTest::fullOrReadOnlyDiskKeepsThePreviousPage() {
-    SmallDisk disk(u"256k"_s);
-    if (!disk.mounted()) QSKIP("mounting a tmpfs needs root (mount -t tmpfs)");
+    const auto run = [](const QStringList& arguments) {
+        return QProcess::execute(u"mount"_s, arguments) == 0;
+    };
+    QTemporaryDir disk;
+    if (!run({u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=256k"_s, u"tmpfs"_s, disk.path()}))
+        QSKIP("mounting a tmpfs needs root (mount -t tmpfs)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {disk.path()}); });
     Site site(disk.path());
     // A large template makes the page far larger than the article text, so
     // the scratch file still fits and the page does not.
@@ -389,7 +365,7 @@ void ArticlePageBuilderTest::fullOrReadOnlyDiskKeepsThePreviousPage() {
 
     // Read-only: the scratch file is the first write refused.
     const QByteArray rioPage = readBytes(site.file(u"vf.htm"_s));
-    QVERIFY(run(u"mount"_s, {u"-o"_s, u"remount,ro"_s, disk.path()}));
+    QVERIFY(run({u"-o"_s, u"remount,ro"_s, disk.path()}));
     result = site.request(u"brasil.htm"_s);
     QCOMPARE(result.status, Status::Failed);
     QCOMPARE(result.message, u"Não foi possível gravar o arquivo v.txt em %1/."_s.arg(disk.path()));
