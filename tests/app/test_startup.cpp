@@ -14,7 +14,6 @@ class StartupTest : public QObject {
   private Q_SLOTS:
     void parsesLexIni();
     void shortNameFixup();
-    void readsFromCurrentDirectoryOnly();
     void commandLine();
 };
 
@@ -70,27 +69,6 @@ void StartupTest::shortNameFixup() {
         {"/home/u/lex/", "/home/u/lex/"},
     };
     for (const auto& row : rows) QCOMPARE(ShortNameFixup(row.path), row.fixed);
-}
-
-void StartupTest::readsFromCurrentDirectoryOnly() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    LexIniReading missing = ReadLexIni();
-    QVERIFY(!missing.found);
-    QVERIFY(missing.paths.installPath.isEmpty());
-    QVERIFY(missing.paths.cdRomPath.isEmpty());
-
-    QFile ini(dir.filePath(QStringLiteral("lex.ini")));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write("PATH=./\r\nCDROM=D:\r\n");
-    ini.close();
-    const LexIniReading found = ReadLexIni();
-    QVERIFY(QDir::setCurrent(previous));
-    QVERIFY(found.found);
-    QCOMPARE(found.paths.installPath, QStringLiteral("./"));
-    QCOMPARE(found.paths.cdRomPath, QStringLiteral("D:"));
 }
 
 void StartupTest::commandLine() {
