@@ -71,9 +71,7 @@ class TitleLookupTest : public QObject {
     void lookupInsideRunningLookup();
     void filterAndCloseInsideRunningLookup();
     void engineReplacedOnActivation();
-    void noEngine();
-    void failingEngine();
-    void unusableIndex();
+    void lookupThatCannotList();
 };
 
 void TitleLookupTest::lookupFillsTheWindow() {
@@ -296,63 +294,47 @@ void TitleLookupTest::engineReplacedOnActivation() {
     QCOMPARE(reader.engine->jobs.size(), std::size_t{1});
 }
 
-void TitleLookupTest::noEngine() {
-    Reader reader(FindAlways(kThreeFolders));
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    reader.engine.reset();
-    reader.state.engine.reset();
-    reader.search.LookUpArticleTitle(u"q"_qs);
+// A lookup that cannot list says why: no engine, an engine that fails (its
+// step skipped, the lookup going on to its end), or an index that cannot be
+// searched, which is not an article that does not exist. The window is left
+// empty with the text typed, and once mended the same window lists again.
+void TitleLookupTest::lookupThatCannotList() {
+    enum Fault { NoEngine, EngineFails, IndexUnusable };
+    const struct {
+        Fault fault;
+        const char16_t* said;  // the message's start, title and style
+    } rows[] = {
+        {NoEngine, u"A pesquisa não está disponível: |Lumera Edição 2002|48"},
+        {EngineFails, u"Verbete não encontrado!|Lumera Edição 2002|64"},
+        {IndexUnusable, u"Não foi possível pesquisar: o índice|Lumera Edição 2002|48"},
+    };
+    for (const auto& row : rows) {
+        auto script = FindAlways(kThreeFolders);
+        Reader reader(script);
+        reader.search.LookUpArticleTitle(u"p"_qs);
+        if (row.fault == NoEngine) reader.state.engine.reset();
+        script->failRun = row.fault == EngineFails;
+        if (row.fault == IndexUnusable)
+            script->failure =
+                u"Não foi possível pesquisar: o índice de pesquisa está danificado."_qs;
+        reader.search.LookUpArticleTitle(u"q"_qs);
+        QCOMPARE(reader.windows.messages.size(), 1);
+        const ShownMessage& message = reader.windows.messages.first();
+        const QStringList said = QString::fromUtf16(row.said).split(u'|');
+        QVERIFY2(message.text.startsWith(said[0]), qPrintable(message.text));
+        QCOMPARE(message.title + u'|' + QString::number(message.style), said[1] + u'|' + said[2]);
+        QCOMPARE(shown(reader.window()), u" |  | *.* |  | q"_qs);
+        QVERIFY(reader.window().FoundListVisible());
+        QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
+        QCOMPARE(reader.search.driver().HasJob(), row.fault != NoEngine);
 
-    QCOMPARE(reader.windows.messages.size(), 1);
-    const ShownMessage& shown = reader.windows.messages.first();
-    QVERIFY(shown.text.startsWith(u"A pesquisa não está disponível: "_qs));
-    QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
-    SearchWindowModel& window = reader.window();
-    QCOMPARE(window.FoundList().ListCount(), 0);
-    QCOMPARE(textsOf(window.Combo1()), QStringList{u"*.*"_qs});
-    QCOMPARE(window.Label2(), QString());
-    QCOMPARE(window.Text1(), u"q"_qs);
-    QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
-    QVERIFY(!reader.search.driver().HasJob());
-}
-
-// A failing step is skipped and the lookup goes on to its end.
-void TitleLookupTest::failingEngine() {
-    auto script = FindAlways(kThreeFolders);
-    script->failRun = true;
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    QCOMPARE(reader.windows.messages.size(), 1);
-    const ShownMessage& shown = reader.windows.messages.first();
-    QCOMPARE(shown.text + u'|' + shown.title + u'|' + QString::number(shown.style),
-             u"Verbete não encontrado!|Lumera Edição 2002|64"_qs);
-    QCOMPARE(reader.window().Label2(), QString());
-    QCOMPARE(reader.window().Text1(), u"p"_qs);
-    QVERIFY(reader.window().FoundListVisible());
-    QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
-}
-
-// An index that cannot be searched is said as such, not as an article that
-// does not exist; once it is mended the same window lists again.
-void TitleLookupTest::unusableIndex() {
-    auto script = FindAlways(kThreeFolders);
-    script->failure = u"Não foi possível pesquisar: o índice de pesquisa está danificado."_qs;
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"p"_qs);
-
-    QCOMPARE(reader.windows.messages.size(), 1);
-    QCOMPARE(reader.windows.messages.first().text, script->failure);
-    QCOMPARE(reader.windows.messages.first().title, u"Lumera Edição 2002"_qs);
-    QCOMPARE(reader.windows.messages.first().style, 48);
-    QCOMPARE(reader.window().FoundList().ListCount(), 0);
-    QCOMPARE(reader.window().Label2(), QString());
-    QCOMPARE(reader.window().Text1(), u"p"_qs);
-
-    script->failure.clear();
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    QCOMPARE(reader.windows.messages.size(), 1);
-    QCOMPARE(reader.window().FoundList().ListCount(), 3);
-    QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
+        reader.activate();
+        script->failRun = false;
+        script->failure.clear();
+        reader.search.LookUpArticleTitle(u"r"_qs);
+        QCOMPARE(reader.windows.messages.size(), 1);
+        QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
+    }
 }
 
 QTEST_GUILESS_MAIN(TitleLookupTest)
