@@ -24,6 +24,7 @@
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
 #include "platform/RowRecordset.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -142,10 +143,8 @@ class InputDatabase : public ArticleDatabase, public ArticleDatabaseOpener {
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     static QTemporaryDir install;
-    static const bool prepared = [] {
-        QFile database(QDir(install.path()).filePath(u"lex.mdb"_qs));
-        return database.open(QIODevice::WriteOnly);
-    }();
+    // The builder looks for lex.mdb before it opens it through the opener.
+    static const bool prepared = testing::writeBytes(install.filePath(u"lex.mdb"_qs), {});
     fuzz::check(prepared, "cannot prepare the installation folder", install.path());
 
     const QList<QByteArray> parts = splitParts(fuzz::bytesOf(data, size));
@@ -153,11 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const QString articleText = QString::fromUtf8(parts.value(1));
     const QString mediaText = QString::fromUtf8(parts.value(2));
 
-    QFile templateFile(QDir(install.path()).filePath(u"modelo-final.htm"_qs));
-    fuzz::check(templateFile.open(QIODevice::WriteOnly) &&
-                    templateFile.write(templateBytes) == templateBytes.size(),
+    fuzz::check(testing::writeBytes(install.filePath(u"modelo-final.htm"_qs), templateBytes),
                 "cannot write the template");
-    templateFile.close();
 
     InputDatabase database;
     database.article = {kKey, kKey, articleText};
@@ -183,8 +179,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         PageComposer(kCd, [] {
         }).compose(textfile::splitLines(windows1252::decode(templateBytes)), article, *media);
 
-    QFile written(QDir(install.path()).filePath(u"vf.htm"_qs));
-    fuzz::check(written.open(QIODevice::ReadOnly), "vf.htm not written");
-    checkEncoding(page, written.readAll());
+    checkEncoding(page, testing::readBytes(install.filePath(u"vf.htm"_qs)));
     return 0;
 }
