@@ -71,23 +71,6 @@ class MakeArtTest : public QObject {
         QCOMPARE(renderPicture(draw, 100, 80), renderPicture(draw, 100, 80));
     }
 
-    void thumbnailsAreCutNeverPadded() {
-        const struct {
-            QSize source;
-            QSize thumbnail;
-        } rows[] = {{{300, 400}, {76, 101}},
-                    {{480, 340}, {76, 54}},
-                    {{480, 340}, {76, 101}},
-                    {{300, 400}, {76, 54}}};
-        for (const auto& row : rows) {
-            QImage picture(row.source, QImage::Format_RGB32);
-            picture.fill(Qt::red);
-            const QImage thumb = fitPicture(picture, row.thumbnail.width(), row.thumbnail.height());
-            QCOMPARE(thumb.size(), row.thumbnail);
-            QCOMPARE(thumb.pixelColor(0, 0), QColor(Qt::red));
-        }
-    }
-
     void gifsReadBackPixelForPixel() {
         QImage uniform(1000, 1000, QImage::Format_Indexed8);
         uniform.setColorTable({qRgb(0, 102, 153)});

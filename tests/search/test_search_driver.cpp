@@ -1,9 +1,6 @@
 // The search driver: lists that sort like the original's list controls,
 // listing a run's results, and the engine's callbacks during a run.
-#include <QCollator>
 #include <QTest>
-#include <algorithm>
-#include <random>
 
 #include "ScriptedSearchEngine.h"
 #include "search/ListControl.h"
@@ -53,7 +50,6 @@ class SearchDriverTest : public QObject {
     void sortedTitlesKeepTheirPosition();
     void failingDocumentKeepsWhatWasListed();
     void callbacksDuringRun();
-    void hundredThousandResults();
 };
 
 // One by one, all at once, or half and half, a sorted list ends the same:
@@ -203,37 +199,6 @@ void SearchDriverTest::callbacksDuringRun() {
     h.window.ClearResultLists();
     h.run(u"y"_s);
     QCOMPARE(shown(h.window.FoundList()), u" 0: y [h2]=0"_s);
-}
-
-void SearchDriverTest::hundredThousandResults() {
-    constexpr int kCount = 100000;
-    const QStringList folders{u"tomo98a"_s, u"tomo98b"_s, u"tomo98c"_s};
-    std::vector<ScriptedDocument> documents;
-    documents.reserve(kCount);
-    for (int i = 0; i < kCount; ++i) {
-        documents.push_back({u"Verbete %1"_s.arg((i * 7919) % kCount),
-                             u"C:\\lex\\%1\\v%2.htm"_s.arg(folders[i % 3]).arg(i)});
-    }
-    std::shuffle(documents.begin(), documents.end(), std::mt19937(2002));
-    Harness h(documents);
-    h.run(u"v"_s);
-    h.list();
-    const ListControl& found = h.window.FoundList();
-    QCOMPARE(found.ListCount(), kCount);
-    QCOMPARE(h.window.List1().ListCount(), kCount);
-    QCOMPARE(h.window.List2().ListCount(), kCount);
-    QCollator collator(QLocale(u"pt_BR"_s));
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    for (int row = 0; row < kCount; ++row) {
-        const ListEntry& title = found.entry(row);
-        if (row > 0) QVERIFY(collator.compare(found.entry(row - 1).text, title.text) <= 0);
-        if (row > 0)
-            QVERIFY(h.window.List2().entry(row - 1).text <= h.window.List2().entry(row).text);
-        // The tag leads from the title back to its own document.
-        const ScriptedDocument& document = documents.at(static_cast<std::size_t>(title.ItemData));
-        QCOMPARE(title.text, document.title);
-        QVERIFY(document.path.endsWith(u'\\' + h.window.List1().entry(title.ItemData).text));
-    }
 }
 
 QTEST_GUILESS_MAIN(SearchDriverTest)

@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "PageFolders.h"
 #include "SearchTestSupport.h"
 #include "platform/DriveMap.h"
 #include "platform/XapianSearchEngine.h"
@@ -178,21 +177,6 @@ class TestLumeraIndex : public QObject {
             QCOMPARE(run.exitCode, row.exitCode);
             QVERIFY2((row.exitCode == 0 ? run.out : run.err).contains(row.said), row.said);
         }
-    }
-
-    void pageFoldersPreferTheArticleFolders() {
-        QTemporaryDir dir;
-        for (const QString& page : {u"aaa/x.htm"_s, u"tomo98c/x.htm"_s, u"tomo98c/Y.HTM"_s,
-                                    u"tomo98a/y.htm"_s, u"aaa/z.htm"_s}) {
-            QVERIFY(QDir(dir.path()).mkpath(QFileInfo(page).path()));
-            QVERIFY(writeBytes(dir.filePath(page), {}));
-        }
-        const PageFolders pages = PageFolders::scan(dir.path());
-        QCOMPARE(pages.folderOf(u"X.htm"_s), u"tomo98c"_s);
-        QCOMPARE(pages.folderOf(u"y.htm"_s), u"tomo98a"_s);
-        QCOMPARE(pages.folderOf(u"z.htm"_s), u"aaa"_s);
-        QCOMPARE(pages.folderOf(u"w.htm"_s), QString());
-        QCOMPARE(PageFolders::scan(QString()).pageCount(), 0);
     }
 };
 
