@@ -8,13 +8,10 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include "host/Windows1252.h"
+
 namespace lumera::sample {
 namespace {
-
-QString decodeWindows1252(const QByteArray& bytes) {
-    // The bytes 0x80..0x9F the sample uses are checked apart; the rest is Latin-1.
-    return QString::fromLatin1(bytes);
-}
 
 QByteArray readBytes(const QString& path) {
     QFile file(path);
@@ -147,14 +144,13 @@ void checkMedia(const QVector<ArticleSource>& articles, const QVector<MediaRow>&
 }
 
 void checkTemplate(const QString& path, QStringList* problems) {
-    const QString text = decodeWindows1252(readBytes(path));
+    const QString text = windows1252::decode(readBytes(path));
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     for (const char* word : {"Header", "Titulov", "Nome", "Texto", "Topo1", "Topo2"})
         if (text.count(QLatin1String(word)) != 1)
             problems->append(
                 QStringLiteral("modelo-final.htm: %1 is not there once").arg(QLatin1String(word)));
-    // VejaTambém in the template's Windows-1252, read as Latin-1.
-    const QString seeAlso = QStringLiteral("VejaTamb\u00e9m");
+    const QString seeAlso = QStringLiteral("VejaTambém");
     if (!lines.contains(seeAlso) || !lines.contains(QStringLiteral("FotosI")))
         problems->append(
             QStringLiteral("modelo-final.htm: VejaTambém and FotosI need lines of their own"));
@@ -187,7 +183,7 @@ void checkCdLinks(const QVector<ArticleSource>& articles, const QString& cdRoot,
     QSet<QString> keys;
     for (const ArticleSource& a : articles) keys.insert(a.key);
     for (const QString& page : textFilesOf(cdRoot)) {
-        for (const auto& match : reference.globalMatch(decodeWindows1252(readBytes(page)))) {
+        for (const auto& match : reference.globalMatch(windows1252::decode(readBytes(page)))) {
             const QString target = match.captured(1);
             // Addresses the router takes over rather than the browser.
             if (target.contains(QStringLiteral("VOLTA")) || target.contains(QStringLiteral(".tv")))
@@ -199,7 +195,8 @@ void checkCdLinks(const QVector<ArticleSource>& articles, const QString& cdRoot,
                 problems->append(page + QStringLiteral(": dead link ") + target);
         }
     }
-    const QString home = decodeWindows1252(readBytes(cdRoot + QStringLiteral("/lex2000/joia.htm")));
+    const QString home =
+        windows1252::decode(readBytes(cdRoot + QStringLiteral("/lex2000/joia.htm")));
     for (const char* part : {"<form action=\"dtsearch.asp\" method=\"get\">", "name=\"request\"",
                              "<iframe src=\"menu-joia.htm\""})
         if (!home.contains(QLatin1String(part)))
