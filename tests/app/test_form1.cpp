@@ -9,6 +9,7 @@
 #include "app/Form1.h"
 #include "app/Form1Controller.h"
 #include "app/PictureWindow.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -57,11 +58,7 @@ template <typename Body>
 void inDirectoryWith(const QByteArray* ini, Body body) {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    if (ini) {
-        QFile file(dir.filePath(QStringLiteral("lex.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(*ini);
-    }
+    if (ini) QVERIFY(writeBytes(dir.filePath(QStringLiteral("lex.ini")), *ini));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir.path()));
     body(dir.path());

@@ -20,6 +20,7 @@
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
 #include "support/BrowserDriver.h"
+#include "support/FileBytes.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -46,9 +47,7 @@ struct Sink : BrowserEvents {
 
 void writePage(const QString& path, const QString& html) {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(windows1252::encodeWithReferences(html));
+    QVERIFY(writeBytes(path, windows1252::encodeWithReferences(html)));
 }
 
 const QString kHead = QStringLiteral(
@@ -370,19 +369,15 @@ void BrowserTest::copyAndSavePage() {
     browser_->savePageTo(html);
     QVERIFY(saved.wait(20000));
     QCOMPARE(saved.last().at(1).toBool(), true);
-    QFile htmlFile(html);
-    QVERIFY(htmlFile.open(QIODevice::ReadOnly));
     // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
-    QVERIFY(htmlFile.readAll().contains("\xc1gua mole"));
+    QVERIFY(readBytes(html).contains("\xc1gua mole"));
 
     const QString mht = out.filePath(QStringLiteral("joia-completa.mht"));
     browser_->savePageTo(mht);
     QVERIFY(saved.wait(20000));
     QCOMPARE(saved.last().at(0).toString(), mht);
     QCOMPARE(saved.last().at(1).toBool(), true);
-    QFile mhtFile(mht);
-    QVERIFY(mhtFile.open(QIODevice::ReadOnly));
-    QVERIFY(mhtFile.readAll().contains("multipart/related"));
+    QVERIFY(readBytes(mht).contains("multipart/related"));
 }
 
 void BrowserTest::pagesCannotReadOutside() {

@@ -10,6 +10,7 @@
 
 #include "platform/XapianIndexList.h"
 #include "search/SearchDriver.h"
+#include "support/FileBytes.h"
 
 namespace lumera::testing {
 
@@ -22,9 +23,7 @@ std::vector<IndexRecord> corpusRecords() {
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(path));
-        const QString html = QString::fromUtf8(file.readAll());
+        const QString html = QString::fromUtf8(readBytes(path));
         records.push_back({QFileInfo(path).fileName(),
                            titleLine.match(html).captured(1).remove(u'\''), html,
                            QFileInfo(path).dir().dirName()});
