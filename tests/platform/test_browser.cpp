@@ -38,8 +38,8 @@ struct Sink : BrowserEvents {
 
     void BeforeNavigate2(const QString& url, bool& cancel) override {
         urls << url;
-        const auto value = browser->ElementValue(QStringLiteral("request"));
-        requestValues << (value ? *value : QStringLiteral("<none>"));
+        const auto value = browser->ElementValue(u"request"_s);
+        requestValues << (value ? *value : u"<none>"_s);
         if (rule) rule(url, cancel);
     }
     void DocumentComplete() override { ++completes; }
@@ -114,6 +114,12 @@ class BrowserTest : public QObject {
     void click(const QString& selector, const QString& frame = QString()) {
         QVERIFY2(BrowserDriver(browser_->view()).click(selector, frame), qPrintable(selector));
     }
+    // A click that loads a document, and the wait for it.
+    void clickToLoad(const QString& selector) {
+        QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
+        click(selector);
+        QVERIFY(done.wait(20000));
+    }
 
     QTemporaryDir dir_;
     DriveMap drives_;
@@ -123,31 +129,28 @@ class BrowserTest : public QObject {
 };
 
 void BrowserTest::initTestCase() {
-    const QString root = dir_.filePath(QStringLiteral("cd/lex2000/"));
-    writePage(root + "joia.htm", kHead.arg("Início") +
-                                     "<a id='sao' href='tomo98a/S%C3%A3o.htm'>São</a>"
-                                     "<a id='v1' href='v1.htm'>Seção 1</a>"
-                                     "<a id='v3' href='V3.HTM'>Seção 3</a>"
-                                     "<p>Água mole em pedra dura tanto bate até que fura. Água!</p>"
-                                     "</body></html>");
-    writePage(root + "v1.htm", kHead.arg("Seção 1") + "<p>um</p></body></html>");
-    writePage(root + "v2.htm", kHead.arg("Seção 2") + "<p>dois</p></body></html>");
-    writePage(root + "v3.htm", kHead.arg("Seção 3") + "<p>três</p></body></html>");
-    writePage(root + "busca.htm",
-              kHead.arg("Busca") +
-                  "<form action='dtsearch.asp' method='get'>"
-                  "<input id='field' type='text' name='request'>"
-                  "<input id='go' type='submit' value='Procurar'></form></body></html>");
-    writePage(root + "dois.htm",
-              kHead.arg("Dois") +
-                  "<input name='request' value='a'><input name='request' value='b'>"
-                  "</body></html>");
-    writePage(root + "quadro.htm",
-              kHead.arg("Quadro") +
-                  "<iframe id='menu' src='menu.htm' width='400' height='200'></iframe>"
-                  "</body></html>");
-    writePage(root + "menu.htm",
-              kHead.arg("Menu") + "<a id='sec' href='v2.htm'>Seção 2</a></body></html>");
+    const QString root = dir_.filePath(u"cd/lex2000/"_s);
+    const char* const pages[][3] = {
+        // file, title, body
+        {"joia.htm", "Início",
+         "<a id='sao' href='tomo98a/S%C3%A3o.htm'>São</a><a id='v1' href='v1.htm'>Seção 1</a><a "
+         "id='v3' href='V3.HTM'>Seção 3</a><p>Água mole em pedra dura tanto bate até que fura. "
+         "Água!</p>"},
+        {"v1.htm", "Seção 1", "<p>um</p>"},
+        {"v2.htm", "Seção 2", "<p>dois</p>"},
+        {"v3.htm", "Seção 3", "<p>três</p>"},
+        {"busca.htm", "Busca",
+         "<form action='dtsearch.asp' method='get'><input id='field' type='text' "
+         "name='request'><input id='go' type='submit' value='Procurar'></form>"},
+        {"dois.htm", "Dois", "<input name='request' value='a'><input name='request' value='b'>"},
+        {"quadro.htm", "Quadro",
+         "<iframe id='menu' src='menu.htm' width='400' height='200'></iframe>"},
+        {"menu.htm", "Menu", "<a id='sec' href='v2.htm'>Seção 2</a>"},
+    };
+    for (const auto& page : pages)
+        writePage(root + QString::fromUtf8(page[0]), kHead.arg(QString::fromUtf8(page[1])) +
+                                                         QString::fromUtf8(page[2]) +
+                                                         u"</body></html>"_s);
     // Files outside the CD, one in a sibling whose name starts like the CD's
     // folder, and ways from the CD to them.
     const QString outside = dir_.filePath(u"fora"_s);
@@ -170,7 +173,7 @@ void BrowserTest::initTestCase() {
              u"d:/../cdx/segredo.txt"_s, u"d:/lex2000/atalho.txt"_s,
              u"d:/lex2000/pasta/segredo.txt"_s, u"/etc/passwd"_s, u"../../fora/segredo.txt"_s,
              u"c:/etc/passwd"_s, kControlText, kControlImage})));
-    QVERIFY(drives_.map(u'D', dir_.filePath(QStringLiteral("cd"))));
+    QVERIFY(drives_.map(u'D', dir_.filePath(u"cd"_s)));
 }
 
 void BrowserTest::init() {
@@ -188,141 +191,135 @@ void BrowserTest::cleanup() {
 }
 
 void BrowserTest::programmaticNavigationReportsItsTarget() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     QCOMPARE(sink_.urls, QStringList{"D:\\lex2000\\joia.htm"});
     QCOMPARE(sink_.completes, 1);
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Início"));
+    QCOMPARE(browser_->view()->title(), u"Início"_s);
 
     // Forward slashes and a file URL are the program's own texts too.
-    QVERIFY(load(QStringLiteral("d:/LEX2000/v1.htm")));
-    QVERIFY(load(QStringLiteral("file:///D:/lex2000/v2.htm")));
+    QVERIFY(load(u"d:/LEX2000/v1.htm"_s));
+    QVERIFY(load(u"file:///D:/lex2000/v2.htm"_s));
     QCOMPARE(sink_.urls.mid(1), (QStringList{"d:/LEX2000/v1.htm", "file:///D:/lex2000/v2.htm"}));
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 2"));
+    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
 
     // Cancelled: nothing loads and nothing completes.
     sink_.rule = [](const QString&, bool& cancel) { cancel = true; };
     const int completes = sink_.completes;
-    browser_->Navigate(QStringLiteral("D:\\lex2000\\v3.htm"));
+    browser_->Navigate(u"D:\\lex2000\\v3.htm"_s);
     QTRY_COMPARE(sink_.urls.size(), 4);
     QTest::qWait(300);
     QCOMPARE(sink_.completes, completes);
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 2"));
+    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
 }
 
 void BrowserTest::clickedLinkIsReportedAsAWindowsPath() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     sink_.rule = [](const QString& url, bool& cancel) { cancel = url.contains(u"tomo98a"); };
-    click(QStringLiteral("#sao"));
+    click(u"#sao"_s);
     QTRY_COMPARE(sink_.urls.size(), 2);
-    QCOMPARE(sink_.urls[1], QStringLiteral("D:\\lex2000\\tomo98a\\São.htm"));
+    QCOMPARE(sink_.urls[1], u"D:\\lex2000\\tomo98a\\São.htm"_s);
     QTest::qWait(200);
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Início"));
+    QCOMPARE(browser_->view()->title(), u"Início"_s);
 
     // The letter case of the link is kept; the file is found regardless.
-    QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    click(QStringLiteral("#v3"));
-    QVERIFY(done.wait(20000));
-    QCOMPARE(sink_.urls.last(), QStringLiteral("D:\\lex2000\\V3.HTM"));
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 3"));
+    clickToLoad(u"#v3"_s);
+    QCOMPARE(sink_.urls.last(), u"D:\\lex2000\\V3.HTM"_s);
+    QCOMPARE(browser_->view()->title(), u"Seção 3"_s);
 }
 
 void BrowserTest::formSubmissionCarriesTheFieldValue() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\busca.htm")));
+    QVERIFY(load(u"D:\\lex2000\\busca.htm"_s));
     sink_.rule = [](const QString& url, bool& cancel) { cancel = url.contains(u"dtsearch.asp"); };
-    click(QStringLiteral("#field"));
+    click(u"#field"_s);
     // Typed key by key; QTest's own helper knows only ASCII keys.
-    for (const QChar c : QStringLiteral("São Paulo")) {
+    for (const QChar c : u"São Paulo"_s) {
         QTest::sendKeyEvent(QTest::Click, browser_->view()->focusProxy(), Qt::Key_unknown,
                             QString(c), Qt::NoModifier);
     }
-    QTRY_COMPARE(browser_->ElementValue(QStringLiteral("request")),
-                 std::optional<QString>(QStringLiteral("São Paulo")));
-    click(QStringLiteral("#go"));
+    QTRY_COMPARE(browser_->ElementValue(u"request"_s), std::optional<QString>(u"São Paulo"_s));
+    click(u"#go"_s);
     QTRY_COMPARE(sink_.urls.size(), 2);
-    QCOMPARE(sink_.urls[1], QStringLiteral("D:\\lex2000\\dtsearch.asp?request=S%E3o+Paulo"));
-    QCOMPARE(sink_.requestValues[1], QStringLiteral("São Paulo"));
+    QCOMPARE(sink_.urls[1], u"D:\\lex2000\\dtsearch.asp?request=S%E3o+Paulo"_s);
+    QCOMPARE(sink_.requestValues[1], u"São Paulo"_s);
 
     // Enter in the field submits too.
     QTest::keyClick(browser_->view()->focusProxy(), Qt::Key_Return);
     QTRY_COMPARE(sink_.urls.size(), 3);
-    QCOMPARE(sink_.requestValues[2], QStringLiteral("São Paulo"));
+    QCOMPARE(sink_.requestValues[2], u"São Paulo"_s);
 }
 
 void BrowserTest::frameLinkAndFrameCompletion() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\quadro.htm")));
+    QVERIFY(load(u"D:\\lex2000\\quadro.htm"_s));
     // The frame's document completes as well as the page.
     QTRY_VERIFY(sink_.completes >= 2);
-    QVERIFY(sink_.urls.contains(QStringLiteral("D:\\lex2000\\menu.htm")));
+    QVERIFY(sink_.urls.contains(u"D:\\lex2000\\menu.htm"_s));
     sink_.rule = [](const QString& url, bool& cancel) { cancel = url.contains(u"v2.htm"); };
     const qsizetype before = sink_.urls.size();
-    click(QStringLiteral("#sec"), QStringLiteral("#menu"));
+    click(u"#sec"_s, u"#menu"_s);
     QTRY_COMPARE(sink_.urls.size(), before + 1);
-    QCOMPARE(sink_.urls.last(), QStringLiteral("D:\\lex2000\\v2.htm"));
+    QCOMPARE(sink_.urls.last(), u"D:\\lex2000\\v2.htm"_s);
 }
 
 void BrowserTest::navigateInsideTheHandlerReplacesTheNavigation() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     // As a redirect does: navigate elsewhere and leave cancel false.
     sink_.rule = [this](const QString& url, bool&) {
-        if (url.endsWith(u"v1.htm")) browser_->Navigate(QStringLiteral("D:\\lex2000\\v2.htm"));
+        if (url.endsWith(u"v1.htm")) browser_->Navigate(u"D:\\lex2000\\v2.htm"_s);
     };
     QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    click(QStringLiteral("#v1"));
+    click(u"#v1"_s);
     QVERIFY(done.wait(20000));
     QCOMPARE(sink_.urls.mid(1), (QStringList{"D:\\lex2000\\v1.htm", "D:\\lex2000\\v2.htm"}));
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 2"));
+    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
     QTest::qWait(300);
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 2"));  // v1 never loaded
+    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);  // v1 never loaded
     QCOMPARE(done.size(), 1);
 }
 
 void BrowserTest::goBack() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
+    clickToLoad(u"#v1"_s);
+    QCOMPARE(browser_->view()->title(), u"Seção 1"_s);
     QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    click(QStringLiteral("#v1"));
-    QVERIFY(done.wait(20000));
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Seção 1"));
     browser_->GoBack();
     QVERIFY(done.wait(20000));
-    QCOMPARE(browser_->view()->title(), QStringLiteral("Início"));
-    QCOMPARE(sink_.urls.last(), QStringLiteral("D:\\lex2000\\joia.htm"));
+    QCOMPARE(browser_->view()->title(), u"Início"_s);
+    QCOMPARE(sink_.urls.last(), u"D:\\lex2000\\joia.htm"_s);
 
     // Going back from inside the handler, then cancelling, as "VOLTA" does.
-    click(QStringLiteral("#v1"));
-    QVERIFY(done.wait(20000));
+    clickToLoad(u"#v1"_s);
     sink_.rule = [this](const QString& url, bool& cancel) {
         if (url.endsWith(u"v3.htm")) {
             browser_->GoBack();
             cancel = true;
         }
     };
-    browser_->Navigate(QStringLiteral("D:\\lex2000\\v3.htm"));
-    QTRY_COMPARE(browser_->view()->title(), QStringLiteral("Início"));
+    browser_->Navigate(u"D:\\lex2000\\v3.htm"_s);
+    QTRY_COMPARE(browser_->view()->title(), u"Início"_s);
 }
 
 void BrowserTest::missingFileStillCompletes() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\naoexiste.htm")));
-    QVERIFY(load(QStringLiteral("Q:\\lex2000\\joia.htm")));  // a drive nobody mapped
+    QVERIFY(load(u"D:\\lex2000\\naoexiste.htm"_s));
+    QVERIFY(load(u"Q:\\lex2000\\joia.htm"_s));  // a drive nobody mapped
     QCOMPARE(sink_.completes, 2);
 }
 
 void BrowserTest::elementValueNeedsExactlyOneElement() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     QTest::qWait(200);
-    QCOMPARE(browser_->ElementValue(QStringLiteral("request")), std::nullopt);
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\dois.htm")));
+    QCOMPARE(browser_->ElementValue(u"request"_s), std::nullopt);
+    QVERIFY(load(u"D:\\lex2000\\dois.htm"_s));
     QTest::qWait(200);
-    QCOMPARE(browser_->ElementValue(QStringLiteral("request")), std::nullopt);
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\busca.htm")));
-    QTRY_COMPARE(browser_->ElementValue(QStringLiteral("request")),
-                 std::optional<QString>(QString()));
+    QCOMPARE(browser_->ElementValue(u"request"_s), std::nullopt);
+    QVERIFY(load(u"D:\\lex2000\\busca.htm"_s));
+    QTRY_COMPARE(browser_->ElementValue(u"request"_s), std::optional<QString>(QString()));
 }
 
 void BrowserTest::nothingLeavesTheMachine() {
     QTcpServer server;
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    const QString base = QStringLiteral("127.0.0.1:%1").arg(server.serverPort());
-    writePage(dir_.filePath(QStringLiteral("cd/lex2000/rede.htm")),
+    const QString base = u"127.0.0.1:%1"_s.arg(server.serverPort());
+    writePage(dir_.filePath(u"cd/lex2000/rede.htm"_s),
               kHead.arg("Rede") +
                   QStringLiteral(
                       "<img src='http://%1/a.png'><img src='https://%1/b.png'>"
@@ -332,47 +329,46 @@ void BrowserTest::nothingLeavesTheMachine() {
                       "var x=new XMLHttpRequest();x.open('GET','http://%1/f');x.send();</script>"
                       "</body></html>")
                       .arg(base));
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\rede.htm")));
+    QVERIFY(load(u"D:\\lex2000\\rede.htm"_s));
     QTest::qWait(1500);
     QVERIFY(!server.hasPendingConnections());
     QVERIFY(!server.waitForNewConnection(200));
 
     // A typed web address is refused as well.
-    browser_->Navigate(QStringLiteral("http://") + base + QStringLiteral("/g"));
+    browser_->Navigate(u"http://"_s + base + u"/g"_s);
     QTest::qWait(1000);
     QVERIFY(!server.hasPendingConnections());
 }
 
 void BrowserTest::findBarCountsMatches() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     browser_->Find();
     QVERIFY(browser_->findBar()->isVisible());
-    auto* edit = browser_->findBar()->findChild<QLineEdit*>(QStringLiteral("findText"));
+    auto* edit = browser_->findBar()->findChild<QLineEdit*>(u"findText"_s);
     QVERIFY(edit);
-    edit->setText(QStringLiteral("Água"));
-    QTRY_COMPARE(browser_->findBar()->statusText(), QStringLiteral("1 de 2"));
+    edit->setText(u"Água"_s);
+    QTRY_COMPARE(browser_->findBar()->statusText(), u"1 de 2"_s);
     QTest::keyClick(edit, Qt::Key_Escape);
     QVERIFY(!browser_->findBar()->isVisible());
 }
 
 void BrowserTest::copyAndSavePage() {
-    QVERIFY(load(QStringLiteral("D:\\lex2000\\joia.htm")));
+    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     browser_->view()->page()->triggerAction(QWebEnginePage::SelectAll);
     QApplication::clipboard()->clear();
     browser_->Copy();
-    QTRY_VERIFY(
-        QApplication::clipboard()->text().contains(QStringLiteral("Água mole em pedra dura")));
+    QTRY_VERIFY(QApplication::clipboard()->text().contains(u"Água mole em pedra dura"_s));
 
     QTemporaryDir out;
     QSignalSpy saved(browser_.get(), &WebEngineBrowser::pageSaved);
-    const QString html = out.filePath(QStringLiteral("joia-copia.htm"));
+    const QString html = out.filePath(u"joia-copia.htm"_s);
     browser_->savePageTo(html);
     QVERIFY(saved.wait(20000));
     QCOMPARE(saved.last().at(1).toBool(), true);
     // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
     QVERIFY(readBytes(html).contains("\xc1gua mole"));
 
-    const QString mht = out.filePath(QStringLiteral("joia-completa.mht"));
+    const QString mht = out.filePath(u"joia-completa.mht"_s);
     browser_->savePageTo(mht);
     QVERIFY(saved.wait(20000));
     QCOMPARE(saved.last().at(0).toString(), mht);
