@@ -1,5 +1,5 @@
 // Page assembly from a random template, article text and media rows, through
-// the page builder with an in-memory database. The input has three parts
+// the page builder reading the rows through the engines' record set. The input has three parts
 // separated by a line "--8<--": the template (bytes of the code page), the
 // article text (UTF-8) and the media rows, one a line, their fields
 // Classe, Caption, Tipo, Param, File, Right2, Format separated by tabs ("\N"
@@ -18,11 +18,13 @@
 #include "FuzzCheck.h"
 #include "articles/ArticlePageBuilder.h"
 #include "articles/ArticleText.h"
-#include "articles/DirectoryFileAccess.h"
-#include "articles/InMemoryArticleDatabase.h"
 #include "articles/PageComposer.h"
 #include "articles/TextFileLines.h"
 #include "host/Windows1252.h"
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/DriveMap.h"
+#include "platform/RowRecordset.h"
+#include "support/FileBytes.h"
 #include "support/Recorders.h"
 
 using namespace lumera;
@@ -30,7 +32,6 @@ using namespace lumera::testing;
 
 namespace {
 
-const QString kInstall = QStringLiteral("C:\\lex\\");
 const QString kCd = QStringLiteral("D:");
 const QString kKey = QStringLiteral("verbete.htm");
 
@@ -111,24 +112,39 @@ QList<QByteArray> splitParts(const QByteArray& input) {
     return parts;
 }
 
-Row mediaRow(const QString& line, const QString& title) {
+StoredRow mediaRow(const QString& line, const QString& title) {
     QStringList fields = line.split(u'\t');
     while (fields.size() < 7) fields.append(QString());
-    const std::optional<QString> tipo =
-        fields[2] == u"\\N" ? std::nullopt : std::optional<QString>(fields[2]);
-    return {{"Classe", fields[0]}, {"Item", title},      {"Caption", fields[1]},
-            {"Tipo", tipo},        {"Param", fields[3]}, {"File", fields[4]},
-            {"Right2", fields[5]}, {"Format", fields[6]}};
+    const StoredText tipo = fields[2] == u"\\N" ? std::nullopt : StoredText(fields[2]);
+    return {fields[0], title, fields[1], tipo, fields[3], fields[4], fields[5], fields[6]};
 }
+
+// The rows of one input, queried as the engines answer: their record set and
+// their DISTINCT. Every media row is filed under the article's title.
+class InputDatabase : public ArticleDatabase, public ArticleDatabaseOpener {
+  public:
+    StoredRow article;
+    std::vector<StoredRow> media;
+    std::unique_ptr<Recordset> articleQuery(const QString&) override {
+        return std::make_unique<RowRecordset>(
+            TableRows{{"Arquivo", "Titulo", "Verbete"}, {article}}, QString(), QString());
+    }
+    std::unique_ptr<Recordset> mediaQuery(const QString&) override {
+        return std::make_unique<RowRecordset>(
+            TableRows{articletables::kMediaColumns, distinctRows(media)}, QString(), QString());
+    }
+    void close() override {}
+    std::unique_ptr<ArticleDatabase> open(const QString&) override {
+        return std::make_unique<InputDatabase>(*this);
+    }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     static QTemporaryDir install;
-    static const bool prepared = [] {
-        QFile database(QDir(install.path()).filePath(u"lex.mdb"_qs));
-        return database.open(QIODevice::WriteOnly);
-    }();
+    // The builder looks for lex.mdb before it opens it through the opener.
+    static const bool prepared = testing::writeBytes(install.filePath(u"lex.mdb"_qs), {});
     fuzz::check(prepared, "cannot prepare the installation folder", install.path());
 
     const QList<QByteArray> parts = splitParts(fuzz::bytesOf(data, size));
@@ -136,25 +152,21 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const QString articleText = QString::fromUtf8(parts.value(1));
     const QString mediaText = QString::fromUtf8(parts.value(2));
 
-    QFile templateFile(QDir(install.path()).filePath(u"modelo-final.htm"_qs));
-    fuzz::check(templateFile.open(QIODevice::WriteOnly) &&
-                    templateFile.write(templateBytes) == templateBytes.size(),
+    fuzz::check(testing::writeBytes(install.filePath(u"modelo-final.htm"_qs), templateBytes),
                 "cannot write the template");
-    templateFile.close();
 
-    ArticleTables tables;
-    tables.addArticle(kKey, articleText);
+    InputDatabase database;
+    database.article = {kKey, kKey, articleText};
     const QString title = pageTitle(articleText, kCd);
-    for (const QString& line : mediaText.split(u'\n', Qt::SkipEmptyParts)) {
-        tables.fotos.push_back(mediaRow(line, title));
-    }
+    for (const QString& line : mediaText.split(u'\n', Qt::SkipEmptyParts))
+        database.media.push_back(mediaRow(line, title));
 
-    InMemoryDatabaseOpener databases(tables);
-    DirectoryFileAccess files(kInstall, install.path());
+    DriveMap files;
+    files.allowDirectory(install.path());
     RecordingBrowser browser;
     RecordingWindowSystem windows;
-    const ContentPaths paths{kInstall, kCd};
-    ArticlePageBuilder builder(databases, files, browser, windows, paths,
+    const ContentPaths paths{install.path() + u'/', kCd};
+    ArticlePageBuilder builder(database, files, browser, windows, paths,
                                std::chrono::milliseconds(0));
     const ArticlePageResult result = builder.BuildArticlePage(kKey);
     fuzz::check(result.status == ArticlePageResult::Status::Built, "page not built",
@@ -162,14 +174,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     // The page as composed in memory, from the same parts the builder reads.
     const ArticleParts article = readArticleParts(rewriteImagePaths(articleText, kCd));
-    InMemoryArticleDatabase database(tables);
     const auto media = database.mediaQuery(article.title);
     const QStringList page =
         PageComposer(kCd, [] {
         }).compose(textfile::splitLines(windows1252::decode(templateBytes)), article, *media);
 
-    QFile written(QDir(install.path()).filePath(u"vf.htm"_qs));
-    fuzz::check(written.open(QIODevice::ReadOnly), "vf.htm not written");
-    checkEncoding(page, written.readAll());
+    checkEncoding(page, testing::readBytes(install.filePath(u"vf.htm"_qs)));
     return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "FuzzCheck.h"
 #include "platform/ArticleDatabaseFiles.h"
+#include "support/FileBytes.h"
 
 using namespace lumera;
 
@@ -41,11 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     static const QString path = dir.filePath(u"lex.mdb"_qs);
     QByteArray bytes = fuzz::bytesOf(data, size);
     if (bytes.size() % kPageSize != 0) bytes.append(kPageSize - bytes.size() % kPageSize, '\0');
-    QFile file(path);
-    fuzz::check(
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size(),
-        "cannot write the copy");
-    file.close();
+    fuzz::check(testing::writeBytes(path, bytes), "cannot write the copy");
     try {
         readEverything(path);
     } catch (const DatabaseError& error) {

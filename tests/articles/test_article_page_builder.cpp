@@ -1,35 +1,32 @@
+// The article page built from real database rows (SQLite) in an installation
+// folder reached through the drive map, as the reader builds it.
 #include <QDir>
-#include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 
 #include "articles/ArticlePageBuilder.h"
-#include "articles/DirectoryFileAccess.h"
-#include "articles/InMemoryArticleDatabase.h"
 #include "articles/TextFileLines.h"
 #include "host/Windows1252.h"
+#include "platform/DriveMap.h"
+#include "support/DatabaseFixtures.h"
 #include "support/FileBytes.h"
 #include "support/Recorders.h"
+#include "support/RecordingDatabases.h"
 
 using namespace lumera;
 using namespace lumera::testing;
 using namespace Qt::StringLiterals;
 using Status = ArticlePageResult::Status;
-using SiteChange = std::function<void(class Installation&)>;
 
 namespace {
 
-const QString kInstallPath = u"C:\\lex\\"_s;
-const QString kShowPage = u"Navigate C:\\lex\\vf.htm"_s;
 const QString kTopLink =
     u"<p align='center'><font face='Verdana, Arial, Helvetica, sans-serif' size='2'><a "
     "href='#topo'>Topo</a></font></p>"_s;
-
-QString testData(const QString& name) {
-    return QDir(qEnvironmentVariable("LUMERA_TEST_DATA")).filePath(u"articles/"_s + name);
-}
 
 QString article(const QString& title, const QString& anchor, const QString& body) {
     return u"<html><head>\r\n<title>%1</title>\r\n</head><body>\r\n<a name=\"%2\"></a></p>\r\n"
@@ -44,96 +41,109 @@ QString lineShape(const QString& line) {
     if (line == kTopLink) return u"TOPO"_s;
     if (line.startsWith("<table width='100%' border='0' cellspacing='4'")) return u"HEAD"_s;
     if (line.startsWith("<tr bgcolor='#006699'><td colspan='3'>")) return u"FOOT"_s;
-    if (line.startsWith("<tr><td width='8%'>")) {
+    if (line.startsWith("<tr><td width='8%'>"))
         return u"ROW:"_s + rowCaption.match(line).captured(1);
-    }
     if (line.startsWith("<table border='0' cellspacing='0' cellpadding='1'")) {
         return u"THUMB:"_s + thumbnailCaption.match(line).captured(1);
     }
     return line;
 }
 
-QStringList pageShape(const QStringList& lines) {
-    QStringList shape;
-    for (const QString& line : lines) shape.append(lineShape(line));
-    return shape;
-}
-
-}  // namespace
-
-// An installation directory with a database file and a page template, and the
-// hosts that record what the requests did.
-class Installation {
+// An installation folder as the reader sees it, reached through the drive
+// map by its own path, with a SQLite lex.mdb that the rows go into. folder:
+// where it is made; a new temporary folder when empty.
+class Site {
   public:
-    Installation() {
-        QVERIFY(directory.isValid());
-        QVERIFY(writeBytes(file(u"lex.mdb"_s), "stands for the database"));
+    explicit Site(const QString& folder = QString())
+        : directory(folder.isEmpty() ? dir_.path() : folder) {
+        drives.allowDirectory(directory);
+        paths = {directory + u'/', u"E:"_s};
+        fixtures::executeSql(
+            file(u"lex.mdb"_s),
+            u"CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete TEXT);"
+            "CREATE TABLE Fotos(Classe, Item, Caption, Tipo, Param, File, Right2, Format);"_s);
     }
-
-    QString file(const QString& name) const { return directory.filePath(name); }
-    void useTemplate(const QStringList& lines) {
+    QString file(const QString& name) const { return QDir(directory).filePath(name); }
+    QString shown() const { return u"Navigate "_s + paths.InstallPath + u"vf.htm"_s; }
+    void useTemplate(const QStringList& lines) const {
         QVERIFY(writeBytes(file(u"modelo-final.htm"_s), textfile::encodeLines(lines)));
+    }
+    void addArticle(const QString& key, const QString& text) const {
+        fixtures::insertRows(file(u"lex.mdb"_s), u"DatabaseV"_s, {{key, key, text}});
+    }
+    // "item|caption|tipo|param|file|format"
+    void addMedia(const QString& row) const {
+        const QStringList f = row.split(u'|');
+        fixtures::insertRows(file(u"lex.mdb"_s), u"Fotos"_s,
+                             {{u"c"_s, f[0], f[1], f[2], f[3], f[4], u"r"_s, f[5]}});
     }
     QStringList pageLines() const {
         return textfile::splitLines(windows1252::decode(readBytes(file(u"vf.htm"_s))));
     }
+    QStringList pageShape() const {
+        QStringList shape = pageLines();
+        for (QString& line : shape) line = lineShape(line);
+        return shape;
+    }
+    QStringList entries() const {
+        return QDir(directory).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    ArticlePageResult request(const QString& key) {
+        windows.messages.clear();
+        return builder.BuildArticlePage(key);
+    }
 
-    QTemporaryDir directory;
-    ArticleTables tables;
-    InMemoryDatabaseOpener opener{tables};
-    DirectoryFileAccess files{kInstallPath, directory.path()};
+  private:
+    QTemporaryDir dir_;
+
+  public:
+    QString directory;
+    DriveMap drives;
+    RecordingOpener opener;
     RecordingBrowser browser;
     RecordingWindowSystem windows;
-    ContentPaths paths{kInstallPath, u"E:"_s};
-    ArticlePageBuilder builder{opener, files, browser, windows, paths};
+    ContentPaths paths;
+    ArticlePageBuilder builder{opener, drives, browser, windows, paths};
 };
 
-Q_DECLARE_METATYPE(SiteChange)
+}  // namespace
 
 class ArticlePageBuilderTest : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
     void buildsCompletePageByteForByte();
-    void writesWhatTheCodePageCannotHoldAsReferences();
-    void fillsTheTemplate_data();
     void fillsTheTemplate();
-    void looksUpMediaByTitleWithoutApostrophes();
-    void usesTheFirstOfEqualKeys();
-    void unknownKeyChangesNothing();
-    void failedRequestKeepsThePreviousPage_data();
+    void looksUpKeysAndMedia();
     void failedRequestKeepsThePreviousPage();
+    void tenMegabyteArticle();
+    void fullOrReadOnlyDiskKeepsThePreviousPage();
     void requestsDuringAYieldWaitAndOnlyTheNewestRuns();
     void yieldsAreThrottled();
 };
 
 void ArticlePageBuilderTest::buildsCompletePageByteForByte() {
-    Installation site;
-    QVERIFY(QFile::copy(testData(u"modelo-final.htm"_s), site.file(u"modelo-final.htm"_s)));
-    site.tables.addArticle(
-        "brasil.htm",
+    Site site;
+    QVERIFY(
+        QFile::copy(testData(u"articles/modelo-final.htm"_s), site.file(u"modelo-final.htm"_s)));
+    site.addArticle(
+        u"brasil.htm"_s,
         u"<html>\r\n<head>\r\n<title>Brasil</title>\r\n</head>\r\n<body>\r\n<a "
         "name=\"Brasil\"></a></p>\r\n<p><b>Brasil</b></p>\r\n<p>País da América do Sul; "
         "capital: Brasília.\r\n Símbolo: Ω.</p>\r\n<p><IMG SRC=\"Image12.gif\"></p>\r\n"
         "</BODY></HTML>"_s);
-    site.tables.addMedia("Argentina", "Bandeira", u"aband"_s, "/lex2000/fotos/arg.jpg", "arg.gif",
-                         "H");
-    site.tables.addMedia("Brasil", "Bandeira do Brasil", u"aband"_s, "/lex2000/fotos/bandeira.jpg",
-                         "bandeira.gif", "H");
-    site.tables.addMedia("Brasil", "Mapa político", u"amap"_s, "/lex2000/mapas/brasil.jpg",
-                         "mapbr.jpg", "V");
-    site.tables.addMedia("Brasil", "Carnaval", u"afilme"_s, "/lex2000/filmes/carnaval.avi",
-                         "carnaval.jpg", "H");
+    site.addMedia(u"Argentina|Bandeira|aband|/lex2000/fotos/arg.jpg|arg.gif|H"_s);
+    site.addMedia(u"Brasil|Bandeira do Brasil|aband|/lex2000/fotos/bandeira.jpg|bandeira.gif|H"_s);
+    site.addMedia(u"Brasil|Mapa político|amap|/lex2000/mapas/brasil.jpg|mapbr.jpg|V"_s);
+    site.addMedia(u"Brasil|Carnaval|afilme|/lex2000/filmes/carnaval.avi|carnaval.jpg|H"_s);
 
-    const ArticlePageResult result = site.builder.BuildArticlePage(u"brasil.htm"_s);
-
-    QCOMPARE(result.status, Status::Built);
-    QCOMPARE(site.browser.calls, QStringList{kShowPage});
-    QCOMPARE(site.tables.openedFiles, QStringList{site.file(u"lex.mdb"_s)});
-    QCOMPARE(site.tables.mediaTitles, QStringList{u"Brasil"_s});
-    QCOMPARE(site.tables.openDatabases, 0);
+    QCOMPARE(site.request(u"brasil.htm"_s).status, Status::Built);
+    QCOMPARE(site.browser.calls, QStringList{site.shown()});
+    QCOMPARE(site.opener.record.openedFiles, QStringList{site.file(u"lex.mdb"_s)});
+    QCOMPARE(site.opener.record.mediaTitles, QStringList{u"Brasil"_s});
+    QCOMPARE(site.opener.record.open, 0);
     QVERIFY(site.windows.messages.isEmpty());
-    QCOMPARE(readBytes(site.file(u"vf.htm"_s)), readBytes(testData(u"brasil-vf.htm"_s)));
+    QCOMPARE(readBytes(site.file(u"vf.htm"_s)), readBytes(testData(u"articles/brasil-vf.htm"_s)));
     QCOMPARE(readBytes(site.file(u"v.txt"_s)),
              QByteArray("<html>\r\n<head>\r\n<title>Brasil</title>\r\n</head>\r\n<body>\r\n"
                         "<a name=\"Brasil\"></a></p>\r\n<p><b>Brasil</b></p>\r\n"
@@ -143,242 +153,230 @@ void ArticlePageBuilderTest::buildsCompletePageByteForByte() {
                         "</BODY></HTML>\r\n"));
 }
 
-void ArticlePageBuilderTest::writesWhatTheCodePageCannotHoldAsReferences() {
-    Installation site;
-    QVERIFY(writeBytes(site.file(u"modelo-final.htm"_s),
-                       "<title>Header</title>\r\n<h1>Titulov</h1>\r\nTexto\r\n"
-                       "<p>In\xED"
-                       "cio\nfim</p>\r\n<!-- sem quebra final -->"));
-    site.tables.addArticle("omega.htm", u"<title>Ωmega 😀</title>\r\n<b>\r\na€b\r\nErdős"_s);
-
-    QCOMPARE(site.builder.BuildArticlePage(u"omega.htm"_s).status, Status::Built);
-    QCOMPARE(readBytes(site.file(u"vf.htm"_s)),
-             QByteArray("<title>Lumera Orvel On-Line -&#937;mega &#128512;</title>\r\n"
-                        "<h1>&#937;mega &#128512;</h1>\r\n"
-                        "a\x80"
-                        "bErd&#337;s\r\n"
-                        "<p>In\xED"
-                        "cio\nfim</p>\r\n"
-                        "<!-- sem quebra final -->\r\n"));
-    QCOMPARE(readBytes(site.file(u"v.txt"_s)),
-             QByteArray("<title>&#937;mega &#128512;</title>\r\n<b>\r\na\x80"
-                        "b\r\nErd&#337;s\r\n"));
-    QCOMPARE(site.tables.mediaTitles, QStringList{u"Ωmega 😀"_s});
-}
-
-void ArticlePageBuilderTest::fillsTheTemplate_data() {
-    QTest::addColumn<QStringList>("templateLines");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<int>("mediaRows");
-    QTest::addColumn<QStringList>("page");
-
-    const QString body1500(1500, u'x');
-    const QString body1501(1501, u'x');
-    // Characters, not UTF-16 units, make the length.
-    const QString emojiBody1500 = QString(1499, u'x') + u"😀"_s;
-
-    QTest::newRow("placeholders") << QStringList{"<title>Header</title>",
-                                                 "<h1>Titulov</h1><a name='Nome'>",
-                                                 "<img src='d:/lex2000/x.gif'>d:", "<p>Texto</p>"}
-                                  << "Brasil"
-                                  << "corpo" << 0
-                                  << QStringList{"<title>Lumera Orvel On-Line -Brasil</title>",
-                                                 "<h1>Brasil</h1><a name='ancora'>",
-                                                 "<img src='E:/lex2000/x.gif'>E:", "<p>corpo</p>"};
-    QTest::newRow("title holding Nome and Texto")
-        << QStringList{"Header", "Titulov", "Nome", "Texto"} << "Nome e Texto"
-        << "corpo" << 0
-        << QStringList{"Lumera Orvel On-Line -ancora e corpo", "ancora e ", "ancora", ""};
-    QTest::newRow("second Texto line is empty") << QStringList{"Texto", "<p>Texto</p>"} << "T"
-                                                << "corpo" << 0 << QStringList{"corpo", "<p></p>"};
-    QTest::newRow("Topo1 after 1500 characters")
-        << QStringList{"Texto", "Topo1"} << "T" << body1500 << 0 << QStringList{body1500, "Topo1"};
-    QTest::newRow("Topo1 after 1500 characters, one outside the BMP")
-        << QStringList{"Texto", "Topo1"} << "T" << emojiBody1500 << 0
-        << QStringList{QString(1499, u'x') + "&#128512;", "Topo1"};
-    QTest::newRow("Topo1 after 1501 characters") << QStringList{"Texto", "Topo1"} << "T" << body1501
-                                                 << 0 << QStringList{body1501, "Topo1", "TOPO"};
-    QTest::newRow("Topo1 before Texto")
-        << QStringList{"Topo1", "Texto"} << "T" << body1501 << 0 << QStringList{"Topo1", body1501};
-    QTest::newRow("Topo1 after an empty second Texto")
-        << QStringList{"Texto", "Texto", "Topo1"} << "T" << body1501 << 0
-        << QStringList{body1501, "", "Topo1"};
-    QTest::newRow("Topo2 once per see-also table")
-        << QStringList{"Texto", "VejaTambém", "Topo2", "Topo2", "VejaTambém", "Topo2"} << "T"
-        << body1501 << 0 << QStringList{body1501, "HEAD", "ROW:T", "FOOT", "Topo2", "TOPO",
-                                        "Topo2",  "HEAD", "ROW:T", "FOOT", "Topo2", "TOPO"};
-    QTest::newRow("Topo2 without see-also table")
-        << QStringList{"Texto", "Topo2"} << "T" << body1501 << 0 << QStringList{body1501, "Topo2"};
-    QTest::newRow("Topo2 after see-also with a short body")
-        << QStringList{"Texto", "VejaTambém", "Topo2"} << "T" << body1500 << 0
-        << QStringList{body1500, "HEAD", "ROW:T", "FOOT", "Topo2"};
-    QTest::newRow("Topo1 and Topo2 on one line")
-        << QStringList{"Texto", "VejaTambém", "Topo1 Topo2"} << "T" << body1501 << 0
-        << QStringList{body1501, "HEAD", "ROW:T", "FOOT", "Topo1 Topo2", "TOPO", "TOPO"};
-    QTest::newRow("see-also then thumbnails list every row")
-        << QStringList{"VejaTambém", "FotosI"} << "T"
-        << "" << 2
-        << QStringList{"HEAD", "ROW:Um", "ROW:Dois", "ROW:T", "FOOT", "THUMB:Um", "THUMB:Dois"};
-    QTest::newRow("thumbnails then see-also has only the website row")
-        << QStringList{"FotosI", "VejaTambém"} << "T"
-        << "" << 2 << QStringList{"THUMB:Um", "THUMB:Dois", "HEAD", "ROW:T", "FOOT"};
-    QTest::newRow("second thumbnails block is a space")
-        << QStringList{"FotosI", "<hr>", "FotosI"} << "T"
-        << "" << 2 << QStringList{"THUMB:Um", "THUMB:Dois", "<hr>", "&nbsp;"};
-    QTest::newRow("both markers on one line")
-        << QStringList{"FotosI VejaTambém"} << "T"
-        << "" << 2
-        << QStringList{"HEAD", "ROW:Um", "ROW:Dois", "ROW:T", "FOOT", "THUMB:Um", "THUMB:Dois"};
-    QTest::newRow("no media") << QStringList{"VejaTambém", "FotosI"} << "T"
-                              << "" << 0 << QStringList{"HEAD", "ROW:T", "FOOT", "&nbsp;"};
-    QTest::newRow("body holding the see-also marker")
-        << QStringList{"<p>Texto</p>", "Topo2"} << "T"
-        << "VejaTambém" + body1501 << 0 << QStringList{"HEAD", "ROW:T", "FOOT", "Topo2", "TOPO"};
-    QTest::newRow("body holding the thumbnails marker")
-        << QStringList{"<p>Texto</p>"} << "T"
-        << "FotosI" << 2 << QStringList{"THUMB:Um", "THUMB:Dois"};
-    QTest::newRow("body holding Topo1")
-        << QStringList{"<p>Texto</p>"} << "T"
-        << "Topo1" + body1500 << 0 << QStringList{"<p>Topo1" + body1500 + "</p>", "TOPO"};
-}
-
 void ArticlePageBuilderTest::fillsTheTemplate() {
-    QFETCH(QStringList, templateLines);
-    QFETCH(QString, title);
-    QFETCH(QString, body);
-    QFETCH(int, mediaRows);
-    QFETCH(QStringList, page);
-    Installation site;
-    site.useTemplate(templateLines);
-    site.tables.addArticle("a.htm", article(title, u"ancora"_s, body));
-    const QStringList captions = {u"Um"_s, u"Dois"_s};
-    for (int i = 0; i < mediaRows; ++i) {
-        site.tables.addMedia(title, captions[i], u"afoto"_s, "/f.jpg", "f.jpg", "V");
+    const QString b1500(1500, u'x');
+    const QString b1501(1501, u'x');
+    // Characters, not UTF-16 units, make the length.
+    const QString emoji1500 = QString(1499, u'x') + u"😀"_s;
+    const struct {
+        const char* templateLines;
+        QString title;
+        QString body;
+        int mediaRows;
+        const char* page;
+    } rows[] = {
+        {"<title>Header</title>|<h1>Titulov</h1><a name='Nome'>|<img "
+         "src='d:/x.gif'>d:|<p>Texto</p>",
+         "Brasil", "corpo", 0,
+         "<title>Lumera Orvel On-Line -Brasil</title>|<h1>Brasil</h1><a name='ancora'>|<img "
+         "src='E:/x.gif'>E:|<p>$</p>"},
+        {"Header|Titulov|Nome|Texto", "Nome e Texto", "corpo", 0,
+         "Lumera Orvel On-Line -ancora e $|ancora e |ancora|"},
+        {"Texto|<p>Texto</p>", "T", "corpo", 0, "$|<p></p>"},
+        {"Texto|Topo1", "T", b1500, 0, "$|Topo1"},
+        {"Texto|Topo1", "T", emoji1500, 0, "$|Topo1"},
+        {"Texto|Topo1", "T", b1501, 0, "$|Topo1|TOPO"},
+        {"Topo1|Texto", "T", b1501, 0, "Topo1|$"},
+        {"Texto|Texto|Topo1", "T", b1501, 0, "$||Topo1"},
+        {"Texto|VejaTambém|Topo2|Topo2|VejaTambém|Topo2", "T", b1501, 0,
+         "$|HEAD|ROW:T|FOOT|Topo2|TOPO|Topo2|HEAD|ROW:T|FOOT|Topo2|TOPO"},
+        {"Texto|Topo2", "T", b1501, 0, "$|Topo2"},
+        {"Texto|VejaTambém|Topo2", "T", b1500, 0, "$|HEAD|ROW:T|FOOT|Topo2"},
+        {"Texto|VejaTambém|Topo1 Topo2", "T", b1501, 0, "$|HEAD|ROW:T|FOOT|Topo1 Topo2|TOPO|TOPO"},
+        {"VejaTambém|FotosI", "T", "", 2, "HEAD|ROW:Um|ROW:Dois|ROW:T|FOOT|THUMB:Um|THUMB:Dois"},
+        {"FotosI|VejaTambém", "T", "", 2, "THUMB:Um|THUMB:Dois|HEAD|ROW:T|FOOT"},
+        {"FotosI|<hr>|FotosI", "T", "", 2, "THUMB:Um|THUMB:Dois|<hr>|&nbsp;"},
+        {"FotosI VejaTambém", "T", "", 2, "HEAD|ROW:Um|ROW:Dois|ROW:T|FOOT|THUMB:Um|THUMB:Dois"},
+        {"VejaTambém|FotosI", "T", "", 0, "HEAD|ROW:T|FOOT|&nbsp;"},
+        {"<p>Texto</p>|Topo2", "T", "VejaTambém" + b1501, 0, "HEAD|ROW:T|FOOT|Topo2|TOPO"},
+        {"<p>Texto</p>", "T", "FotosI", 2, "THUMB:Um|THUMB:Dois"},
+        {"<p>Texto</p>", "T", "Topo1" + b1500, 0, "<p>$</p>|TOPO"},
+    };
+    for (const auto& row : rows) {
+        Site site;
+        site.useTemplate(QString::fromUtf8(row.templateLines).split(u'|'));
+        site.addArticle(u"a.htm"_s, article(row.title, u"ancora"_s, row.body));
+        for (const QString& caption : QStringList{u"Um"_s, u"Dois"_s}.mid(0, row.mediaRows)) {
+            site.addMedia(row.title + u'|' + caption + u"|afoto|/f.jpg|f.jpg|V"_s);
+        }
+        QCOMPARE(site.request(u"a.htm"_s).status, Status::Built);
+        const QString body = QString::fromLatin1(windows1252::encodeWithReferences(row.body));
+        QCOMPARE(site.pageShape(), QString::fromUtf8(row.page).replace(u'$', body).split(u'|'));
     }
-
-    QCOMPARE(site.builder.BuildArticlePage(u"a.htm"_s).status, Status::Built);
-    QCOMPARE(pageShape(site.pageLines()), page);
 }
 
-void ArticlePageBuilderTest::looksUpMediaByTitleWithoutApostrophes() {
-    Installation site;
+void ArticlePageBuilderTest::looksUpKeysAndMedia() {
+    Site site;
     site.useTemplate({u"Titulov"_s, u"VejaTambém"_s});
-    site.tables.addArticle("copo.htm", article(u"Copo d'água"_s, u"copo"_s, u"corpo"_s));
-    site.tables.addMedia("Copo dágua", "Um copo", u"afoto"_s, "/copo.jpg", "copo.jpg", "V");
+    site.addArticle(u"copo.htm"_s, article(u"Copo d'água"_s, u"copo"_s, u"corpo"_s));
+    site.addMedia(u"Copo dágua|Um copo|afoto|/copo.jpg|copo.jpg|V"_s);
+    site.addArticle(u"rio.htm"_s, article(u"Primeiro"_s, {}, {}));
+    site.addArticle(u"RIO.HTM"_s, article(u"Segundo"_s, {}, {}));
 
-    QCOMPARE(site.builder.BuildArticlePage(u"copo.htm"_s).status, Status::Built);
-    QCOMPARE(site.tables.mediaTitles, QStringList{u"Copo dágua"_s});
-    QCOMPARE(pageShape(site.pageLines()),
+    // The media are looked up by the title the page shows, without apostrophes.
+    QCOMPARE(site.request(u"copo.htm"_s).status, Status::Built);
+    QCOMPARE(site.opener.record.mediaTitles, QStringList{u"Copo dágua"_s});
+    QCOMPARE(site.pageShape(),
              (QStringList{"Copo dágua", "HEAD", "ROW:Um copo", "ROW:Copo dágua", "FOOT"}));
-}
+    // Of keys equal but for letter case, the first stored is the article.
+    QCOMPARE(site.request(u"Rio.htm"_s).status, Status::Built);
+    QCOMPARE(site.pageLines().first(), u"Primeiro"_s);
 
-void ArticlePageBuilderTest::usesTheFirstOfEqualKeys() {
-    Installation site;
-    site.useTemplate({u"Titulov"_s});
-    site.tables.addArticle("rio.htm", article(u"Primeiro"_s, {}, {}));
-    site.tables.addArticle("RIO.HTM", article(u"Segundo"_s, {}, {}));
-
-    QCOMPARE(site.builder.BuildArticlePage(u"Rio.htm"_s).status, Status::Built);
-    QCOMPARE(site.pageLines(), QStringList{u"Primeiro"_s});
-}
-
-void ArticlePageBuilderTest::unknownKeyChangesNothing() {
-    Installation site;
-    site.useTemplate({u"Texto"_s});
-    site.tables.addArticle("brasil.htm", article(u"Brasil"_s, {}, u"corpo"_s));
-
-    const ArticlePageResult result = site.builder.BuildArticlePage(u"chile.htm"_s);
-
-    QCOMPARE(result.status, Status::NotFound);
-    QVERIFY(site.browser.calls.isEmpty());
-    QVERIFY(site.windows.messages.isEmpty());
-    QVERIFY(!QFile::exists(site.file(u"v.txt"_s)));
-    QVERIFY(!QFile::exists(site.file(u"vf.htm"_s)));
-    QCOMPARE(site.tables.openDatabases, 0);
-}
-
-void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage_data() {
-    QTest::addColumn<SiteChange>("breakSite");
-    QTest::addColumn<QString>("message");
-
-    const QString readError =
-        u"Não foi possível ler o verbete rio.htm na base de dados lex.mdb em C:\\lex\\.\n"_s;
-    QTest::newRow("database file missing")
-        << SiteChange([](Installation& site) { QFile::remove(site.file(u"lex.mdb"_s)); })
-        << u"Não foi possível encontrar a base de dados lex.mdb em C:\\lex\\."_s;
-    QTest::newRow("database corrupt") << SiteChange([](Installation& site) {
-        site.tables.openFailure = u"Arquivo corrompido."_s;
-    }) << readError + u"Arquivo corrompido."_s;
-    QTest::newRow("article column missing") << SiteChange([](Installation& site) {
-        site.tables.databaseV.clear();
-        site.tables.databaseV.push_back({{"Arquivo", u"rio.htm"_s}, {"Texto", u"x"_s}});
-    }) << readError + u"Coluna desconhecida: Verbete"_s;
-    QTest::newRow("media table missing")
-        << SiteChange([](Installation& site) { site.tables.fotosTableExists = false; })
-        << readError + u"A tabela Fotos não existe."_s;
-    QTest::newRow("template missing")
-        << SiteChange([](Installation& site) { QFile::remove(site.file(u"modelo-final.htm"_s)); })
-        << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
-    // Root reads any file whatever its mode, so unreadable is made in ways
-    // that hold for every user: a folder in the file's place, and a file that
-    // opens but whose read fails (EIO).
-    QTest::newRow("template is a folder") << SiteChange([](Installation& site) {
-        QFile::remove(site.file(u"modelo-final.htm"_s));
-        QDir(site.directory.path()).mkdir(u"modelo-final.htm"_s);
-    }) << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
-    QTest::newRow("template read fails") << SiteChange([](Installation& site) {
-        site.files.replacedNames.insert(u"modelo-final.htm"_s, u"/proc/self/mem"_s);
-    }) << u"Não foi possível ler o modelo de página modelo-final.htm em C:\\lex\\."_s;
-    QTest::newRow("page not writable")
-        << SiteChange([](Installation& site) { site.files.refusedNames = {u"vf.htm"_s}; })
-        << u"Não foi possível gravar a página vf.htm em C:\\lex\\."_s;
-    QTest::newRow("scratch file not writable")
-        << SiteChange([](Installation& site) { site.files.refusedNames = {u"v.txt"_s}; })
-        << u"Não foi possível gravar o arquivo v.txt em C:\\lex\\."_s;
-    QTest::newRow("page cannot be replaced") << SiteChange([](Installation& site) {
-        QFile::remove(site.file(u"vf.htm"_s));
-        QDir(site.directory.path()).mkdir(u"vf.htm"_s);
-    }) << u"Não foi possível gravar a página vf.htm em C:\\lex\\."_s;
+    // An unknown key changes nothing and says nothing.
+    Site empty;
+    empty.useTemplate({u"Texto"_s});
+    QCOMPARE(empty.request(u"chile.htm"_s).status, Status::NotFound);
+    QVERIFY(empty.browser.calls.isEmpty());
+    QVERIFY(empty.windows.messages.isEmpty());
+    QCOMPARE(empty.entries(), (QStringList{u"lex.mdb"_s, u"modelo-final.htm"_s}));
+    QCOMPARE(empty.opener.record.open, 0);
 }
 
 void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
-    QFETCH(SiteChange, breakSite);
-    QFETCH(QString, message);
-    Installation site;
-    site.useTemplate({u"Titulov"_s});
-    site.tables.addArticle("brasil.htm", article(u"Brasil"_s, {}, {}));
-    site.tables.addArticle("rio.htm", article(u"Rio"_s, {}, {}));
-    QCOMPARE(site.builder.BuildArticlePage(u"brasil.htm"_s).status, Status::Built);
-    const QByteArray previousPage = readBytes(site.file(u"vf.htm"_s));
-    QCOMPARE(previousPage, QByteArray("Brasil\r\n"));
+    enum Damage { Removed, Emptied, Text, Sql, Folder };
+    // said: what follows "Não foi possível " (%1 the installation folder), then
+    // after "|" the engine's words later in the message.
+    const struct {
+        Damage damage;
+        const char16_t* file;
+        const char16_t* sql;
+        const char16_t* said;
+    } rows[] = {
+        {Removed, u"lex.mdb", nullptr, u"encontrar a base de dados lex.mdb em %1."},
+        {Emptied, u"lex.mdb", nullptr,
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|o arquivo está vazio"},
+        {Text, u"lex.mdb", nullptr,
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|não é uma base de dados"},
+        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo);",
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|Verbete"},
+        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete);",
+         u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|A tabela Fotos"},
+        {Removed, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
+        {Folder, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
+        {Folder, u"vf.htm", nullptr, u"gravar a página vf.htm em %1."},
+        {Folder, u"v.txt", nullptr, u"gravar o arquivo v.txt em %1."},
+    };
+    for (const auto& row : rows) {
+        Site site;
+        site.useTemplate({u"Titulov"_s});
+        site.addArticle(u"brasil.htm"_s, article(u"Brasil"_s, {}, {}));
+        site.addArticle(u"rio.htm"_s, article(u"Rio"_s, {}, {}));
+        site.addArticle(u"agua.htm"_s, article(u"Água"_s, {}, {}));
+        QCOMPARE(site.request(u"brasil.htm"_s).status, Status::Built);
+        const QByteArray previousPage = readBytes(site.file(u"vf.htm"_s));
+        QCOMPARE(previousPage, QByteArray("Brasil\r\n"));
+        const QByteArray database = readBytes(site.file(u"lex.mdb"_s));
 
-    breakSite(site);
-    const QStringList entriesBefore =
-        QDir(site.directory.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    const ArticlePageResult result = site.builder.BuildArticlePage(u"rio.htm"_s);
+        const QString file = QString::fromUtf16(row.file);
+        QFile::remove(site.file(file));
+        if (row.damage == Emptied) QVERIFY(writeBytes(site.file(file), {}));
+        if (row.damage == Text) QVERIFY(writeBytes(site.file(file), QByteArray(8192, 'x')));
+        if (row.damage == Folder) QVERIFY(QDir(site.directory).mkdir(file));
+        // With rio.htm in it, so only the missing table or column fails.
+        if (row.damage == Sql)
+            fixtures::executeSql(site.file(file),
+                                 QString::fromUtf16(row.sql) +
+                                     u"INSERT INTO DatabaseV(Arquivo) VALUES('rio.htm');"_s);
+        const QStringList entriesBefore = site.entries();
+        const ArticlePageResult result = site.request(u"rio.htm"_s);
 
-    QCOMPARE(result.status, Status::Failed);
-    QCOMPARE(result.message, message);
-    QCOMPARE(site.windows.messages.size(), 1);
-    QCOMPARE(site.windows.messages[0].text, message);
-    QCOMPARE(site.windows.messages[0].title, u"Lumera Edição 2002"_s);
-    QCOMPARE(site.windows.messages[0].style, 16);
-    QCOMPARE(site.browser.calls, QStringList{kShowPage});
-    if (QFileInfo(site.file(u"vf.htm"_s)).isFile()) {
-        QCOMPARE(readBytes(site.file(u"vf.htm"_s)), previousPage);
+        const QStringList said = QString::fromUtf16(row.said).split(u'|');
+        QCOMPARE(result.status, Status::Failed);
+        QVERIFY2(result.message.startsWith(u"Não foi possível "_s +
+                                           said[0].arg(site.paths.InstallPath)) &&
+                     result.message.contains(said.value(1)),
+                 qPrintable(result.message));
+        QCOMPARE(site.windows.messages.size(), 1);
+        const ShownMessage& shown = site.windows.messages[0];
+        QCOMPARE(shown.text + u'|' + shown.title + u'|' + QString::number(shown.style),
+                 result.message + u"|Lumera Edição 2002|16"_s);
+        QCOMPARE(site.browser.calls, QStringList{site.shown()});
+        if (QFileInfo(site.file(u"vf.htm"_s)).isFile())
+            QCOMPARE(readBytes(site.file(u"vf.htm"_s)), previousPage);
+        // No temporary file is left behind.
+        QCOMPARE(site.entries(), entriesBefore);
+
+        // Put right, the reader goes on.
+        for (const QString& name : {u"lex.mdb"_s, u"vf.htm"_s, u"v.txt"_s, u"modelo-final.htm"_s}) {
+            QDir(site.file(name)).removeRecursively();
+            QFile::remove(site.file(name));
+        }
+        QVERIFY(writeBytes(site.file(u"lex.mdb"_s), database));
+        site.useTemplate({u"Titulov"_s});
+        QCOMPARE(site.request(u"agua.htm"_s).status, Status::Built);
+        QVERIFY(site.windows.messages.isEmpty());
     }
-    // Nothing new in the directory: no temporary file is left behind.
-    QCOMPARE(QDir(site.directory.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             entriesBefore);
+}
+
+void ArticlePageBuilderTest::tenMegabyteArticle() {
+    Site site;
+    site.useTemplate({u"<html><body>"_s, u"<h1>Titulov</h1>"_s, u"Texto"_s, u"</body></html>"_s});
+    QString body;
+    body.reserve(10 * 1024 * 1024 + 100);
+    const QString paragraph = u"<p>Água mole em pedra dura tanto bate até que fura. Ω</p>\r\n"_s;
+    while (body.size() < 10 * 1024 * 1024) body += paragraph;
+    site.addArticle(u"longo.htm"_s, article(u"Longo"_s, {}, body));
+
+    QCOMPARE(site.request(u"longo.htm"_s).status, Status::Built);
+    const QByteArray page = readBytes(site.file(u"vf.htm"_s));
+    // Every paragraph arrives, the Omega as a reference.
+    QCOMPARE(page.count("&#937;</p>"), body.count(u"Ω</p>"_s));
+    QVERIFY(page.startsWith("<html><body>\r\n<h1>Longo</h1>\r\n"));
+    QVERIFY(site.windows.messages.isEmpty());
+}
+
+// A small tmpfs of its own, so that "disk full" and "read-only" are real.
+void ArticlePageBuilderTest::fullOrReadOnlyDiskKeepsThePreviousPage() {
+    const auto run = [](const QStringList& arguments) {
+        return QProcess::execute(u"mount"_s, arguments) == 0;
+    };
+    QTemporaryDir disk;
+    if (!run({u"-t"_s, u"tmpfs"_s, u"-o"_s, u"size=256k"_s, u"tmpfs"_s, disk.path()}))
+        QSKIP("mounting a tmpfs needs root (mount -t tmpfs)");
+    const auto unmount = qScopeGuard([&] { QProcess::execute(u"umount"_s, {disk.path()}); });
+    Site site(disk.path());
+    // A large template makes the page far larger than the article text, so
+    // the scratch file still fits and the page does not.
+    site.useTemplate({u"<h1>Titulov</h1>"_s, u"Texto"_s, QString(60 * 1024, u'm')});
+    site.addArticle(u"brasil.htm"_s, article(u"Brasil"_s, {}, u"<p>pequeno</p>"_s));
+    site.addArticle(u"rio.htm"_s, article(u"Rio"_s, {}, QString(8 * 1024, u'r')));
+    QCOMPARE(site.request(u"brasil.htm"_s).status, Status::Built);
+    const QByteArray previousPage = readBytes(site.file(u"vf.htm"_s));
+
+    // Full: the disk is filled, then 32 KB of it freed again.
+    const QString filler = site.file(u"enchimento"_s);
+    {
+        QFile file(filler);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        while (file.write(QByteArray(4096, 'x')) == 4096 && file.flush()) {
+        }
+    }
+    QVERIFY(QFile::resize(filler, std::max<qint64>(0, QFileInfo(filler).size() - 32 * 1024)));
+    const QStringList before = site.entries();
+    ArticlePageResult result = site.request(u"rio.htm"_s);
+    QCOMPARE(result.status, Status::Failed);
+    QCOMPARE(result.message, u"Não foi possível gravar a página vf.htm em %1/."_s.arg(disk.path()));
+    QCOMPARE(readBytes(site.file(u"vf.htm"_s)), previousPage);
+    QCOMPARE(site.entries(), before);  // no half-written file left behind
+    // Room again: the reader goes on.
+    QVERIFY(QFile::remove(filler));
+    QCOMPARE(site.request(u"rio.htm"_s).status, Status::Built);
+    QVERIFY(readBytes(site.file(u"vf.htm"_s)).contains(QByteArray(8 * 1024, 'r')));
+
+    // Read-only: the scratch file is the first write refused.
+    const QByteArray rioPage = readBytes(site.file(u"vf.htm"_s));
+    QVERIFY(run({u"-o"_s, u"remount,ro"_s, disk.path()}));
+    result = site.request(u"brasil.htm"_s);
+    QCOMPARE(result.status, Status::Failed);
+    QCOMPARE(result.message, u"Não foi possível gravar o arquivo v.txt em %1/."_s.arg(disk.path()));
+    QCOMPARE(readBytes(site.file(u"vf.htm"_s)), rioPage);
 }
 
 void ArticlePageBuilderTest::requestsDuringAYieldWaitAndOnlyTheNewestRuns() {
-    Installation site;
+    Site site;
     site.useTemplate({u"Titulov"_s});
-    for (const QString& title : {u"Um"_s, u"Dois"_s, u"Tres"_s}) {
-        site.tables.addArticle(title.toLower() + ".htm", article(title, {}, {}));
-    }
+    for (const QString& title : {u"Um"_s, u"Dois"_s, u"Tres"_s})
+        site.addArticle(title.toLower() + u".htm"_s, article(title, {}, {}));
     QList<Status> waitingResults;
     QStringList pagesSeenDuringYields;
     site.windows.onProcessEvents = [&] {
@@ -389,11 +387,10 @@ void ArticlePageBuilderTest::requestsDuringAYieldWaitAndOnlyTheNewestRuns() {
     };
 
     QCOMPARE(site.builder.BuildArticlePage(u"um.htm"_s).status, Status::Built);
-
     QCOMPARE(waitingResults, (QList{Status::Queued, Status::Queued}));
-    QCOMPARE(site.tables.articleKeys, (QStringList{u"um.htm"_s, u"tres.htm"_s}));
-    QCOMPARE(site.tables.mostOpenAtOnce, 1);
-    QCOMPARE(site.browser.calls, (QStringList{kShowPage, kShowPage}));
+    QCOMPARE(site.opener.record.articleKeys, (QStringList{u"um.htm"_s, u"tres.htm"_s}));
+    QCOMPARE(site.opener.record.mostOpenAtOnce, 1);
+    QCOMPARE(site.browser.calls, (QStringList{site.shown(), site.shown()}));
     QCOMPARE(site.pageLines(), QStringList{u"Tres"_s});
     // The waiting request started only after the first page was written.
     QVERIFY(pagesSeenDuringYields.contains(u"Um"_s));
@@ -402,17 +399,17 @@ void ArticlePageBuilderTest::requestsDuringAYieldWaitAndOnlyTheNewestRuns() {
 void ArticlePageBuilderTest::yieldsAreThrottled() {
     QStringList lines = {u"<title>Longo</title>"_s, u"<b>"_s};
     for (int i = 0; i < 3000; ++i) lines.append(u"linha %1"_s.arg(i));
-    Installation site;
+    Site site;
     site.useTemplate({u"Titulov"_s, u"Texto"_s});
-    site.tables.addArticle("longo.htm", lines.join("\r\n"));
+    site.addArticle(u"longo.htm"_s, lines.join(u"\r\n"_s));
 
-    ArticlePageBuilder everyYield(site.opener, site.files, site.browser, site.windows, site.paths,
+    ArticlePageBuilder everyYield(site.opener, site.drives, site.browser, site.windows, site.paths,
                                   std::chrono::milliseconds(0));
     QCOMPARE(everyYield.BuildArticlePage(u"longo.htm"_s).status, Status::Built);
     QVERIFY(site.windows.pendingEventRounds > 2 * lines.size());
 
     site.windows.pendingEventRounds = 0;
-    ArticlePageBuilder rareYield(site.opener, site.files, site.browser, site.windows, site.paths,
+    ArticlePageBuilder rareYield(site.opener, site.drives, site.browser, site.windows, site.paths,
                                  std::chrono::hours(1));
     QCOMPARE(rareYield.BuildArticlePage(u"longo.htm"_s).status, Status::Built);
     QCOMPARE(site.windows.pendingEventRounds, 1);

@@ -1,12 +1,17 @@
+// The art tool: a drawing for every media row, drawings that paint, the same
+// on every run, thumbnails cut to size, and GIF files that Qt reads back
+// pixel for pixel.
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QtTest>
 
 #include "ArtKit.h"
 #include "Catalogue.h"
-#include "Charts.h"
-#include "Interface.h"
+#include "GifWriter.h"
 #include "SampleSources.h"
 
 using namespace lumera::art;
@@ -21,13 +26,30 @@ int distinctColours(const QImage& image) {
     return int(colours.size());
 }
 
+QImage decodeGif(const QByteArray& gif) {
+    QBuffer buffer;
+    buffer.setData(gif);
+    return QImageReader(&buffer, "gif").read().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage noise(int width, int height, int colours) {
+    QImage image(width, height, QImage::Format_Indexed8);
+    QVector<QRgb> table;
+    for (int i = 0; i < colours; ++i) table.append(qRgb(i, (i * 37) % 256, 255 - i));
+    image.setColorTable(table);
+    QRandomGenerator random(quint32(width * height + colours));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, random.bounded(colours));
+    return image;
+}
+
 }  // namespace
 
 class MakeArtTest : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
-    void everyMediaRowHasADrawing() {
+    void everyMediaRowHasADrawingThatPaints() {
         QStringList problems;
         const auto rows = lumera::sample::readMediaTable(
             QDir(qEnvironmentVariable("LUMERA_SOURCE_DIR"))
@@ -35,80 +57,43 @@ class MakeArtTest : public QObject {
             &problems);
         QVERIFY(problems.isEmpty());
         const QHash<QString, Drawer> drawings = mediaPictures();
-        for (const auto& row : rows) {
-            const QString stem = QFileInfo(row.param).completeBaseName();
-            QVERIFY2(drawings.contains(stem), qPrintable(row.param));
-        }
-    }
-
-    void drawingsFillTheirPicture() {
+        for (const auto& row : rows)
+            QVERIFY2(drawings.contains(QFileInfo(row.param).completeBaseName()),
+                     qPrintable(row.param));
         // A drawing that paints nothing, or only a flat colour, is a broken one.
-        const QHash<QString, Drawer> drawings = mediaPictures();
-        for (auto it = drawings.cbegin(); it != drawings.cend(); ++it) {
-            const QImage picture = renderPicture(it.value(), 120, 90);
-            QVERIFY2(distinctColours(picture) > 3, qPrintable(it.key()));
-        }
+        for (auto it = drawings.cbegin(); it != drawings.cend(); ++it)
+            QVERIFY2(distinctColours(renderPicture(it.value(), 120, 90)) > 3, qPrintable(it.key()));
         const auto pages = pagePictures();
         for (auto it = pages.cbegin(); it != pages.cend(); ++it)
             QVERIFY2(distinctColours(renderPicture(it->draw, 120, 90)) > 3, qPrintable(it.key()));
-    }
-
-    void drawingsAreTheSameOnEveryRun() {
-        const Drawer draw = mediaPictures().value(QStringLiteral("floresta"));
+        // The same on every run.
+        const Drawer draw = drawings.value(QStringLiteral("floresta"));
         QCOMPARE(renderPicture(draw, 100, 80), renderPicture(draw, 100, 80));
-        Rng first(QStringLiteral("semente"));
-        Rng second(QStringLiteral("semente"));
-        Rng other(QStringLiteral("outra"));
-        const quint32 a = first.next();
-        QCOMPARE(a, second.next());
-        QVERIFY(a != other.next());
-        for (int i = 0; i < 1000; ++i) {
-            const double value = first.uniform(-2, 3);
-            QVERIFY(value >= -2 && value < 3);
-            QVERIFY(first.below(7) < 7);
+    }
+
+    void gifsReadBackPixelForPixel() {
+        QImage uniform(1000, 1000, QImage::Format_Indexed8);
+        uniform.setColorTable({qRgb(0, 102, 153)});
+        uniform.fill(0);
+        QImage drawing(64, 48, QImage::Format_RGB32);  // a flat drawing, few colours
+        drawing.fill(QColor(0, 150, 60));
+        for (int y = 10; y < 38; ++y)
+            for (int x = 20; x < 44; ++x) drawing.setPixelColor(x, y, QColor(255, 205, 0));
+        // Five colours pad the table to eight; random pixels of 256 colours
+        // fill the code table, grow the codes to 12 bits and restart it.
+        for (const QImage& image : {noise(1, 1, 1), noise(17, 13, 2), noise(40, 30, 5),
+                                    noise(300, 200, 256), uniform, drawing}) {
+            const QByteArray gif = encodeGif(image);
+            QVERIFY(gif.startsWith("GIF89a") && gif.endsWith(';'));
+            QCOMPARE(decodeGif(gif), image.convertToFormat(QImage::Format_ARGB32));
         }
-    }
-
-    void thumbnailsHaveTheExactSize_data() {
-        QTest::addColumn<QSize>("source");
-        QTest::addColumn<QSize>("thumbnail");
-        QTest::newRow("upright from upright") << QSize(300, 400) << QSize(76, 101);
-        QTest::newRow("landscape from landscape") << QSize(480, 340) << QSize(76, 54);
-        QTest::newRow("upright from landscape") << QSize(480, 340) << QSize(76, 101);
-        QTest::newRow("landscape from upright") << QSize(300, 400) << QSize(76, 54);
-    }
-    void thumbnailsHaveTheExactSize() {
-        QFETCH(QSize, source);
-        QFETCH(QSize, thumbnail);
-        QImage picture(source, QImage::Format_RGB32);
-        picture.fill(Qt::red);
-        const QImage thumb = fitPicture(picture, thumbnail.width(), thumbnail.height());
-        QCOMPARE(thumb.size(), thumbnail);
-        QCOMPARE(thumb.pixelColor(0, 0), QColor(Qt::red));  // cropped, never padded
-    }
-
-    void programPicturesHaveTheirFixedShapes() {
-        const QImage tv = interface::televisionFrame();
-        QCOMPARE(tv.size(), QSize(436, 365));
-        // The picture box of the TV window lies over a dark screen.
-        const QColor screen = tv.pixelColor(36 + 361 / 2, 60 + 200);
-        QVERIFY(screen.lightness() < 60);
-        QVERIFY(tv.pixelColor(10, 10).lightness() > screen.lightness());
-
-        const QImage icon = interface::windowIcon();
-        QCOMPARE(icon.size(), QSize(32, 32));
-        QVERIFY(distinctColours(icon) <= 17);  // sixteen colours and transparency
-        QCOMPARE(icon.pixelColor(0, 0).alpha(), 0);
-
-        QCOMPARE(interface::kindIcon(interface::KindIcon::Website).size(), QSize(32, 32));
-        QCOMPARE(interface::spacerPixel().size(), QSize(1, 1));
-        QCOMPARE(interface::spacerPixel().pixelColor(0, 0).alpha(), 0);
-    }
-
-    void chartNumbersUseTheDecimalComma() {
-        QCOMPARE(charts::decimal(0.39), QStringLiteral("0,39"));
-        QCOMPARE(charts::decimal(169.8), QStringLiteral("169,8"));
-        QCOMPARE(charts::decimal(170), QStringLiteral("170"));
+        QImage transparent(8, 8, QImage::Format_ARGB32);
+        transparent.fill(Qt::transparent);
+        transparent.setPixel(3, 4, qRgb(255, 0, 0));
+        const QImage decoded = decodeGif(encodeGif(transparent));
+        QCOMPARE(qAlpha(decoded.pixel(0, 0)), 0);
+        QCOMPARE(decoded.pixel(3, 4), qRgb(255, 0, 0));
+        QVERIFY(encodeGif(QImage()).isEmpty());
     }
 };
 

@@ -7,212 +7,139 @@
 
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
-#include "platform/DriveUrls.h"
+#include "support/FileBytes.h"
 
 using namespace lumera;
-
-namespace {
-
-void touch(const QString& path) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("x");
-}
-
-}  // namespace
+using namespace lumera::testing;
+using namespace Qt::StringLiterals;
 
 class DriveMapTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void init();
-    void resolvesDrivePaths_data();
-    void resolvesDrivePaths();
-    void refusesWhatLiesOutside();
-    void posixPathsInsideAllowedDirectories();
-    void writableFiles();
+    void initTestCase();
+    void resolvesPaths();
     void mappingsFromOptionsAndEnvironment();
     void findsAMountedMedium();
-    void navigationTexts();
 
   private:
+    QString local(const QString& relative) const {
+        return relative.isEmpty() ? QString()
+                                  : QFileInfo(tmp_.filePath(relative)).canonicalFilePath();
+    }
     QTemporaryDir tmp_;
-    QString cd_;
-    QString c_;
     DriveMap drives_;
 };
 
-void DriveMapTest::init() {
-    drives_ = DriveMap();
-    cd_ = tmp_.filePath(QStringLiteral("cd"));
-    c_ = tmp_.filePath(QStringLiteral("c"));
+void DriveMapTest::initTestCase() {
     // An ISO 9660 disc keeps its names in capitals.
-    touch(cd_ + QStringLiteral("/LEX2000/JOIA.HTM"));
-    touch(cd_ + QStringLiteral("/LEX2000/FOTOS/BRASIL.HTM"));
-    touch(cd_ + QStringLiteral("/LEX2000/tomo98a/São Paulo.htm"));
-    touch(c_ + QStringLiteral("/Program Files/Lex/lex.mdb"));
-    touch(c_ + QStringLiteral("/Programa Velho/x.txt"));
-    touch(c_ + QStringLiteral("/Arquivos de programas/Lex/modelo-final.htm"));
-    touch(tmp_.filePath(QStringLiteral("secret.txt")));
-    QVERIFY(drives_.map(u'd', cd_));
-    QVERIFY(drives_.map(u'C', c_));
-}
-
-void DriveMapTest::resolvesDrivePaths_data() {
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expected");  // relative to the temporary folder, empty: refused
-    QTest::newRow("backslashes") << "D:\\lex2000\\joia.htm"
-                                 << "cd/LEX2000/JOIA.HTM";
-    QTest::newRow("slashes") << "d:/lex2000/joia.htm"
-                             << "cd/LEX2000/JOIA.HTM";
-    QTest::newRow("upper-cased link") << "D:/LEX2000/FOTOS/BRASIL.htm"
-                                      << "cd/LEX2000/FOTOS/BRASIL.HTM";
-    QTest::newRow("file URL") << "file:///D:/lex2000/joia.htm"
-                              << "cd/LEX2000/JOIA.HTM";
-    QTest::newRow("percent-encoded file URL") << "file:///D:/lex2000/tomo98a/S%C3%A3o%20Paulo.htm"
-                                              << "cd/LEX2000/tomo98a/São Paulo.htm";
-    QTest::newRow("accented, other case") << "D:\\LEX2000\\TOMO98A\\SÃO PAULO.HTM"
-                                          << "cd/LEX2000/tomo98a/São Paulo.htm";
-    QTest::newRow("8.3 name") << "C:\\progra~1\\Lex\\lex.mdb"
-                              << "c/Program Files/Lex/lex.mdb";
-    QTest::newRow("8.3 name, second") << "C:\\PROGRA~2\\x.txt"
-                                      << "c/Programa Velho/x.txt";
-    QTest::newRow("8.3 Arquiv~1") << "C:\\Arquiv~1\\Lex\\modelo-final.htm"
-                                  << "c/Arquivos de programas/Lex/modelo-final.htm";
-    QTest::newRow("dot-dot inside") << "D:\\lex2000\\fotos\\..\\joia.htm"
-                                    << "cd/LEX2000/JOIA.HTM";
-    QTest::newRow("missing file") << "D:\\lex2000\\nada.htm"
-                                  << "";
-    QTest::newRow("unmapped drive") << "E:\\lex2000\\joia.htm"
-                                    << "";
-    QTest::newRow("dot-dot out") << "D:\\..\\secret.txt"
-                                 << "";
-    QTest::newRow("dot-dot deeper out") << "D:/lex2000/../../secret.txt"
-                                        << "";
-    QTest::newRow("encoded dot-dot out") << "file:///D:/%2E%2E/secret.txt"
-                                         << "";
-    QTest::newRow("encoded separator out") << "file:///D:/..%2Fsecret.txt"
-                                           << "";
-}
-
-void DriveMapTest::resolvesDrivePaths() {
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-    const QString resolved = drives_.existingFile(path);
-    if (expected.isEmpty()) {
-        QVERIFY2(resolved.isEmpty(), qPrintable(resolved));
-    } else {
-        QCOMPARE(resolved, QFileInfo(tmp_.filePath(expected)).canonicalFilePath());
+    for (const QString& file :
+         {u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/FOTOS/BRASIL.HTM"_s,
+          u"cd/LEX2000/tomo98a/São Paulo.htm"_s, u"c/Program Files/Lex/lex.mdb"_s,
+          u"c/Programa Velho/x.txt"_s, u"c/Arquivos de programas/Lex/modelo-final.htm"_s,
+          u"install/vf.htm"_s, u"secret.txt"_s}) {
+        QVERIFY(QDir(tmp_.path()).mkpath(QFileInfo(file).path()));
+        QVERIFY(writeBytes(tmp_.filePath(file), "x"));
     }
+    // Symbolic links inside the CD that lead out of it.
+    QVERIFY(QFile::link(tmp_.filePath(u"secret.txt"_s), tmp_.filePath(u"cd/LEX2000/link.htm"_s)));
+    QVERIFY(QFile::link(tmp_.path(), tmp_.filePath(u"cd/LEX2000/up"_s)));
+    QVERIFY(drives_.map(u'd', tmp_.filePath(u"cd"_s)));
+    QVERIFY(drives_.map(u'C', tmp_.filePath(u"c"_s)));
+    drives_.allowDirectory(tmp_.filePath(u"install"_s));
 }
 
-void DriveMapTest::refusesWhatLiesOutside() {
-    // A symbolic link inside the CD that leads out of it is not followed.
-    QVERIFY(QFile::link(tmp_.filePath(QStringLiteral("secret.txt")),
-                        cd_ + QStringLiteral("/LEX2000/link.htm")));
-    QVERIFY(drives_.existingFile(QStringLiteral("D:\\lex2000\\link.htm")).isEmpty());
-    QVERIFY(QFile::link(tmp_.path(), cd_ + QStringLiteral("/LEX2000/up")));
-    QVERIFY(drives_.existingFile(QStringLiteral("D:\\lex2000\\up\\secret.txt")).isEmpty());
-    // POSIX paths outside every allowed directory are refused.
-    QVERIFY(drives_.existingFile(tmp_.filePath(QStringLiteral("secret.txt"))).isEmpty());
-    QVERIFY(drives_.existingFile(cd_ + QStringLiteral("/../secret.txt")).isEmpty());
-    QVERIFY(drives_.existingFile(QStringLiteral("/etc/passwd")).isEmpty());
-    // A NUL would cut the name where the file system reads it.
-    QTest::failOnWarning(QRegularExpression(QStringLiteral("Broken filename")));
-    const QString withNul =
-        QStringLiteral("D:\\lex2000\\joia.htm") + QChar(u'\0') + QStringLiteral(".txt");
-    QVERIFY(drives_.existingFile(withNul).isEmpty());
-    QVERIFY(drives_.writableFile(withNul).isEmpty());
-    QVERIFY(drives_.writableFile(cd_ + QStringLiteral("/LEX2000/novo") + QChar(u'\0')).isEmpty());
-}
-
-void DriveMapTest::posixPathsInsideAllowedDirectories() {
-    const QString install = tmp_.filePath(QStringLiteral("install"));
-    touch(install + QStringLiteral("/vf.htm"));
-    drives_.allowDirectory(install);
-    QCOMPARE(drives_.existingFile(install + QStringLiteral("/vf.htm")),
-             QFileInfo(install + QStringLiteral("/vf.htm")).canonicalFilePath());
-    QCOMPARE(drives_.existingFile(QStringLiteral("file://") + install + QStringLiteral("/vf.htm")),
-             QFileInfo(install + QStringLiteral("/vf.htm")).canonicalFilePath());
+void DriveMapTest::resolvesPaths() {
+    const QString install = tmp_.filePath(u"install"_s);
+    const QString nul(QChar(u'\0'));
+    const struct {
+        QString path;
+        QString existing;  // relative to the temporary folder; empty: refused
+        QString writable;  // the same, for a file to write
+    } rows[] = {
+        {u"D:\\lex2000\\joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
+        {u"d:/lex2000/joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
+        {u"D:/LEX2000/FOTOS/BRASIL.htm"_s, u"cd/LEX2000/FOTOS/BRASIL.HTM"_s,
+         u"cd/LEX2000/FOTOS/BRASIL.HTM"_s},
+        {u"file:///D:/lex2000/joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
+        {u"file:///D:/lex2000/tomo98a/S%C3%A3o%20Paulo.htm"_s,
+         u"cd/LEX2000/tomo98a/São Paulo.htm"_s, u"cd/LEX2000/tomo98a/São Paulo.htm"_s},
+        {u"D:\\LEX2000\\TOMO98A\\SÃO PAULO.HTM"_s, u"cd/LEX2000/tomo98a/São Paulo.htm"_s,
+         u"cd/LEX2000/tomo98a/São Paulo.htm"_s},
+        {u"C:\\progra~1\\Lex\\lex.mdb"_s, u"c/Program Files/Lex/lex.mdb"_s,
+         u"c/Program Files/Lex/lex.mdb"_s},
+        {u"C:\\PROGRA~2\\x.txt"_s, u"c/Programa Velho/x.txt"_s, u"c/Programa Velho/x.txt"_s},
+        {u"C:\\Arquiv~1\\Lex\\modelo-final.htm"_s,
+         u"c/Arquivos de programas/Lex/modelo-final.htm"_s,
+         u"c/Arquivos de programas/Lex/modelo-final.htm"_s},
+        {u"D:\\lex2000\\fotos\\..\\joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
+        {u"D:\\lex2000\\nada.htm"_s, {}, u"cd/LEX2000/nada.htm"_s},  // written by its own name
+        {u"E:\\lex2000\\joia.htm"_s, {}, {}},                        // unmapped
+        {u"C:\\progra~1\\LEX\\vf.htm"_s, {}, u"c/Program Files/Lex/vf.htm"_s},
+        {u"C:\\nowhere\\vf.htm"_s, {}, {}},
+        {u"C:\\..\\vf.htm"_s, {}, {}},
+        {u"D:\\..\\secret.txt"_s, {}, {}},
+        {u"D:/lex2000/../../secret.txt"_s, {}, {}},
+        {u"file:///D:/%2E%2E/secret.txt"_s, {}, {}},
+        {u"file:///D:/..%2Fsecret.txt"_s, {}, {}},
+        {u"D:\\lex2000\\link.htm"_s, {}, {}},
+        {u"D:\\lex2000\\up\\secret.txt"_s, {}, {}},
+        {tmp_.filePath(u"secret.txt"_s), {}, {}},  // POSIX paths outside every allowed folder
+        {tmp_.filePath(u"cd/../secret.txt"_s), {}, {}},
+        {u"/etc/passwd"_s, {}, {}},
+        {install + u"/vf.htm"_s, u"install/vf.htm"_s, u"install/vf.htm"_s},
+        {u"file://"_s + install + u"/vf.htm"_s, u"install/vf.htm"_s, u"install/vf.htm"_s},
+        {install + u"/../secret.txt"_s, {}, {}},
+        // A NUL would cut the name where the file system reads it.
+        {u"D:\\lex2000\\joia.htm"_s + nul + u".txt"_s, {}, {}},
+        {tmp_.filePath(u"cd/LEX2000/novo"_s) + nul, {}, {}},
+    };
+    QTest::failOnWarning(QRegularExpression(u"Broken filename"_s));
+    for (const auto& row : rows) {
+        QCOMPARE(drives_.existingFile(row.path), local(row.existing));
+        const QString writable = drives_.writableFile(row.path);
+        QCOMPARE(writable, row.writable.isEmpty() ? QString()
+                                                  : local(QFileInfo(row.writable).path()) + u'/' +
+                                                        QFileInfo(row.writable).fileName());
+    }
+    // A relative path, from the current folder.
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(install));
-    const QString relative = drives_.existingFile(QStringLiteral("./vf.htm"));
+    const QString relative = drives_.existingFile(u"./vf.htm"_s);
     QVERIFY(QDir::setCurrent(previous));
-    QCOMPARE(relative, QFileInfo(install + QStringLiteral("/vf.htm")).canonicalFilePath());
-    QVERIFY(drives_.existingFile(install + QStringLiteral("/../secret.txt")).isEmpty());
-}
-
-void DriveMapTest::writableFiles() {
-    // A new file in an existing directory: found by case, created by name.
-    QCOMPARE(drives_.writableFile(QStringLiteral("C:\\progra~1\\LEX\\vf.htm")),
-             QFileInfo(c_ + QStringLiteral("/Program Files/Lex")).canonicalFilePath() +
-                 QStringLiteral("/vf.htm"));
-    // An existing file keeps its own spelling.
-    QCOMPARE(drives_.writableFile(QStringLiteral("C:\\Program Files\\Lex\\LEX.MDB")),
-             QFileInfo(c_ + QStringLiteral("/Program Files/Lex/lex.mdb")).canonicalFilePath());
-    QVERIFY(drives_.writableFile(QStringLiteral("C:\\nowhere\\vf.htm")).isEmpty());
-    QVERIFY(drives_.writableFile(QStringLiteral("C:\\..\\vf.htm")).isEmpty());
-    QVERIFY(drives_.writableFile(tmp_.filePath(QStringLiteral("vf.htm"))).isEmpty());
+    QCOMPARE(relative, local(u"install/vf.htm"_s));
 }
 
 void DriveMapTest::mappingsFromOptionsAndEnvironment() {
-    const auto mapping = DriveMap::parseMapping(QStringLiteral("e:=/media/cdrom"));
+    const auto mapping = DriveMap::parseMapping(u"e:=/media/cdrom"_s);
     QVERIFY(mapping);
-    QCOMPARE(mapping->drive, QChar(u'E'));
-    QCOMPARE(mapping->directory, QStringLiteral("/media/cdrom"));
-    QVERIFY(DriveMap::parseMapping(QStringLiteral("F=/x")));
-    QVERIFY(!DriveMap::parseMapping(QStringLiteral("/x")));
-    QVERIFY(!DriveMap::parseMapping(QStringLiteral("DD:=/x")));
+    QCOMPARE(QString(mapping->drive) + mapping->directory, u"E/media/cdrom"_s);
+    QVERIFY(DriveMap::parseMapping(u"F=/x"_s));
+    QVERIFY(!DriveMap::parseMapping(u"/x"_s));
+    QVERIFY(!DriveMap::parseMapping(u"DD:=/x"_s));
 
     DriveMap map;
+    const QString cd = tmp_.filePath(u"cd"_s);
     qputenv("LUMERA_DRIVES",
-            (QStringLiteral("D:=") + c_ + QStringLiteral(";G:=") + cd_ + QStringLiteral(";bad"))
-                .toUtf8());
-    const QStringList problems =
-        MapDrives(map, {QStringLiteral("D:=") + cd_, QStringLiteral("H:=/nonexistent/lumera")});
+            (u"D:="_s + tmp_.filePath(u"c"_s) + u";G:="_s + cd + u";bad"_s).toUtf8());
+    const QStringList problems = MapDrives(map, {u"D:="_s + cd, u"H:=/nonexistent/lumera"_s});
     qunsetenv("LUMERA_DRIVES");
     QCOMPARE(problems.size(), 2);  // H: has no folder, "bad" is no mapping
     // The command line comes before the environment.
-    QCOMPARE(map.directoryOf(u'D'), QFileInfo(cd_).canonicalFilePath());
-    QCOMPARE(map.directoryOf(u'G'), QFileInfo(cd_).canonicalFilePath());
+    QCOMPARE(map.directoryOf(u'D'), local(u"cd"_s));
+    QCOMPARE(map.directoryOf(u'G'), local(u"cd"_s));
 }
 
 void DriveMapTest::findsAMountedMedium() {
-    const QString media = tmp_.filePath(QStringLiteral("media"));
-    QDir().mkpath(media + QStringLiteral("/usb/stick"));
-    touch(media + QStringLiteral("/user/LUMERA2002/LEX2000/JOIA.HTM"));
+    const QString media = tmp_.filePath(u"media"_s);
+    QDir().mkpath(media + u"/usb/stick"_s);
+    QVERIFY(QDir().mkpath(media + u"/user/LUMERA2002/LEX2000"_s));
+    QVERIFY(writeBytes(media + u"/user/LUMERA2002/LEX2000/JOIA.HTM"_s, "x"));
     DriveMap map;
-    QCOMPARE(map.mapMountedMedium(u'D', {media}),
-             QFileInfo(media + QStringLiteral("/user/LUMERA2002")).canonicalFilePath());
-    QVERIFY(!map.existingFile(QStringLiteral("D:\\lex2000\\joia.htm")).isEmpty());
-
+    QCOMPARE(map.mapMountedMedium(u'D', {media}), local(u"media/user/LUMERA2002"_s));
+    QVERIFY(!map.existingFile(u"D:\\lex2000\\joia.htm"_s).isEmpty());
     DriveMap none;
-    QVERIFY(none.mapMountedMedium(u'D', {tmp_.filePath(QStringLiteral("c"))}).isEmpty());
-    QVERIFY(!LocateContent(none, QStringLiteral("./"), QStringLiteral("E:")).isEmpty());
-}
-
-void DriveMapTest::navigationTexts() {
-    using namespace driveurls;
-    QCOMPARE(toUrl(QStringLiteral("D:\\lex2000\\joia.htm")),
-             QUrl(QStringLiteral("d:/lex2000/joia.htm")));
-    QCOMPARE(toUrl(QStringLiteral("file:///D:/lex2000/v1.htm")),
-             QUrl(QStringLiteral("d:/lex2000/v1.htm")));
-    QCOMPARE(toNavigationText(QUrl(QStringLiteral("d:/lex2000/tomo98a/S%C3%A3o.htm"))),
-             QStringLiteral("D:\\lex2000\\tomo98a\\São.htm"));
-    QCOMPARE(toNavigationText(QUrl(QStringLiteral("d:/lex2000/dtsearch.asp?request=S%E3o+Paulo"))),
-             QStringLiteral("D:\\lex2000\\dtsearch.asp?request=S%E3o+Paulo"));
-    QCOMPARE(toNavigationText(QUrl(QStringLiteral("d:/lex2000/joia.htm#topo"))),
-             QStringLiteral("D:\\lex2000\\joia.htm#topo"));
-    QCOMPARE(toNavigationText(QUrl::fromLocalFile(QStringLiteral("/home/u/vf.htm"))),
-             QStringLiteral("/home/u/vf.htm"));
-    QCOMPARE(toNavigationText(QUrl(QStringLiteral("http://example.org/"))),
-             QStringLiteral("http://example.org/"));
-    QString value;
-    QVERIFY(formFieldValue(QUrl(QStringLiteral("d:/x/dtsearch.asp?a=1&request=S%E3o+Paulo")),
-                           QStringLiteral("request"), &value));
-    QCOMPARE(value, QStringLiteral("São Paulo"));
-    QVERIFY(!formFieldValue(QUrl(QStringLiteral("d:/x/dtsearch.asp?a=1")),
-                            QStringLiteral("request"), &value));
+    QVERIFY(none.mapMountedMedium(u'D', {tmp_.filePath(u"c"_s)}).isEmpty());
+    QVERIFY(!LocateContent(none, u"./"_s, u"E:"_s).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(DriveMapTest)

@@ -57,41 +57,30 @@ class ScriptedSearchJob : public SearchJob {
   public:
     explicit ScriptedSearchJob(std::shared_ptr<RunScript> script) : script_(std::move(script)) {}
 
-    std::vector<std::pair<int, SettingValue>> settings;  // in the order put
-    QList<int> invoked;
-
-    void Put(int id, const SettingValue& value) override { settings.emplace_back(id, value); }
+    // The request and the callbacks are all a run needs of the settings.
+    void Put(int id, const SettingValue& value) override {
+        if (const auto* text = std::get_if<QString>(&value); text && id == JobId::kRequest)
+            request_ = *text;
+        if (const auto* to = std::get_if<SearchCallbacks*>(&value); to && id == JobId::kCallbacks)
+            callbacks_ = *to;
+    }
     void Invoke(int id) override {
-        invoked << id;
         if (id != JobId::kExecute) return;
-        const QString request = setting<QString>(JobId::kRequest);
-        script_->requests << request;
+        script_->requests << request_;
         if (script_->failRun) throw std::runtime_error("the engine failed");
-        if (script_->duringRun) {
-            if (SearchCallbacks* callbacks = setting<SearchCallbacks*>(JobId::kCallbacks)) {
-                script_->duringRun(*callbacks);
-            }
-        }
+        if (script_->duringRun && callbacks_) script_->duringRun(*callbacks_);
         failure_ = script_->failure;
         results_ = std::make_shared<ScriptedResultList>(script_->find && failure_.isEmpty()
-                                                            ? script_->find(request)
+                                                            ? script_->find(request_)
                                                             : std::vector<ScriptedDocument>{});
     }
     std::shared_ptr<ResultList> Results() override { return results_; }
     QString failure() const override { return failure_; }
 
-    template <typename T>
-    T setting(int id) const {
-        for (auto it = settings.rbegin(); it != settings.rend(); ++it) {
-            if (it->first == id) {
-                if (const T* value = std::get_if<T>(&it->second)) return *value;
-            }
-        }
-        return T{};
-    }
-
   private:
     std::shared_ptr<RunScript> script_;
+    QString request_;
+    SearchCallbacks* callbacks_ = nullptr;
     QString failure_;
     std::shared_ptr<ScriptedResultList> results_ =
         std::make_shared<ScriptedResultList>(std::vector<ScriptedDocument>{});

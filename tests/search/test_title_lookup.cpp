@@ -18,6 +18,13 @@ QStringList textsOf(const ListControl& list) {
     return texts;
 }
 
+// What the window shows: FoundList, List1, Combo1 (each joined by ","), Label2, Text1.
+QString shown(const SearchWindowModel& w) {
+    return QStringList{textsOf(w.FoundList()).join(u','), textsOf(w.List1()).join(u','),
+                       textsOf(w.Combo1()).join(u','), w.Label2(), w.Text1()}
+        .join(u" | ");
+}
+
 const std::vector<ScriptedDocument> kThreeFolders{
     {u"Portugal"_qs, u"C:\\lex\\tomo98b\\portugal.htm"_qs},
     {u"Água"_qs, u"C:\\lex\\tomo98a\\agua.htm"_qs},
@@ -57,57 +64,15 @@ struct Reader {
 class TitleLookupTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
-    void countCaption_data();
-    void countCaption();
     void lookupFillsTheWindow();
-    void foundAtEndLinesAreNotCounted();
     void folderFilter();
     void openArticle();
     void closeAndReopen();
     void lookupInsideRunningLookup();
     void filterAndCloseInsideRunningLookup();
     void engineReplacedOnActivation();
-    void noEngine();
-    void failingEngine();
-    void unusableIndex();
+    void lookupThatCannotList();
 };
-
-void TitleLookupTest::countCaption_data() {
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<bool>("notFoundShown");
-    QTest::newRow("none") << 0 << QString() << true;
-    QTest::newRow("one") << 1 << u" 1 verbetes encontrados"_qs << false;
-    QTest::newRow("twelve") << 12 << u" 12 verbetes encontrados"_qs << false;
-}
-
-void TitleLookupTest::countCaption() {
-    QFETCH(int, count);
-    QFETCH(QString, caption);
-    QFETCH(bool, notFoundShown);
-    std::vector<ScriptedDocument> documents;
-    for (int i = 0; i < count; ++i) {
-        documents.push_back(
-            {QStringLiteral("T%1").arg(i), QStringLiteral("C:\\lex\\tomo98a\\%1.htm").arg(i)});
-    }
-    Reader reader(FindAlways(documents));
-    reader.search.LookUpArticleTitle(u"x"_qs);
-    QCOMPARE(reader.window().Label2(), caption);
-    QCOMPARE(reader.windows.messages.size(), notFoundShown ? 1 : 0);
-    if (notFoundShown) {
-        const ShownMessage& shown = reader.windows.messages.first();
-        QCOMPARE(shown.text, u"Verbete não encontrado!"_qs);
-        QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
-        QCOMPARE(shown.style, 64);
-        QCOMPARE(textsOf(reader.window().Combo1()), QStringList{u"*.*"_qs});
-        QCOMPARE(reader.window().FoundList().ListCount(), 0);
-        QVERIFY(reader.window().FoundListVisible());
-    }
-    // A later lookup that finds nothing empties the caption.
-    reader.script->find = [](const QString&) { return std::vector<ScriptedDocument>{}; };
-    reader.search.LookUpArticleTitle(u"y"_qs);
-    QCOMPARE(reader.window().Label2(), QString());
-}
 
 void TitleLookupTest::lookupFillsTheWindow() {
     auto script = FindAlways(kThreeFolders);
@@ -126,13 +91,10 @@ void TitleLookupTest::lookupFillsTheWindow() {
     SearchWindowModel& window = reader.window();
     QCOMPARE(reader.views.timesShown(), 1);
     QCOMPARE(reader.script->requests, QStringList{u"lisboa"_qs});
-    QCOMPARE(textsOf(window.FoundList()), (QStringList{u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
-    QCOMPARE(textsOf(window.List1()),
-             (QStringList{u"portugal.htm"_qs, u"agua.htm"_qs, u"lisboa.htm"_qs}));
-    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs, u"tomo98b"_qs}));
+    QCOMPARE(
+        shown(window),
+        u"Água,Lisboa,Portugal | portugal.htm,agua.htm,lisboa.htm | *.*,tomo98a,tomo98b |  3 verbetes encontrados | lisboa"_qs);
     QCOMPARE(window.Combo1Index(), -1);
-    QCOMPARE(window.Text1(), u"lisboa"_qs);
-    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
     QVERIFY(window.FoundListVisible());
     QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
     QCOMPARE(reader.windows.pendingEventRounds, 1);
@@ -148,27 +110,14 @@ void TitleLookupTest::lookupFillsTheWindow() {
     reader.search.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode);
     QCOMPARE(&reader.window(), &window);
     QCOMPARE(reader.views.timesShown(), 2);
-    QCOMPARE(reader.script->requests, (QStringList{u"lisboa"_qs, u"agua"_qs}));
-    QCOMPARE(textsOf(window.FoundList()), QStringList{u"Copo d'água"_qs});
-    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs}));
+    QCOMPARE(shown(window),
+             u"Copo d'água | copo.htm | *.*,tomo98a |  1 verbetes encontrados | agua"_qs);
 
     // The OK picture and its hot spot look up the text as it stands, even empty.
     window.setText1(QString());
     reader.search.Image1_Click();
     reader.search.Label4_Click();
     QCOMPARE(reader.script->requests.mid(2), (QStringList{QString(), QString()}));
-}
-
-void TitleLookupTest::foundAtEndLinesAreNotCounted() {
-    auto script = FindAlways({{u"Brasil"_qs, u"C:\\lex\\tomo98a\\brasil.htm"_qs}});
-    script->duringRun = [](SearchCallbacks& callbacks) {
-        callbacks.ReceiveFoundAtEnd(u"brasil"_qs, 55);
-    };
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"brasil"_qs);
-    QCOMPARE(textsOf(reader.window().FoundList()),
-             (QStringList{u" 55: brasil []"_qs, u"Brasil"_qs}));
-    QCOMPARE(reader.window().Label2(), u" 1 verbetes encontrados"_qs);
 }
 
 void TitleLookupTest::folderFilter() {
@@ -180,11 +129,10 @@ void TitleLookupTest::folderFilter() {
     window.setText1(u"outra coisa"_qs);
     reader.search.Combo1_Click(window.Combo1().findText(u"tomo98b"_qs));
     QCOMPARE(window.Combo1Index(), 2);
-    QCOMPARE(textsOf(window.FoundList()), (QStringList{u"Lisboa"_qs, u"Portugal"_qs}));
-    QCOMPARE(textsOf(window.List1()), (QStringList{u"portugal.htm"_qs, u"lisboa.htm"_qs}));
+    QCOMPARE(
+        shown(window),
+        u"Lisboa,Portugal | portugal.htm,lisboa.htm | *.*,tomo98a,tomo98b |  3 verbetes encontrados | outra coisa"_qs);
     QCOMPARE(window.FoundList().entry(0).ItemData, 1);
-    QCOMPARE(textsOf(window.Combo1()), (QStringList{u"*.*"_qs, u"tomo98a"_qs, u"tomo98b"_qs}));
-    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
     QCOMPARE(reader.script->requests, QStringList{u"p"_qs});
 
     // "*.*" searches again, with the text Text1 holds now.
@@ -202,6 +150,8 @@ void TitleLookupTest::openArticle() {
     SearchWindowModel& window = reader.window();
     QCOMPARE(textsOf(window.FoundList()),
              (QStringList{u" 1: ! []"_qs, u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
+    // The engine's own lines are not counted.
+    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
 
     reader.search.FoundList_Click(2);  // Lisboa
     reader.search.FoundList_Click(2);  // no change of choice, nothing new opens
@@ -344,60 +294,47 @@ void TitleLookupTest::engineReplacedOnActivation() {
     QCOMPARE(reader.engine->jobs.size(), std::size_t{1});
 }
 
-void TitleLookupTest::noEngine() {
-    Reader reader(FindAlways(kThreeFolders));
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    reader.engine.reset();
-    reader.state.engine.reset();
-    reader.search.LookUpArticleTitle(u"q"_qs);
+// A lookup that cannot list says why: no engine, an engine that fails (its
+// step skipped, the lookup going on to its end), or an index that cannot be
+// searched, which is not an article that does not exist. The window is left
+// empty with the text typed, and once mended the same window lists again.
+void TitleLookupTest::lookupThatCannotList() {
+    enum Fault { NoEngine, EngineFails, IndexUnusable };
+    const struct {
+        Fault fault;
+        const char16_t* said;  // the message's start, title and style
+    } rows[] = {
+        {NoEngine, u"A pesquisa não está disponível: |Lumera Edição 2002|48"},
+        {EngineFails, u"Verbete não encontrado!|Lumera Edição 2002|64"},
+        {IndexUnusable, u"Não foi possível pesquisar: o índice|Lumera Edição 2002|48"},
+    };
+    for (const auto& row : rows) {
+        auto script = FindAlways(kThreeFolders);
+        Reader reader(script);
+        reader.search.LookUpArticleTitle(u"p"_qs);
+        if (row.fault == NoEngine) reader.state.engine.reset();
+        script->failRun = row.fault == EngineFails;
+        if (row.fault == IndexUnusable)
+            script->failure =
+                u"Não foi possível pesquisar: o índice de pesquisa está danificado."_qs;
+        reader.search.LookUpArticleTitle(u"q"_qs);
+        QCOMPARE(reader.windows.messages.size(), 1);
+        const ShownMessage& message = reader.windows.messages.first();
+        const QStringList said = QString::fromUtf16(row.said).split(u'|');
+        QVERIFY2(message.text.startsWith(said[0]), qPrintable(message.text));
+        QCOMPARE(message.title + u'|' + QString::number(message.style), said[1] + u'|' + said[2]);
+        QCOMPARE(shown(reader.window()), u" |  | *.* |  | q"_qs);
+        QVERIFY(reader.window().FoundListVisible());
+        QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
+        QCOMPARE(reader.search.driver().HasJob(), row.fault != NoEngine);
 
-    QCOMPARE(reader.windows.messages.size(), 1);
-    const ShownMessage& shown = reader.windows.messages.first();
-    QVERIFY(shown.text.startsWith(u"A pesquisa não está disponível: "_qs));
-    QCOMPARE(shown.title, u"Lumera Edição 2002"_qs);
-    SearchWindowModel& window = reader.window();
-    QCOMPARE(window.FoundList().ListCount(), 0);
-    QCOMPARE(textsOf(window.Combo1()), QStringList{u"*.*"_qs});
-    QCOMPARE(window.Label2(), QString());
-    QCOMPARE(window.Text1(), u"q"_qs);
-    QCOMPARE(reader.windows.busy, (QList<bool>{true, false, true, false}));
-    QVERIFY(!reader.search.driver().HasJob());
-}
-
-// A failing step is skipped and the lookup goes on to its end.
-void TitleLookupTest::failingEngine() {
-    auto script = FindAlways(kThreeFolders);
-    script->failRun = true;
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    QCOMPARE(reader.windows.messages.size(), 1);
-    QCOMPARE(reader.windows.messages.first().text, u"Verbete não encontrado!"_qs);
-    QCOMPARE(reader.window().Text1(), u"p"_qs);
-    QVERIFY(reader.window().FoundListVisible());
-    QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));
-}
-
-// An index that cannot be searched is said as such, not as an article that
-// does not exist; once it is mended the same window lists again.
-void TitleLookupTest::unusableIndex() {
-    auto script = FindAlways(kThreeFolders);
-    script->failure = u"Não foi possível pesquisar: o índice de pesquisa está danificado."_qs;
-    Reader reader(script);
-    reader.search.LookUpArticleTitle(u"p"_qs);
-
-    QCOMPARE(reader.windows.messages.size(), 1);
-    QCOMPARE(reader.windows.messages.first().text, script->failure);
-    QCOMPARE(reader.windows.messages.first().title, u"Lumera Edição 2002"_qs);
-    QCOMPARE(reader.windows.messages.first().style, 48);
-    QCOMPARE(reader.window().FoundList().ListCount(), 0);
-    QCOMPARE(reader.window().Label2(), QString());
-    QCOMPARE(reader.window().Text1(), u"p"_qs);
-
-    script->failure.clear();
-    reader.search.LookUpArticleTitle(u"p"_qs);
-    QCOMPARE(reader.windows.messages.size(), 1);
-    QCOMPARE(reader.window().FoundList().ListCount(), 3);
-    QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
+        reader.activate();
+        script->failRun = false;
+        script->failure.clear();
+        reader.search.LookUpArticleTitle(u"r"_qs);
+        QCOMPARE(reader.windows.messages.size(), 1);
+        QCOMPARE(reader.window().Label2(), u" 3 verbetes encontrados"_qs);
+    }
 }
 
 QTEST_GUILESS_MAIN(TitleLookupTest)

@@ -6,8 +6,11 @@
 #include <QRegularExpression>
 #include <QtTest>
 #include <algorithm>
+#include <utility>
 
 #include "platform/XapianIndexList.h"
+#include "search/SearchDriver.h"
+#include "support/FileBytes.h"
 
 namespace lumera::testing {
 
@@ -20,9 +23,7 @@ std::vector<IndexRecord> corpusRecords() {
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString path = files.next();
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(path));
-        const QString html = QString::fromUtf8(file.readAll());
+        const QString html = QString::fromUtf8(readBytes(path));
         records.push_back({QFileInfo(path).fileName(),
                            titleLine.match(html).captured(1).remove(u'\''), html,
                            QFileInfo(path).dir().dirName()});
@@ -43,27 +44,19 @@ void installIndex(const QString& installDir, const std::vector<IndexRecord>& rec
     if (!staged.install()) qFatal("%s", qPrintable(staged.error()));
 }
 
-void runLikeTheProgram(SearchJob& job, const QString& request, const QString& installPath,
-                       SearchCallbacks* callbacks) {
-    const EmptyValue empty;
-    job.Put(12, request);
-    job.Put(11, empty);
-    job.Put(14, empty);
-    job.Put(8, std::int16_t(0));
-    job.Put(15, empty);
-    job.Put(16, empty);
-    job.Put(18, empty);
-    job.Put(17, empty);
-    job.Put(6, installPath);
-    job.Put(5, empty);
-    job.Put(3, empty);
-    job.Put(10, QStringLiteral("search.lst"));
-    job.Put(9, true);
-    job.Put(13, true);
-    job.Put(7, std::int16_t(0));
-    job.Put(26, std::int16_t(0));
-    job.Put(21, callbacks);
-    job.Invoke(23);
+void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& request,
+                       const QString& installPath, SearchCallbacks* callbacks) {
+    // The engine of this one run: it hands the driver the given job.
+    struct GivenJob : SearchEngine {
+        std::shared_ptr<SearchJob> job;
+        void setHomeDir(const QString&) override {}
+        void setPrivateDir(const QString&) override {}
+        void Initialize() override {}
+        std::shared_ptr<SearchJob> NewSearchJob() override { return std::exchange(job, nullptr); }
+    } engine;
+    engine.job = job;
+    RecordingCallbacks none;
+    SearchDriver().RunSearchJob(engine, request, installPath, callbacks ? *callbacks : none);
 }
 
 QStringList resultFileNames(ResultList& results) {

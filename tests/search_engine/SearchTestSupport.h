@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "host/SearchEngine.h"
@@ -20,9 +21,10 @@ std::vector<IndexRecord> corpusRecords();
 // the folder "indice" and a "search.lst" that names it.
 void installIndex(const QString& installDir, const std::vector<IndexRecord>& records);
 
-// Puts the settings the program puts, in its order, and runs the job.
-void runLikeTheProgram(SearchJob& job, const QString& request, const QString& installPath,
-                       SearchCallbacks* callbacks);
+// Runs the job as the program does: through its search driver, which puts
+// the settings in its order.
+void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& request,
+                       const QString& installPath, SearchCallbacks* callbacks);
 
 // The file names (the part after the last "\") of every result, sorted.
 QStringList resultFileNames(ResultList& results);

@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file reads and writes for tests that compare bytes.
+// Whole-file reads and writes for tests that compare bytes, and the test data.
 
 #include <QByteArray>
 #include <QFile>
@@ -11,6 +11,11 @@ namespace lumera::testing {
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A file or folder of tests/data.
+inline QString testData(const QString& relative) {
+    return qEnvironmentVariable("LUMERA_TEST_DATA") + u'/' + relative;
 }
 
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {

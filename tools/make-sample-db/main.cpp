@@ -1,6 +1,8 @@
-// Builds the sample edition's article database (SQLite) from the article
-// sources and the media table:
-//   make-sample-db <articles-dir> <fotos.tsv> <output lex.mdb>
+// Checks the sample edition and builds its article database (SQLite) from the
+// article sources and the media table:
+//   make-sample-db <sample-dir> <output lex.mdb>
+// <sample-dir> holds articles/ (with fotos.tsv), cd/, lex.ini and
+// modelo-final.htm. A problem in any of them fails the run, and so the build.
 #include <sqlite3.h>
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "SampleChecks.h"
 #include "SampleSources.h"
 
 namespace {
@@ -97,17 +100,19 @@ void writeDatabase(const QString& path, const QVector<ArticleSource>& articles,
 
 int main(int argc, char** argv) {
     QTextStream err(stderr);
-    if (argc != 4) {
-        err << "uso: make-sample-db <pasta-dos-artigos> <fotos.tsv> <lex.mdb>\n";
+    if (argc != 3) {
+        err << "uso: make-sample-db <pasta-da-amostra> <lex.mdb>\n";
         return 2;
     }
-    const QString articlesDir = QFile::decodeName(argv[1]);
-    const QString mediaPath = QFile::decodeName(argv[2]);
-    const QString outputPath = QFile::decodeName(argv[3]);
+    const QString sampleDir = QFile::decodeName(argv[1]);
+    const QString outputPath = QFile::decodeName(argv[2]);
 
     QStringList problems;
+    const QString articlesDir = sampleDir + QStringLiteral("/articles");
     const auto articles = lumera::sample::readArticles(articlesDir, &problems);
-    const auto media = lumera::sample::readMediaTable(mediaPath, &problems);
+    const auto media =
+        lumera::sample::readMediaTable(articlesDir + QStringLiteral("/fotos.tsv"), &problems);
+    if (problems.isEmpty()) problems = lumera::sample::checkEdition(sampleDir, articles, media);
     if (!problems.isEmpty()) {
         for (const QString& problem : problems) err << problem << '\n';
         return 1;

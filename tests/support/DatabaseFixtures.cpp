@@ -1,33 +1,20 @@
 #include "DatabaseFixtures.h"
 
 #include <sqlite3.h>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <stdexcept>
 
+#include "support/FileBytes.h"
+
 namespace lumera::fixtures {
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path.toStdString());
-    return file.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        throw std::runtime_error("cannot write " + path.toStdString());
-    }
-}
-
 QJsonObject jsonTables() {
     static const QJsonObject tables =
-        QJsonDocument::fromJson(readAll(jetFile(QStringLiteral("lex-jet4.json"))))
+        QJsonDocument::fromJson(testing::readBytes(jetFile(QStringLiteral("lex-jet4.json"))))
             .object()
             .value(QStringLiteral("tables"))
             .toObject();
@@ -50,20 +37,22 @@ QString sqlLiteral(const StoredText& value) {
     return u'\'' + escaped + u'\'';
 }
 
-QString insertScript(const QString& table, const ExpectedTable& rows) {
+// Without columns the values go in the table's column order.
+QString insertScript(const QString& table, const QStringList& columns,
+                     const std::vector<StoredRow>& rows) {
+    const QString into = columns.isEmpty() ? table : table + u'(' + columns.join(u',') + u')';
     QString script;
-    for (const StoredRow& row : rows.rows) {
+    for (const StoredRow& row : rows) {
         QStringList values;
         for (const StoredText& value : row) values.append(sqlLiteral(value));
-        script += QStringLiteral("INSERT INTO %1(%2) VALUES(%3);\n")
-                      .arg(table, rows.columns.join(u','), values.join(u','));
+        script += QStringLiteral("INSERT INTO %1 VALUES(%2);\n").arg(into, values.join(u','));
     }
     return script;
 }
 
 }  // namespace
 
-QString jetDir() { return qEnvironmentVariable("LUMERA_TEST_DATA") + QStringLiteral("/jet"); }
+QString jetDir() { return testing::testData(QStringLiteral("jet")); }
 
 QString jetFile(const QString& name) { return jetDir() + u'/' + name; }
 
@@ -102,24 +91,30 @@ void executeSql(const QString& path, const QString& script) {
 }
 
 void writeSqliteEdition(const QString& path) {
-    executeSql(
-        path,
-        QStringLiteral("BEGIN;"
-                       "CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete "
-                       "TEXT, Tomo TEXT);"
-                       "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
-                       "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
-                       "TEXT, Format TEXT);") +
-            insertScript(QStringLiteral("DatabaseV"), expectedTable(QStringLiteral("DatabaseV"))) +
-            insertScript(QStringLiteral("Fotos"), expectedTable(QStringLiteral("Fotos"))) +
-            QStringLiteral("COMMIT;"));
+    const ExpectedTable articles = expectedTable(QStringLiteral("DatabaseV"));
+    const ExpectedTable media = expectedTable(QStringLiteral("Fotos"));
+    executeSql(path,
+               QStringLiteral("BEGIN;"
+                              "CREATE TABLE DatabaseV(Arquivo TEXT, Titulo TEXT, Verbete "
+                              "TEXT, Tomo TEXT);"
+                              "CREATE TABLE Fotos(Id INTEGER PRIMARY KEY, Classe TEXT, Item "
+                              "TEXT, Caption TEXT, Tipo TEXT, Param TEXT, File TEXT, Right2 "
+                              "TEXT, Format TEXT);") +
+                   insertScript(QStringLiteral("DatabaseV"), articles.columns, articles.rows) +
+                   insertScript(QStringLiteral("Fotos"), media.columns, media.rows) +
+                   QStringLiteral("COMMIT;"));
+}
+
+void insertRows(const QString& path, const QString& table, const std::vector<StoredRow>& rows) {
+    executeSql(path, insertScript(table, {}, rows));
 }
 
 void writeChangedCopy(const QString& source, const QString& target,
                       const std::function<void(QByteArray&)>& change) {
-    QByteArray bytes = readAll(source);
+    QByteArray bytes = testing::readBytes(source);
     change(bytes);
-    writeAll(target, bytes);
+    if (!testing::writeBytes(target, bytes))
+        throw std::runtime_error("cannot write " + target.toStdString());
 }
 
 }  // namespace lumera::fixtures

@@ -25,6 +25,9 @@ ExpectedTable expectedTable(const QString& name);
 // Runs an SQL script on a SQLite file, creating it when needed.
 void executeSql(const QString& path, const QString& script);
 
+// Inserts rows into a table of a SQLite file, values in the table's column order.
+void insertRows(const QString& path, const QString& table, const std::vector<StoredRow>& rows);
+
 // A SQLite edition holding the rows of lex-jet4.json in their stored order,
 // with the schema the editions built for the reader use.
 void writeSqliteEdition(const QString& path);
