@@ -2,16 +2,13 @@
 // clicks and keys in the real browser, from the home page through every kind
 // of link. The CD is copied with every name in capitals, as a plain ISO 9660
 // disc has them, so every page and picture must be found ignoring case.
-#include <sqlite3.h>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QListView>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QWebEngineView>
 #include <functional>
 
@@ -19,10 +16,14 @@
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
+#include "support/BrowserDriver.h"
+#include "support/DatabaseFixtures.h"
+#include "support/ToolRunner.h"
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
 
 using namespace lumera;
+using namespace lumera::testing;
 
 namespace {
 
@@ -44,22 +45,6 @@ bool copyTree(const QString& from, const QString& to,
     return true;
 }
 
-// Waits in a real event loop: QTest::qWaitFor sleeps between rounds of
-// events, which starves the browser's own task scheduling.
-template <typename Condition>
-bool waitUntil(Condition condition, int timeoutMs = 20000) {
-    if (condition()) return true;
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (condition()) loop.quit();
-    });
-    poll.start(10);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return condition();
-}
-
 }  // namespace
 
 class ReaderTourTest : public QObject {
@@ -73,13 +58,16 @@ class ReaderTourTest : public QObject {
   private:
     QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
     bool waitForPage(const QString& ending);
-    QVariant evaluate(const QString& script);
-    void click(const QString& selector, const QString& frame = QString());
+    QVariant evaluate(const QString& script) { return driver_->evaluate(script); }
+    void click(const QString& selector, const QString& frame = QString()) {
+        QVERIFY2(driver_->click(selector, frame), qPrintable(selector));
+    }
     void home();
 
     QTemporaryDir dir_;
     QString previousDirectory_;
     std::unique_ptr<Reader> reader_;
+    std::unique_ptr<BrowserDriver> driver_;
 };
 
 void ReaderTourTest::initTestCase() {
@@ -95,11 +83,13 @@ void ReaderTourTest::initTestCase() {
     reader_ = std::make_unique<Reader>(
         QStringList{QStringLiteral("D:=") + dir_.filePath(QStringLiteral("cd"))});
     reader_->window().resize(1000, 700);
+    driver_ = std::make_unique<BrowserDriver>(reader_->browser().view());
     reader_->start();
     QVERIFY(QTest::qWaitForWindowExposed(&reader_->window()));
 }
 
 void ReaderTourTest::cleanupTestCase() {
+    driver_.reset();
     reader_.reset();
     QDir::setCurrent(previousDirectory_);
 }
@@ -108,38 +98,6 @@ bool ReaderTourTest::waitForPage(const QString& ending) {
     // Loaded: the address is there and the document has finished.
     QWebEnginePage* page = reader_->browser().view()->page();
     return waitUntil([&] { return pageUrl().endsWith(ending) && !page->isLoading(); });
-}
-
-QVariant ReaderTourTest::evaluate(const QString& script) {
-    QVariant result;
-    bool answered = false;
-    reader_->browser().view()->page()->runJavaScript(script, [&](const QVariant& v) {
-        result = v;
-        answered = true;
-    });
-    return waitUntil([&] { return answered; }, 10000) ? result : QVariant();
-}
-
-void ReaderTourTest::click(const QString& selector, const QString& frame) {
-    const QString doc =
-        frame.isEmpty() ? QStringLiteral("document")
-                        : QStringLiteral("document.querySelector('%1').contentDocument").arg(frame);
-    const QString offset =
-        frame.isEmpty()
-            ? QStringLiteral("{left:0,top:0}")
-            : QStringLiteral("document.querySelector('%1').getBoundingClientRect()").arg(frame);
-    const QVariantList xy =
-        evaluate(
-            QStringLiteral(
-                "(function(){var e=%1.querySelector('%2');if(!e)return null;"
-                "e.scrollIntoView({block:'center'});var r=e.getBoundingClientRect();var o=%3;"
-                "return "
-                "[Math.round(o.left+r.left+r.width/2),Math.round(o.top+r.top+r.height/2)];})()")
-                .arg(doc, selector, offset))
-            .toList();
-    QVERIFY2(xy.size() == 2, qPrintable(selector));
-    QTest::mouseClick(reader_->browser().view()->focusProxy(), Qt::LeftButton, {},
-                      QPoint(xy[0].toInt(), xy[1].toInt()));
 }
 
 void ReaderTourTest::home() {
@@ -293,29 +251,23 @@ void ReaderTourTest::openFromTheCommandLine() {
         arguments << QString::fromUtf8(row.address);
         expected += QString::fromUtf8(row.printed) + u'\n';
     }
-    const QString cli = qEnvironmentVariable("LUMERA_BUILD_DIR") + "/tools/lumera-cli/lumera-cli";
-    QProcess process;
-    process.setWorkingDirectory(dir_.filePath(QStringLiteral("install")));
-    process.start(cli, arguments);
-    QVERIFY(process.waitForFinished(120000));
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), expected);
+    const QString install = dir_.filePath(QStringLiteral("install"));
+    const ToolRun run = runTool(QStringLiteral("lumera-cli"), arguments, install);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out), expected);
 
     // Failed requests are told as their message boxes would tell them: an
     // article stored without text, a missing template.
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(qPrintable(dir_.filePath(QStringLiteral("install/lex.mdb"))), &db),
-             SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db, "UPDATE DatabaseV SET Verbete = NULL WHERE Arquivo = 'fado.htm'",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    sqlite3_close(db);
-    QVERIFY(QFile::remove(dir_.filePath(QStringLiteral("install/modelo-final.htm"))));
-    process.start(cli, QStringList(arguments.mid(0, 3))
-                           << QStringLiteral("D:\\lex2000\\tomo98c\\fado.htm")
-                           << QString::fromUtf8(rows[0].address));
-    QVERIFY(process.waitForFinished(120000));
-    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
+    fixtures::executeSql(
+        install + QStringLiteral("/lex.mdb"),
+        QStringLiteral("UPDATE DatabaseV SET Verbete = NULL WHERE Arquivo = 'fado.htm'"));
+    QVERIFY(QFile::remove(install + QStringLiteral("/modelo-final.htm")));
+    const ToolRun failed =
+        runTool(QStringLiteral("lumera-cli"),
+                QStringList(arguments.mid(0, 3)) << QStringLiteral("D:\\lex2000\\tomo98c\\fado.htm")
+                                                 << QString::fromUtf8(rows[0].address),
+                install);
+    QCOMPARE(QString::fromUtf8(failed.out),
              QStringLiteral("Message Lumera Edição 2002|O verbete fado.htm está sem texto na base "
                             "de dados lex.mdb em ./.\nNothing\n"
                             "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
