@@ -129,6 +129,7 @@ void MediaBlocksTest::mediaRowLinks() {
         {u"/lex2000/sons/hino.wav"_s, u"E:/LEX2000/SONS/HINO.WAV"_s},
         {u"/lex2000/fotos/rio.jpeg"_s, u"E:/LEX2000/FOTOS/RIO.JPEG"_s},
         {u"/lex2000/fotos/ação.jpg"_s, u"E:/LEX2000/FOTOS/AÇÃO.htm"_s},
+        {u"/lex2000/fotos/straße.jpg"_s, u"E:/LEX2000/FOTOS/STRAßE.htm"_s},  // no "SS"
     };
     for (const auto& row : rows) {
         const RowRecordset rowset = media({{u"c"_s, u"afoto"_s, row.param, u"x.jpg"_s, u"V"_s}});

@@ -34,9 +34,10 @@ void DriveMapTest::initTestCase() {
     // An ISO 9660 disc keeps its names in capitals.
     for (const QString& file :
          {u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/FOTOS/BRASIL.HTM"_s,
-          u"cd/LEX2000/tomo98a/São Paulo.htm"_s, u"c/Program Files/Lex/lex.mdb"_s,
-          u"c/Programa Velho/x.txt"_s, u"c/Arquivos de programas/Lex/modelo-final.htm"_s,
-          u"install/vf.htm"_s, u"secret.txt"_s}) {
+          u"cd/LEX2000/FOTOS/straße.htm"_s, u"cd/LEX2000/tomo98a/São Paulo.htm"_s,
+          u"c/Program Files/Lex/lex.mdb"_s, u"c/Programa Velho/x.txt"_s,
+          u"c/Arquivos de programas/Lex/modelo-final.htm"_s, u"install/vf.htm"_s,
+          u"secret.txt"_s}) {
         QVERIFY(QDir(tmp_.path()).mkpath(QFileInfo(file).path()));
         QVERIFY(writeBytes(tmp_.filePath(file), "x"));
     }
@@ -60,6 +61,8 @@ void DriveMapTest::resolvesPaths() {
         {u"d:/lex2000/joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
         {u"D:/LEX2000/FOTOS/BRASIL.htm"_s, u"cd/LEX2000/FOTOS/BRASIL.HTM"_s,
          u"cd/LEX2000/FOTOS/BRASIL.HTM"_s},
+        {u"D:/LEX2000/FOTOS/STRAßE.htm"_s, u"cd/LEX2000/FOTOS/straße.htm"_s,
+         u"cd/LEX2000/FOTOS/straße.htm"_s},  // a media link, upper-cased letter by letter
         {u"file:///D:/lex2000/joia.htm"_s, u"cd/LEX2000/JOIA.HTM"_s, u"cd/LEX2000/JOIA.HTM"_s},
         {u"file:///D:/lex2000/tomo98a/S%C3%A3o%20Paulo.htm"_s,
          u"cd/LEX2000/tomo98a/São Paulo.htm"_s, u"cd/LEX2000/tomo98a/São Paulo.htm"_s},
