@@ -11,11 +11,11 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
-#include "ui/ActivationTracker.h"
 #include "host/ReaderState.h"
 #include "search/SearchController.h"
-#include "ui/SearchWindow.h"
 #include "support/Recorders.h"
+#include "ui/ActivationTracker.h"
+#include "ui/SearchWindow.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -77,7 +77,20 @@ void SearchWindowTest::focusAndClose() {
     QVERIFY(window);
     auto* found = control<QListView>("FoundList");
     QCOMPARE(shownTitles(found), QStringList{u"Brasil"_qs});
-    QCOMPARE(control<QLabel>("Label2")->text(), u" 1 verbetes encontrados"_qs);
+    // Nothing in front of the count caption covers its text (it once sat
+    // half behind Combo1).
+    auto* label2 = control<QLabel>("Label2");
+    QCOMPARE(label2->text(), u" 1 verbetes encontrados"_qs);
+    const QRect caption =
+        label2->fontMetrics()
+            .boundingRect(label2->contentsRect(), int(label2->alignment()), label2->text())
+            .translated(label2->pos());
+    const QObjectList& stack = label2->parentWidget()->children();
+    for (qsizetype i = stack.indexOf(label2) + 1; i < stack.size(); ++i) {
+        auto* above = qobject_cast<QWidget*>(stack[i]);
+        if (above && above->isVisible())
+            QVERIFY2(!above->geometry().intersects(caption), qPrintable(above->objectName()));
+    }
     QVERIFY(control<QListView>("List1")->isHidden());
     QVERIFY(control<QListView>("List2")->isHidden());
     QCOMPARE(control<QComboBox>("Combo1")->currentIndex(), -1);
