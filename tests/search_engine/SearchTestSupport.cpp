@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ShardedIndexBuilder.h"
 #include "platform/XapianIndexList.h"
 #include "search/SearchDriver.h"
 #include "support/FileBytes.h"
@@ -35,12 +36,18 @@ std::vector<IndexRecord> corpusRecords() {
     return records;
 }
 
-void installIndex(const QString& installDir, const std::vector<IndexRecord>& records) {
+void installIndex(const QString& installDir, const std::vector<IndexRecord>& records, int shards) {
     StagedIndex staged(installDir);
     if (staged.buildPath().isEmpty()) qFatal("%s", qPrintable(staged.error()));
-    IndexBuilder builder(staged.buildPath());
-    for (const IndexRecord& record : records) builder.add(record);
-    builder.finish();
+    if (shards > 0) {
+        ShardedIndexBuilder builder(staged.buildPath(), shards, int(records.size()));
+        for (const IndexRecord& record : records) builder.add(record);
+        builder.finish();
+    } else {
+        IndexBuilder builder(staged.buildPath());
+        for (const IndexRecord& record : records) builder.add(record);
+        builder.finish();
+    }
     if (!staged.install()) qFatal("%s", qPrintable(staged.error()));
 }
 

@@ -18,8 +18,10 @@ namespace lumera::testing {
 std::vector<IndexRecord> corpusRecords();
 
 // Builds an index of records in installDir the way the indexer installs it:
-// the folder "indice" and a "search.lst" that names it.
-void installIndex(const QString& installDir, const std::vector<IndexRecord>& records);
+// the folder "indice" and a "search.lst" that names it; with shards, built
+// by the sharded builder as lumera-index builds it.
+void installIndex(const QString& installDir, const std::vector<IndexRecord>& records,
+                  int shards = 0);
 
 // Runs the job as the program does: through its search driver, which puts
 // the settings in its order.

