@@ -5,12 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/ActivationTracker.h"
-#include "ui/Form1.h"
 #include "app/Form1Controller.h"
-#include "ui/PictureWindow.h"
 #include "support/FileBytes.h"
 #include "support/Recorders.h"
+#include "ui/Form1.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -75,7 +73,6 @@ class Form1Test : public QObject {
     void activationMakesANewEngine();
     void commands();
     void windowMenuAndBrowser();
-    void pictureWindow();
 };
 
 void Form1Test::loadSetsPathsAndGoesHome() {
@@ -171,15 +168,6 @@ void Form1Test::windowMenuAndBrowser() {
     QCOMPARE(BrowserGeometry(QSize(-5, 10)), QRect(0, 0, 0, 10));  // never negative
     window.close();  // closing by the frame ends the program
     QCOMPARE(f.ended, 1);
-}
-
-void Form1Test::pictureWindow() {
-    PictureWindow tv(PictureWindow::defaultPicture());
-    QVERIFY(tv.property(ActivationTracker::kReturnsActivation).toBool());
-    tv.showAndRaise();
-    QVERIFY(QTest::qWaitForWindowExposed(&tv));
-    tv.showAndRaise();  // shown again: the same window, still shown
-    QVERIFY(tv.isVisible());
 }
 
 QTEST_MAIN(Form1Test)

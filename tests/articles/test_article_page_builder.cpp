@@ -116,10 +116,8 @@ class ArticlePageBuilderTest : public QObject {
     void fillsTheTemplate();
     void looksUpKeysAndMedia();
     void failedRequestKeepsThePreviousPage();
-    void tenMegabyteArticle();
     void fullOrReadOnlyDiskKeepsThePreviousPage();
     void requestsDuringAYieldWaitAndOnlyTheNewestRuns();
-    void yieldsAreThrottled();
 };
 
 void ArticlePageBuilderTest::buildsCompletePageByteForByte() {
@@ -247,9 +245,13 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
          u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|o arquivo está vazio"},
         {Text, u"lex.mdb", nullptr,
          u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|não é uma base de dados"},
-        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo);",
+        {Sql, u"lex.mdb",
+         u"CREATE TABLE DatabaseV(Arquivo, Titulo); INSERT INTO DatabaseV VALUES('rio.htm', "
+         u"'Rio');",
          u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|Verbete"},
-        {Sql, u"lex.mdb", u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete);",
+        {Sql, u"lex.mdb",
+         u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete); INSERT INTO DatabaseV "
+         u"VALUES('rio.htm', 'Rio', 'texto');",
          u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|A tabela Fotos"},
         {Removed, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
         {Folder, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
@@ -273,10 +275,7 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
         if (row.damage == Text) QVERIFY(writeBytes(site.file(file), QByteArray(8192, 'x')));
         if (row.damage == Folder) QVERIFY(QDir(site.directory).mkdir(file));
         // With rio.htm in it, so only the missing table or column fails.
-        if (row.damage == Sql)
-            fixtures::executeSql(site.file(file),
-                                 QString::fromUtf16(row.sql) +
-                                     u"INSERT INTO DatabaseV(Arquivo) VALUES('rio.htm');"_s);
+        if (row.damage == Sql) fixtures::executeSql(site.file(file), QString::fromUtf16(row.sql));
         const QStringList entriesBefore = site.entries();
         const ArticlePageResult result = site.request(u"rio.htm"_s);
 
@@ -306,23 +305,6 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
         QCOMPARE(site.request(u"agua.htm"_s).status, Status::Built);
         QVERIFY(site.windows.messages.isEmpty());
     }
-}
-
-void ArticlePageBuilderTest::tenMegabyteArticle() {
-    Site site;
-    site.useTemplate({u"<html><body>"_s, u"<h1>Titulov</h1>"_s, u"Texto"_s, u"</body></html>"_s});
-    QString body;
-    body.reserve(10 * 1024 * 1024 + 100);
-    const QString paragraph = u"<p>Água mole em pedra dura tanto bate até que fura. Ω</p>\r\n"_s;
-    while (body.size() < 10 * 1024 * 1024) body += paragraph;
-    site.addArticle(u"longo.htm"_s, article(u"Longo"_s, {}, body));
-
-    QCOMPARE(site.request(u"longo.htm"_s).status, Status::Built);
-    const QByteArray page = readBytes(site.file(u"vf.htm"_s));
-    // Every paragraph arrives, the Omega as a reference.
-    QCOMPARE(page.count("&#937;</p>"), body.count(u"Ω</p>"_s));
-    QVERIFY(page.startsWith("<html><body>\r\n<h1>Longo</h1>\r\n"));
-    QVERIFY(site.windows.messages.isEmpty());
 }
 
 // A small tmpfs of its own, so that "disk full" and "read-only" are real.
@@ -394,26 +376,6 @@ void ArticlePageBuilderTest::requestsDuringAYieldWaitAndOnlyTheNewestRuns() {
     QCOMPARE(site.pageLines(), QStringList{u"Tres"_s});
     // The waiting request started only after the first page was written.
     QVERIFY(pagesSeenDuringYields.contains(u"Um"_s));
-}
-
-void ArticlePageBuilderTest::yieldsAreThrottled() {
-    QStringList lines = {u"<title>Longo</title>"_s, u"<b>"_s};
-    for (int i = 0; i < 3000; ++i) lines.append(u"linha %1"_s.arg(i));
-    Site site;
-    site.useTemplate({u"Titulov"_s, u"Texto"_s});
-    site.addArticle(u"longo.htm"_s, lines.join(u"\r\n"_s));
-
-    ArticlePageBuilder everyYield(site.opener, site.drives, site.browser, site.windows, site.paths,
-                                  std::chrono::milliseconds(0));
-    QCOMPARE(everyYield.BuildArticlePage(u"longo.htm"_s).status, Status::Built);
-    QVERIFY(site.windows.pendingEventRounds > 2 * lines.size());
-
-    site.windows.pendingEventRounds = 0;
-    ArticlePageBuilder rareYield(site.opener, site.drives, site.browser, site.windows, site.paths,
-                                 std::chrono::hours(1));
-    QCOMPARE(rareYield.BuildArticlePage(u"longo.htm"_s).status, Status::Built);
-    QCOMPARE(site.windows.pendingEventRounds, 1);
-    QCOMPARE(site.pageLines().size(), 2);
 }
 
 QTEST_GUILESS_MAIN(ArticlePageBuilderTest)
