@@ -2,8 +2,6 @@
 // on every run, thumbnails cut to size, and GIF files that Qt reads back
 // pixel for pixel.
 #include <QBuffer>
-#include <QDir>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QRandomGenerator>
 #include <QSet>
@@ -50,16 +48,8 @@ class MakeArtTest : public QObject {
 
   private Q_SLOTS:
     void everyMediaRowHasADrawingThatPaints() {
-        QStringList problems;
-        const auto rows = lumera::sample::readMediaTable(
-            QDir(qEnvironmentVariable("LUMERA_SOURCE_DIR"))
-                .filePath(QStringLiteral("content/sample/articles/fotos.tsv")),
-            &problems);
-        QVERIFY(problems.isEmpty());
+        // A media row without a drawing fails the build (make-art says which).
         const QHash<QString, Drawer> drawings = mediaPictures();
-        for (const auto& row : rows)
-            QVERIFY2(drawings.contains(QFileInfo(row.param).completeBaseName()),
-                     qPrintable(row.param));
         // A drawing that paints nothing, or only a flat colour, is a broken one.
         for (auto it = drawings.cbegin(); it != drawings.cend(); ++it)
             QVERIFY2(distinctColours(renderPicture(it.value(), 120, 90)) > 3, qPrintable(it.key()));

@@ -182,10 +182,6 @@ class Databases : public QObject {
             {u"Copo dágua"_s, {"Copo com água"}},
             {QString(), {"Área do tronco tupi"}},
             {u"Pau-brasil"_s, {}},
-            {u"Brasil"_s,
-             {"Bandeira do Brasil", "Mapa político do Brasil", "Cristo Redentor, Rio de Janeiro",
-              "Regiões do Brasil", "População brasileira por região", "Cataratas do Iguaçu",
-              "Hino Nacional Brasileiro", "Praia de Copacabana", "Floresta Amazônica"}},
         };
         for (const auto& row : media) QCOMPARE(captions(*db->mediaQuery(row.title)), row.captions);
         QCOMPARE(walk(*db->mediaQuery(u"Portugal"_s), {u"Caption"_s, u"Tipo"_s}),

@@ -98,9 +98,6 @@ class BrowserTest : public QObject {
     void programmaticNavigationReportsItsTarget();
     void clickedLinkIsReportedAsAWindowsPath();
     void formSubmissionCarriesTheFieldValue();
-    void frameLinkAndFrameCompletion();
-    void navigateInsideTheHandlerReplacesTheNavigation();
-    void goBack();
     void elementValueNeedsExactlyOneElement();
     void nothingLeavesTheMachine();
     void findBarCountsMatches();
@@ -142,9 +139,6 @@ void BrowserTest::initTestCase() {
          "<form action='dtsearch.asp' method='get'><input id='field' type='text' "
          "name='request'><input id='go' type='submit' value='Procurar'></form>"},
         {"dois.htm", "Dois", "<input name='request' value='a'><input name='request' value='b'>"},
-        {"quadro.htm", "Quadro",
-         "<iframe id='menu' src='menu.htm' width='400' height='200'></iframe>"},
-        {"menu.htm", "Menu", "<a id='sec' href='v2.htm'>Seção 2</a>"},
     };
     for (const auto& page : pages)
         writePage(root + QString::fromUtf8(page[0]), kHead.arg(QString::fromUtf8(page[1])) +
@@ -247,56 +241,6 @@ void BrowserTest::formSubmissionCarriesTheFieldValue() {
     QCOMPARE(sink_.requestValues[2], u"São Paulo"_s);
 }
 
-void BrowserTest::frameLinkAndFrameCompletion() {
-    QVERIFY(load(u"D:\\lex2000\\quadro.htm"_s));
-    // The frame's document completes as well as the page.
-    QTRY_VERIFY(sink_.completes >= 2);
-    QVERIFY(sink_.urls.contains(u"D:\\lex2000\\menu.htm"_s));
-    sink_.rule = [](const QString& url, bool& cancel) { cancel = url.contains(u"v2.htm"); };
-    const qsizetype before = sink_.urls.size();
-    click(u"#sec"_s, u"#menu"_s);
-    QTRY_COMPARE(sink_.urls.size(), before + 1);
-    QCOMPARE(sink_.urls.last(), u"D:\\lex2000\\v2.htm"_s);
-}
-
-void BrowserTest::navigateInsideTheHandlerReplacesTheNavigation() {
-    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
-    // As a redirect does: navigate elsewhere and leave cancel false.
-    sink_.rule = [this](const QString& url, bool&) {
-        if (url.endsWith(u"v1.htm")) browser_->Navigate(u"D:\\lex2000\\v2.htm"_s);
-    };
-    QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    click(u"#v1"_s);
-    QVERIFY(done.wait(20000));
-    QCOMPARE(sink_.urls.mid(1), (QStringList{"D:\\lex2000\\v1.htm", "D:\\lex2000\\v2.htm"}));
-    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
-    QTest::qWait(300);
-    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);  // v1 never loaded
-    QCOMPARE(done.size(), 1);
-}
-
-void BrowserTest::goBack() {
-    QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
-    clickToLoad(u"#v1"_s);
-    QCOMPARE(browser_->view()->title(), u"Seção 1"_s);
-    QSignalSpy done(browser_.get(), &WebEngineBrowser::documentCompleted);
-    browser_->GoBack();
-    QVERIFY(done.wait(20000));
-    QCOMPARE(browser_->view()->title(), u"Início"_s);
-    QCOMPARE(sink_.urls.last(), u"D:\\lex2000\\joia.htm"_s);
-
-    // Going back from inside the handler, then cancelling, as "VOLTA" does.
-    clickToLoad(u"#v1"_s);
-    sink_.rule = [this](const QString& url, bool& cancel) {
-        if (url.endsWith(u"v3.htm")) {
-            browser_->GoBack();
-            cancel = true;
-        }
-    };
-    browser_->Navigate(u"D:\\lex2000\\v3.htm"_s);
-    QTRY_COMPARE(browser_->view()->title(), u"Início"_s);
-}
-
 void BrowserTest::elementValueNeedsExactlyOneElement() {
     QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     QTest::qWait(200);
@@ -361,12 +305,6 @@ void BrowserTest::copyAndSavePage() {
     // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
     QVERIFY(readBytes(html).contains("\xc1gua mole"));
 
-    const QString mht = out.filePath(u"joia-completa.mht"_s);
-    browser_->savePageTo(mht);
-    QVERIFY(saved.wait(20000));
-    QCOMPARE(saved.last().at(0).toString(), mht);
-    QCOMPARE(saved.last().at(1).toBool(), true);
-    QVERIFY(readBytes(mht).contains("multipart/related"));
 }
 
 void BrowserTest::pagesCannotReadOutside() {

@@ -183,13 +183,6 @@ void ReaderTourTest::tour() {
     QTest::keyClick(reader_->browser().view()->focusProxy(), Qt::Key_F, Qt::ControlModifier);
     QVERIFY(waitUntil([&] { return reader_->browser().findBar()->isVisible(); }));
 
-    // The atlas: entry page, then one of its sub-pages, each restarted.
-    click(QStringLiteral("a[href=\"atlast/main.htm\"]"));
-    QVERIFY(waitForPage(QStringLiteral("/lex2000/atlast/main.htm")));
-    click(QStringLiteral("a[href=\"../atlasm/atlast.htm\"]"));
-    QVERIFY(waitForPage(QStringLiteral("/lex2000/atlasm/atlast.htm")));
-    home();
-
     // ".tv" opens the picture window.
     click(QStringLiteral("a[href=\"filme.tv\"]"));
     QVERIFY(waitUntil(

@@ -1,5 +1,5 @@
-// The search driver: lists that sort like the original's list controls,
-// listing a run's results, and the engine's callbacks during a run.
+// The search driver: lists that sort like the original's list controls, and
+// listing a run's results.
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
@@ -49,7 +49,6 @@ class SearchDriverTest : public QObject {
     void folderFilter();
     void sortedTitlesKeepTheirPosition();
     void failingDocumentKeepsWhatWasListed();
-    void callbacksDuringRun();
 };
 
 // One by one, all at once, or half and half, a sorted list ends the same:
@@ -83,13 +82,6 @@ void SearchDriverTest::sortedListOrder() {
         QCOMPARE(mixed.data(mixed.index(0), ListControl::kItemDataRole).toInt(),
                  mixed.entry(0).ItemData);
     }
-    ListControl added(ListControl::Order::Added);
-    added.AddItem(u"z.htm"_s, 0);
-    added.AddItems({{u"a.htm"_s, 1}, {u"Z.htm"_s, 2}});
-    QCOMPARE(shown(added), u"z.htm=0|a.htm=1|Z.htm=2"_s);
-    QCOMPARE(added.findText(u"Z.htm"_s), 2);
-    added.Clear();
-    QCOMPARE(added.ListCount(), 0);
 }
 
 void SearchDriverTest::listingDerivesFileAndFolder() {
@@ -165,40 +157,6 @@ void SearchDriverTest::failingDocumentKeepsWhatWasListed() {
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, h.list());
     QCOMPARE(shown(h.window.List1()), u"b.htm=0|a.htm=1"_s);
     QCOMPARE(shown(h.window.FoundList()), u"A=1|B=0"_s);
-}
-
-// The callbacks as the engine makes them: hits remembered from run to run,
-// found-at-end lines kept in FoundList untagged, events processed on asking.
-void SearchDriverTest::callbacksDuringRun() {
-    QCOMPARE(FoundAtEndLine(u"X"_s, -5, QString()), u"-5: X []"_s);
-    Harness h({{u"Zebra"_s, u"C:\\lex\\tomo98c\\zebra.htm"_s}});
-    int abortAnswers = 0;
-    h.engine.script()->duringRun = [&abortAnswers](SearchCallbacks& callbacks) {
-        callbacks.ReceiveSearching(u"x"_s);
-        callbacks.ReceiveFound(u"x"_s, 2);
-        callbacks.ReceiveFoundWithDetail(u"detalhe"_s);
-        callbacks.ReceiveFoundAtEnd(u"primeiro"_s, 10);
-        callbacks.ReceiveHits(u"h1"_s);
-        callbacks.ReceiveHitCountByWord(u"x: 2"_s);
-        abortAnswers += callbacks.CheckForAbort();
-        callbacks.ReceiveFoundAtEnd(u"segundo"_s, -3);
-        callbacks.ReceiveHitsAtEnd(u"h2"_s);
-    };
-    h.run();
-    QCOMPARE(abortAnswers, 0);
-    QCOMPARE(h.windows.pendingEventRounds, 1);
-    QCOMPARE(h.driver.LastHitsText(), u"h2"_s);
-    QCOMPARE(shown(h.window.FoundList()), u" 10: primeiro []=0|-3: segundo [h1]=0"_s);
-    // Listing appends to the lines of the run.
-    h.driver.ListResults(h.window.resultLists(), std::nullopt);
-    QCOMPARE(shown(h.window.FoundList()), u" 10: primeiro []=0|-3: segundo [h1]=0|Zebra=0"_s);
-    // The next run starts with the hits text the last one left.
-    h.engine.script()->duringRun = [](SearchCallbacks& callbacks) {
-        callbacks.ReceiveFoundAtEnd(u"y"_s, 0);
-    };
-    h.window.ClearResultLists();
-    h.run(u"y"_s);
-    QCOMPARE(shown(h.window.FoundList()), u" 0: y [h2]=0"_s);
 }
 
 QTEST_GUILESS_MAIN(SearchDriverTest)

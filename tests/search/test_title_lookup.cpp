@@ -143,24 +143,14 @@ void TitleLookupTest::folderFilter() {
 }
 
 void TitleLookupTest::openArticle() {
-    auto script = FindAlways(kThreeFolders);
-    script->duringRun = [](SearchCallbacks& callbacks) { callbacks.ReceiveFoundAtEnd(u"!"_qs, 1); };
-    Reader reader(script);
+    Reader reader(FindAlways(kThreeFolders));
     reader.search.LookUpArticleTitle(u"p"_qs);
     SearchWindowModel& window = reader.window();
-    QCOMPARE(textsOf(window.FoundList()),
-             (QStringList{u" 1: ! []"_qs, u"Água"_qs, u"Lisboa"_qs, u"Portugal"_qs}));
-    // The engine's own lines are not counted.
-    QCOMPARE(window.Label2(), u" 3 verbetes encontrados"_qs);
-
-    reader.search.FoundList_Click(2);  // Lisboa
-    reader.search.FoundList_Click(2);  // no change of choice, nothing new opens
-    reader.search.FoundList_Click(3);  // the arrow key moves on to Portugal
-    reader.search.FoundList_Click(0);  // an engine line: tag 0, the first file listed
-    QCOMPARE(reader.opened,
-             (QStringList{u"lisboa.htm"_qs, u"portugal.htm"_qs, u"portugal.htm"_qs}));
-    QCOMPARE(window.FoundListIndex(), 0);
-    QCOMPARE(window.FoundList().ListCount(), 4);
+    reader.search.FoundList_Click(1);  // Lisboa
+    reader.search.FoundList_Click(1);  // no change of choice, nothing new opens
+    reader.search.FoundList_Click(2);  // the arrow key moves on to Portugal
+    QCOMPARE(reader.opened, (QStringList{u"lisboa.htm"_qs, u"portugal.htm"_qs}));
+    QCOMPARE(window.FoundListIndex(), 2);
 
     // In a filtered list the tag points into the filtered List1.
     reader.search.Combo1_Click(window.Combo1().findText(u"tomo98a"_qs));
