@@ -72,16 +72,8 @@ void StartupTest::shortNameFixup() {
 }
 
 void StartupTest::commandLine() {
-    CommandLine line = CommandLine::parse(
-        {"-C", "dir", "--drive", "D:=/cd", "--drive=C:=/c", "page", "brasil.htm"});
-    QVERIFY(line.error.isEmpty());
-    QCOMPARE(line.changeDirectory, QStringLiteral("dir"));
-    QCOMPARE(line.driveMappings, QStringList({"D:=/cd", "C:=/c"}));
-    QCOMPARE(line.positional, QStringList({"page", "brasil.htm"}));
-
     QVERIFY(!CommandLine::parse({"--drive"}).error.isEmpty());
     QVERIFY(CommandLine::parse({"--help"}).help);
-
     // A drive folder given relative to the starting folder still means it after -C.
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();

@@ -132,18 +132,13 @@ void ReaderTourTest::tour() {
     QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
     QVERIFY(
         evaluate(QStringLiteral("document.title")).toString().contains(QStringLiteral("Brasil")));
+    // Thumbnails, icons and rule: more than 8, every one loaded, none broken.
     QVERIFY(waitUntil([&] {
-        return evaluate(QStringLiteral(
-                            "Array.from(document.images).every(function(i){return i.complete;})"))
+        return evaluate(QStringLiteral("(function(){var i=Array.from(document.images);return "
+                                       "i.length>8&&i.every(function(x){return x.complete&&"
+                                       "x.naturalWidth>0;});})()"))
             .toBool();
     }));
-    const QVariantList broken =
-        evaluate(QStringLiteral("Array.from(document.images).filter(function(i){return "
-                                "i.naturalWidth===0;}).map(function(i){return i.src;})"))
-            .toList();
-    QVERIFY2(broken.isEmpty(), qPrintable(QVariant(broken).toStringList().join(u' ')));
-    QVERIFY(evaluate(QStringLiteral("document.images.length")).toInt() >
-            8);  // thumbnails, icons, rule
 
     // A thumbnail and a see-also row name no article: their pages on the CD are shown.
     click(QStringLiteral("a[href=\"D:/LEX2000/FOTOS/CRISTO-REDENTOR.htm\"] img"));

@@ -24,10 +24,7 @@ class ScriptedResultList : public ResultList {
     explicit ScriptedResultList(std::vector<ScriptedDocument> documents)
         : documents_(std::move(documents)) {}
     int Count() const override { return static_cast<int>(documents_.size()); }
-    void GetNthDoc(int i) override {
-        if (i == failAt) throw std::runtime_error("document cannot be read");
-        current_ = i;
-    }
+    void GetNthDoc(int i) override { current_ = i; }
     QString DocDetailItem(const QString& name) const override {
         if (current_ < 0 || current_ >= Count()) return {};
         const ScriptedDocument& document = documents_.at(static_cast<std::size_t>(current_));
@@ -35,7 +32,6 @@ class ScriptedResultList : public ResultList {
         if (name == u"_filename") return document.path;
         return {};
     }
-    int failAt = -1;
 
   private:
     std::vector<ScriptedDocument> documents_;

@@ -48,7 +48,6 @@ class SearchDriverTest : public QObject {
     void listingDerivesFileAndFolder();
     void folderFilter();
     void sortedTitlesKeepTheirPosition();
-    void failingDocumentKeepsWhatWasListed();
 };
 
 // One by one, all at once, or half and half, a sorted list ends the same:
@@ -146,17 +145,6 @@ void SearchDriverTest::sortedTitlesKeepTheirPosition() {
     QCOMPARE(shown(h.window.List1()),
              u"portugal.htm=0|agua.htm=1|brasil.htm=2|rio-amazonas.htm=3"_s);
     QCOMPARE(shown(h.window.List2()), u"tomo98a=1|tomo98a=2|tomo98b=0|tomo98c=3"_s);
-}
-
-void SearchDriverTest::failingDocumentKeepsWhatWasListed() {
-    Harness h({{u"B"_s, u"C:\\lex\\tomo98a\\b.htm"_s},
-               {u"A"_s, u"C:\\lex\\tomo98a\\a.htm"_s},
-               {u"C"_s, u"C:\\lex\\tomo98a\\c.htm"_s}});
-    h.run();
-    static_cast<ScriptedResultList&>(*h.engine.jobs.back().lock()->Results()).failAt = 2;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error, h.list());
-    QCOMPARE(shown(h.window.List1()), u"b.htm=0|a.htm=1"_s);
-    QCOMPARE(shown(h.window.FoundList()), u"A=1|B=0"_s);
 }
 
 QTEST_GUILESS_MAIN(SearchDriverTest)

@@ -268,14 +268,11 @@ void TitleLookupTest::engineReplacedOnActivation() {
     reader.search.LookUpArticleTitle(u"p"_qs);
     QCOMPARE(reader.window().FoundList().ListCount(), 3);
     QVERIFY(first.expired());
-    QCOMPARE(first.lock(), nullptr);
 
     // Again afterwards: the job of the gone engine still serves the folder filter.
     script->duringRun = nullptr;
-    std::weak_ptr<ScriptedSearchEngine> second = reader.engine;
     reader.engine.reset();
     reader.activate();
-    QVERIFY(second.expired());
     reader.search.Combo1_Click(reader.window().Combo1().findText(u"tomo98b"_qs));
     QCOMPARE(textsOf(reader.window().FoundList()), (QStringList{u"Lisboa"_qs, u"Portugal"_qs}));
 

@@ -52,9 +52,7 @@ QString insertScript(const QString& table, const QStringList& columns,
 
 }  // namespace
 
-QString jetDir() { return testing::testData(QStringLiteral("jet")); }
-
-QString jetFile(const QString& name) { return jetDir() + u'/' + name; }
+QString jetFile(const QString& name) { return testing::testData(QStringLiteral("jet/") + name); }
 
 const StoredText& ExpectedTable::value(std::size_t row, const QString& column) const {
     return rows.at(row).at(static_cast<std::size_t>(columns.indexOf(column)));

@@ -11,7 +11,6 @@
 namespace lumera::fixtures {
 
 // tests/data/jet, where the database fixtures and their licences live.
-QString jetDir();
 QString jetFile(const QString& name);
 
 // A table of lex-jet4.json: every row of the Jet 4 fixtures, NULLs kept.
