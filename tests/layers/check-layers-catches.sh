@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# A copy of the layer check, on a tree of one header: it fails for an include from a layer above.
+set -euo pipefail
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir -p "$tmp/scripts" "$tmp/src/search" "$tmp/src/host"
+cp "$1" "$tmp/scripts/check-layers"
+expect() {  # STATUS FILE INCLUDE-LINE
+    rm -f "$tmp"/src/*/*.h && echo "$3" >"$tmp/src/$2"
+    local got=0
+    bash "$tmp/scripts/check-layers" >/dev/null || got=$?
+    [[ $got -eq $1 ]] || { echo "check-layers exits $got, not $1, for $2: $3"; exit 1; }
+}
+expect 0 search/a.h '#include "host/Browser.h"'
+expect 1 search/a.h '#include "platform/DriveMap.h"'
+expect 1 search/a.h '  #  include "ui/Form1.h"'
+expect 1 host/a.h '#include "search/SearchDriver.h"'
+expect 0 host/a.h '#include "host/Browser.h"'
