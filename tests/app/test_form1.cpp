@@ -96,8 +96,7 @@ void Form1Test::missingIniIsReportedAndStartupGoesOn() {
         QCOMPARE(f.windows.messages.size(), 1);
         QVERIFY(f.windows.messages[0].text.contains(QStringLiteral("lex.ini")));
         QVERIFY(f.windows.messages[0].text.contains(
-                    QDir::toNativeSeparators(QDir(dir).canonicalPath())) ||
-                f.windows.messages[0].text.contains(QDir::toNativeSeparators(dir)));
+            QDir::toNativeSeparators(QDir(dir).canonicalPath())));
         QVERIFY(f.state.InstallPath.isEmpty());
         QVERIFY(f.state.CdRomPath.isEmpty());
         // Without a CD drive the home address has none either.

@@ -81,10 +81,6 @@ void StartupTest::commandLine() {
     QVERIFY(relative.applyDirectory());
     QVERIFY(QDir::setCurrent(previous));
     QCOMPARE(relative.driveMappings, QStringList{"D:=" + previous + "/content/cd"});
-
-    CommandLine missingDir = CommandLine::parse({"-C", "/nonexistent/lumera-dir"});
-    QVERIFY(!missingDir.applyDirectory());
-    QVERIFY(!missingDir.error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(StartupTest)

@@ -187,20 +187,14 @@ void BrowserTest::programmaticNavigationReportsItsTarget() {
     QCOMPARE(sink_.completes, 1);
     QCOMPARE(browser_->view()->title(), u"Início"_s);
 
-    // Forward slashes and a file URL are the program's own texts too.
-    QVERIFY(load(u"d:/LEX2000/v1.htm"_s));
-    QVERIFY(load(u"file:///D:/lex2000/v2.htm"_s));
-    QCOMPARE(sink_.urls.mid(1), (QStringList{"d:/LEX2000/v1.htm", "file:///D:/lex2000/v2.htm"}));
-    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
-
     // Cancelled: nothing loads and nothing completes.
     sink_.rule = [](const QString&, bool& cancel) { cancel = true; };
     const int completes = sink_.completes;
     browser_->Navigate(u"D:\\lex2000\\v3.htm"_s);
-    QTRY_COMPARE(sink_.urls.size(), 4);
+    QTRY_COMPARE(sink_.urls.size(), 2);
     QTest::qWait(300);
     QCOMPARE(sink_.completes, completes);
-    QCOMPARE(browser_->view()->title(), u"Seção 2"_s);
+    QCOMPARE(browser_->view()->title(), u"Início"_s);
 }
 
 void BrowserTest::clickedLinkIsReportedAsAWindowsPath() {

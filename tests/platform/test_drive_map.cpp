@@ -104,12 +104,6 @@ void DriveMapTest::resolvesPaths() {
                                                   : local(QFileInfo(row.writable).path()) + u'/' +
                                                         QFileInfo(row.writable).fileName());
     }
-    // A relative path, from the current folder.
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(install));
-    const QString relative = drives_.existingFile(u"./vf.htm"_s);
-    QVERIFY(QDir::setCurrent(previous));
-    QCOMPARE(relative, local(u"install/vf.htm"_s));
 }
 
 void DriveMapTest::mappingsFromOptionsAndEnvironment() {
