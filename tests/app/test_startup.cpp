@@ -49,8 +49,8 @@ void StartupTest::parsesLexIni() {
     };
     for (const auto& row : rows) {
         const ContentPaths paths = ParseLexIni(row.bytes);
-        QCOMPARE(paths.InstallPath, row.InstallPath);
-        QCOMPARE(paths.CdRomPath, row.CdRomPath);
+        QCOMPARE(paths.InstallPath, row.installPath);
+        QCOMPARE(paths.CdRomPath, row.cdRomPath);
     }
 }
 

@@ -315,11 +315,12 @@ void ReaderTourTest::openFromTheCommandLine() {
                            << QStringLiteral("D:\\lex2000\\tomo98c\\fado.htm")
                            << QString::fromUtf8(rows[0].address));
     QVERIFY(process.waitForFinished(120000));
-    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()),
-             QStringLiteral("Message Lumera Edição 2002|O verbete fado.htm está sem texto na base "
-                            "de dados lex.mdb em ./.\nNothing\n"
-                            "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
-                            "modelo-final.htm em ./.\nNothing\n"));
+    QCOMPARE(
+        QString::fromUtf8(process.readAllStandardOutput()),
+        QStringLiteral("Message Lumera Edição 2002|Não foi possível montar a página do verbete "
+                       "fado.htm: falta o texto dele na base de dados lex.mdb em ./.\nNothing\n"
+                       "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
+                       "modelo-final.htm em ./.\nNothing\n"));
 }
 
 int main(int argc, char** argv) {

@@ -19,7 +19,7 @@ class CountingCallbacks : public SearchCallbacks {
   public:
     int found = 0;
     void ReceiveSearching(const QString&) override {}
-    void ReceiveFound(const QString&, std::int32_t) override { ++found; }
+    void ReceiveFound(QStringView, std::int32_t) override { ++found; }
     void ReceiveFoundWithDetail(const QString&) override {}
     void ReceiveHits(const QString&) override {}
     void ReceiveHitCountByWord(const QString&) override {}
