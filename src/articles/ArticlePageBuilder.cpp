@@ -71,8 +71,9 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     if (article->atEnd()) return {ArticlePageResult::Status::NotFound, QString()};
     const std::optional<QString> storedText = article->value(u"Verbete"_s);
     if (!storedText) {
-        return failure(u"O verbete %1 está sem texto na base de dados %2 em %3."_s.arg(
-            key, kDatabaseFile, paths_.InstallPath));
+        return failure(
+            u"Não foi possível montar a página do verbete %1: falta o texto dele na base de dados %2 em %3."_s
+                .arg(key, kDatabaseFile, paths_.InstallPath));
     }
     const QString articleText = rewriteImagePaths(*storedText, paths_.CdRomPath);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <memory>
 #include <variant>
@@ -12,7 +13,9 @@ class SearchCallbacks {
   public:
     virtual ~SearchCallbacks() = default;
     virtual void ReceiveSearching(const QString& what) = 0;
-    virtual void ReceiveFound(const QString& what, std::int32_t hitCount) = 0;
+    // what lives only for the call (it may point into the index's own
+    // storage): a receiver that keeps it copies it with toString().
+    virtual void ReceiveFound(QStringView what, std::int32_t hitCount) = 0;
     virtual void ReceiveFoundWithDetail(const QString& detail) = 0;
     virtual void ReceiveHits(const QString& s) = 0;
     virtual void ReceiveHitCountByWord(const QString& s) = 0;

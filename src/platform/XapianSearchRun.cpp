@@ -158,7 +158,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::collect(const Xapian::MSet& f
         if (row.docid > table.size()) continue;
         rows.push_back(row);
         if (callbacks_)
-            callbacks_->ReceiveFound(table.title(row.docid).toString(), it.get_percent());
+            callbacks_->ReceiveFound(table.title(row.docid), it.get_percent());
     }
     return std::make_shared<XapianResultList>(indexes.tables, std::move(rows));
 }

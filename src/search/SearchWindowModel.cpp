@@ -49,7 +49,7 @@ void SearchWindowModel::ClearResultLists() {
 }
 
 void SearchWindowModel::ReceiveSearching(const QString&) {}
-void SearchWindowModel::ReceiveFound(const QString&, std::int32_t) {}
+void SearchWindowModel::ReceiveFound(QStringView, std::int32_t) {}
 void SearchWindowModel::ReceiveFoundWithDetail(const QString&) {}
 void SearchWindowModel::ReceiveHits(const QString& s) { driver_.setLastHitsText(s); }
 void SearchWindowModel::ReceiveHitCountByWord(const QString&) {}

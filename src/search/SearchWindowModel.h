@@ -46,7 +46,7 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
 
     // SearchCallbacks: the window serves the engine during a run.
     void ReceiveSearching(const QString& what) override;
-    void ReceiveFound(const QString& what, std::int32_t hitCount) override;
+    void ReceiveFound(QStringView what, std::int32_t hitCount) override;
     void ReceiveFoundWithDetail(const QString& detail) override;
     void ReceiveHits(const QString& s) override;
     void ReceiveHitCountByWord(const QString& s) override;

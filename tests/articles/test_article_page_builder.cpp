@@ -230,6 +230,10 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
          u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete); INSERT INTO DatabaseV "
          u"VALUES('rio.htm', 'Rio', 'texto');",
          u"ler o verbete rio.htm na base de dados lex.mdb em %1.\n|A tabela Fotos"},
+        {Sql, u"lex.mdb",
+         u"CREATE TABLE DatabaseV(Arquivo, Titulo, Verbete); INSERT INTO DatabaseV(Arquivo) "
+         u"VALUES('rio.htm');",
+         u"montar a página do verbete rio.htm: falta o texto dele na base de dados lex.mdb em %1."},
         {Removed, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
         {Folder, u"modelo-final.htm", nullptr, u"ler o modelo de página modelo-final.htm em %1."},
         {Folder, u"vf.htm", nullptr, u"gravar a página vf.htm em %1."},

@@ -255,11 +255,12 @@ void ReaderTourTest::openFromTheCommandLine() {
                 QStringList(arguments.mid(0, 3)) << QStringLiteral("D:\\lex2000\\tomo98c\\fado.htm")
                                                  << QString::fromUtf8(rows[0].address),
                 install);
-    QCOMPARE(QString::fromUtf8(failed.out),
-             QStringLiteral("Message Lumera Edição 2002|O verbete fado.htm está sem texto na base "
-                            "de dados lex.mdb em ./.\nNothing\n"
-                            "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
-                            "modelo-final.htm em ./.\nNothing\n"));
+    QCOMPARE(
+        QString::fromUtf8(failed.out),
+        QStringLiteral("Message Lumera Edição 2002|Não foi possível montar a página do verbete "
+                       "fado.htm: falta o texto dele na base de dados lex.mdb em ./.\nNothing\n"
+                       "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
+                       "modelo-final.htm em ./.\nNothing\n"));
 }
 
 int main(int argc, char** argv) {

@@ -42,8 +42,8 @@ class RecordingCallbacks : public SearchCallbacks {
     void ReceiveSearching(const QString& what) override {
         calls << QStringLiteral("Searching ") + what;
     }
-    void ReceiveFound(const QString& what, std::int32_t) override {
-        calls << QStringLiteral("Found ") + what;
+    void ReceiveFound(QStringView what, std::int32_t) override {
+        calls << QStringLiteral("Found ") + what.toString();
         if (onFound) onFound();
     }
     void ReceiveFoundWithDetail(const QString&) override {}

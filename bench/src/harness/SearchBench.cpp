@@ -8,7 +8,10 @@
 #include "Fts5.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
+#include "platform/XapianDetailsTable.h"
+#include "platform/XapianQueryBuilder.h"
 #include "platform/XapianSearchEngine.h"
+#include "platform/XapianTextFolding.h"
 #include "search/SearchController.h"
 #include "search/SearchWindowModel.h"
 
@@ -19,7 +22,7 @@ class CountingCallbacks : public SearchCallbacks {
   public:
     int found = 0;
     void ReceiveSearching(const QString&) override {}
-    void ReceiveFound(const QString&, std::int32_t) override { ++found; }
+    void ReceiveFound(QStringView, std::int32_t) override { ++found; }
     void ReceiveFoundWithDetail(const QString&) override {}
     void ReceiveHits(const QString&) override {}
     void ReceiveHitCountByWord(const QString&) override {}
@@ -67,6 +70,8 @@ int runJob(SearchEngine& engine, const QString& install, const QString& request)
 }
 
 }  // namespace
+
+void benchResultReading(const BenchContext& context, const std::vector<Query>& queries);
 
 void benchSearch(const BenchContext& context) {
     const std::vector<Query> queries =
@@ -126,6 +131,47 @@ void benchSearch(const BenchContext& context) {
                    "2–3-word phrases taken from the articles, 4–5-letter prefixes. Ours also "
                    "finds stems and accent-folded synonyms, which FTS5 does not, hence more "
                    "results.\n";
+    benchResultReading(context, queries);
+}
+
+// What reading a result's title and path costs: from the document's data, as
+// every search did before the details table, and from the table.
+void benchResultReading(const BenchContext& context, const std::vector<Query>& queries) {
+    const QString folder = context.edition + QStringLiteral("/indice");
+    const Xapian::Database index(toUtf8(folder));
+    const auto table = DetailsTable::open(folder, index);
+    if (!table) throw std::runtime_error("the index has no details table");
+    double fromDocuments = 0;
+    double fromTable = 0;
+    std::size_t results = 0;
+    std::size_t characters = 0;
+    for (const Query& query : queries) {
+        if (query.kind != u"word" && query.kind != u"prefix") continue;
+        Xapian::Enquire enquire(index);
+        enquire.set_query(XapianQueryBuilder(index).build(query.text));
+        const Xapian::MSet found = enquire.get_mset(0, index.get_doccount());
+        auto start = Clock::now();
+        for (auto it = found.begin(); it != found.end(); ++it) {
+            characters += decodeDetails(it.get_document().get_data()).path.size();
+        }
+        fromDocuments += millisecondsSince(start);
+        start = Clock::now();
+        for (auto it = found.begin(); it != found.end(); ++it) {
+            characters += std::size_t(table->title(*it).size() + table->path(*it).size());
+        }
+        fromTable += millisecondsSince(start);
+        results += found.size();
+    }
+    const double perResult = 1000.0 / double(std::max<std::size_t>(1, results));
+    context.out << "\n### Reading each result's title and path\n\n";
+    Table reading(context.out, {"from", "results", "µs per result"});
+    reading.row({QStringLiteral("the document's data (decoded)"), number(double(results)),
+                 number(fromDocuments * perResult, 3)});
+    reading.row({QStringLiteral("the details table"), number(double(results)),
+                 number(fromTable * perResult, 3)});
+    context.out << "\nOver the word and prefix queries above, after their match.\n";
+    // Used, so that the reads are not optimised away.
+    if (characters == 0) context.out << "(no result had a title or a path)\n";
 }
 
 void benchLookup(const BenchContext& context) {
