@@ -71,6 +71,8 @@ std::shared_ptr<const DetailsTable> DetailsTable::open(const QString& folder,
     table->offsets_ = reinterpret_cast<const std::uint32_t*>(data + kHeaderSize);
     table->characters_ = reinterpret_cast<const char16_t*>(data + kHeaderSize + offsetBytes);
     table->characterCount_ = std::uint32_t((size - qint64(kHeaderSize) - offsetBytes) / 2);
+    // A file cut short anywhere ends before its last text does.
+    if (table->offsets_[2 * std::size_t(count)] != table->characterCount_) return nullptr;
     table->count_ = count;
     return table;
 }
