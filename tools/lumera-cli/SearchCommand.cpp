@@ -3,15 +3,12 @@
 
 #include "Commands.h"
 #include "Edition.h"
-#include "app/LexIni.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/Browser.h"
 #include "host/ReaderState.h"
 #include "host/WindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
-#include "platform/DriveSetup.h"
-#include "platform/XapianSearchEngine.h"
 #include "search/SearchController.h"
 
 namespace lumera::cli {
