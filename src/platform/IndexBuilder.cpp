@@ -299,8 +299,9 @@ IndexBuilder::IndexBuilder(const QString& databasePath, Options options)
     } catch (const Xapian::Error& error) {
         throw IndexBuildError(error.get_description());
     }
-    termGenerator_.set_stemmer(Xapian::Stem(new AccentAwareStemmer(accentedStems_)));
-    termGenerator_.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
+    termGenerator_.set_stemmer(
+        Xapian::Stem(new AccentAwareStemmer(accentedStems_, &writtenWords_)));
+    termGenerator_.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL_Z);
     writer_ = std::make_unique<DocumentWriter>(database_, options_.commitEvery);
 }
 
@@ -320,9 +321,12 @@ bool IndexBuilder::add(const IndexRecord& record) {
     try {
         auto document = std::make_unique<Xapian::Document>();
         termGenerator_.set_document(*document);
+        writtenWords_.start(document.get(), kTitleWeight);
         termGenerator_.index_text(toUtf8(searchableText(title)), kTitleWeight);
         termGenerator_.increase_termpos(kTitleGap);
+        writtenWords_.start(document.get(), 1);
         termGenerator_.index_text(toUtf8(searchableText(text)));
+        writtenWords_.start(nullptr, 1);
         // Xapian's handles count their owners without atomics: the term
         // generator lets go of the document before the writer thread takes it.
         termGenerator_.set_document(Xapian::Document());
@@ -372,6 +376,7 @@ void IndexBuilder::finishShard() {
         for (const auto& [folded, stems] : synonyms_) {
             for (const std::string& stem : stems) database_.add_synonym(folded, stem);
         }
+        database_.set_metadata(phrasestems::kMetadataKey, phrasestems::kMetadataValue);
         database_.commit();
         database_.close();
     } catch (const Xapian::Error& error) {

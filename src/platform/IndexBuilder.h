@@ -41,11 +41,11 @@ class IndexBuildError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Writes a new full-text index of articles. Every word is indexed with its
-// position (phrases) under its folded form, and its Portuguese stem taken from
-// the accented word under "Z". Since a query typed without accents cannot
-// know the accented stem, the stem of the folded word is indexed too where it
-// differs, with the accented stem as its synonym.
+// Writes a new full-text index of articles. Every word is indexed under its
+// Portuguese stem, taken from the accented word, with its position (phrases
+// match stems), and as written, folded, without one (prefixes, numbers). Since a query typed
+// without accents cannot know the accented stem, the stem of the folded word is indexed too where
+// it differs, with the accented stem as its synonym.
 class IndexBuilder {
   public:
     struct Options {
@@ -89,6 +89,7 @@ class IndexBuilder {
     std::unique_ptr<DocumentWriter> writer_;
     Options options_;
     AccentedStems accentedStems_;
+    WrittenWords writtenWords_;
     Xapian::TermGenerator termGenerator_;
     PortugueseStemmer stemmer_;
     std::map<std::string, std::set<std::string>> synonyms_;

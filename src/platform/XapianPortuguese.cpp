@@ -154,6 +154,7 @@ const std::string* AccentedStems::find(const std::string& folded) const {
 }
 
 std::string AccentAwareStemmer::operator()(const std::string& word) {
+    if (words_) words_->add(word);
     if (const std::string* learnt = learnt_.find(word)) return *learnt;
     return stemmer_.stem(word);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/XapianPhraseStems.h"
+
 namespace lumera {
 
 // Portuguese stems for the index and the query. The Snowball stemmer leaves
@@ -50,15 +52,18 @@ class AccentedStems {
 };
 
 // The stemmer the term generator and the query parser call with folded words:
-// a learnt accented word gets its accented stem, any other its own.
+// a learnt accented word gets its accented stem, any other its own. The
+// indexer has it pass each word on to be indexed as written.
 class AccentAwareStemmer : public Xapian::StemImplementation {
   public:
-    explicit AccentAwareStemmer(const AccentedStems& learnt) : learnt_(learnt) {}
+    explicit AccentAwareStemmer(const AccentedStems& learnt, WrittenWords* words = nullptr)
+        : learnt_(learnt), words_(words) {}
     std::string operator()(const std::string& word) override;
     std::string get_description() const override { return "lumera-portuguese"; }
 
   private:
     const AccentedStems& learnt_;
+    WrittenWords* words_;
     PortugueseStemmer stemmer_;
 };
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "platform/XapianLog.h"
+#include "platform/XapianPhraseStems.h"
 #include "platform/XapianTextFolding.h"
 
 namespace lumera {
@@ -93,23 +94,28 @@ Xapian::Query XapianQueryBuilder::build(const QString& request) {
 
     AccentedStems typedStems;
     typedStems.learn(request);
+    const Xapian::Stem stemmer(new AccentAwareStemmer(typedStems));
+    const PhraseStems phraseStems(database_, stemmer);
+    const auto atPositions = [&](const Xapian::Query& query) {
+        return PhraseStems::indexedIn(database_) ? phraseStems.apply(query) : query;
+    };
     Xapian::QueryParser parser;
     parser.set_database(database_);
-    parser.set_stemmer(Xapian::Stem(new AccentAwareStemmer(typedStems)));
+    parser.set_stemmer(stemmer);
     parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
     parser.set_stopper(&stopper_);
     parser.set_default_op(Xapian::Query::OP_AND);
     parser.set_max_expansion(kMaxWildcardExpansion, Xapian::Query::WILDCARD_LIMIT_MOST_FREQUENT,
                              Xapian::QueryParser::FLAG_WILDCARD);
     try {
-        return parser.parse_query(toUtf8(prepared.parserText), kSyntaxFlags);
+        return atPositions(parser.parse_query(toUtf8(prepared.parserText), kSyntaxFlags));
     } catch (const Xapian::QueryParserError& error) {
         qCDebug(lcSearch) << "request" << request
                           << "read as plain words:" << error.get_msg().c_str();
     }
     try {
-        return parser.parse_query(toUtf8(prepared.plainWords.join(u' ')),
-                                  Xapian::QueryParser::FLAG_AUTO_SYNONYMS);
+        return atPositions(parser.parse_query(toUtf8(prepared.plainWords.join(u' ')),
+                                              Xapian::QueryParser::FLAG_AUTO_SYNONYMS));
     } catch (const Xapian::QueryParserError& error) {
         qCWarning(lcSearch) << "request" << request << "rejected:" << error.get_msg().c_str();
         return Xapian::Query();

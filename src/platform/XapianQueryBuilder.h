@@ -9,11 +9,12 @@
 namespace lumera {
 
 // Turns what a reader types into a query. Words are folded like the index;
-// all must match unless joined by OU/OR; "..." is a phrase (stop words inside
-// count); bras* a prefix; E/AND, NÃO/NAO/NOT and -palavra as written in
-// capitals; stop words outside phrases are left out. Any text gives a query:
-// what the parser rejects is searched again as plain words, and a text
-// without words gives the empty query, which finds nothing.
+// all must match unless joined by OU/OR; "..." is a phrase of the words in
+// any of their forms (stop words inside count); bras* a prefix; E/AND,
+// NÃO/NAO/NOT and -palavra as written in capitals; stop words outside
+// phrases are left out. Any text gives a query: what the parser rejects is
+// searched again as plain words, and a text without words gives the empty
+// query, which finds nothing.
 class XapianQueryBuilder {
   public:
     // Wildcards and synonyms are looked up in database, which must outlive

@@ -157,8 +157,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::collect(const Xapian::MSet& f
         const DetailsTable& table = *indexes.tables[row.table];
         if (row.docid > table.size()) continue;
         rows.push_back(row);
-        if (callbacks_)
-            callbacks_->ReceiveFound(table.title(row.docid), it.get_percent());
+        if (callbacks_) callbacks_->ReceiveFound(table.title(row.docid), it.get_percent());
     }
     return std::make_shared<XapianResultList>(indexes.tables, std::move(rows));
 }

@@ -46,8 +46,8 @@ std::vector<Family> wordFamilies(const QString& wordList, int wanted) {
         // The edition holds an accented form: the hard case for a reader who
         // types without accents.
         Family family;
-        family.textForm = forms.takeAt(std::find_if(forms.begin(), forms.end(), hasAccent) -
-                                       forms.begin());
+        family.textForm =
+            forms.takeAt(std::find_if(forms.begin(), forms.end(), hasAccent) - forms.begin());
         family.queryForms = forms.mid(0, 3);
         all.push_back(std::move(family));
     }
@@ -64,7 +64,9 @@ constexpr int kFamiliesPerArticle = 5;
 
 struct Outcome {
     int queries = 0;
-    int found = 0;  // queries that found their family's article
+    int found = 0;        // queries that found their family's article
+    int phraseFound = 0;  // the same forms typed in quotes, as a phrase
+    int phrases = 0;
     double extra = 0;
     Samples times;
     qint64 indexBytes = 0;
@@ -100,22 +102,26 @@ Outcome measure(const std::vector<Family>& families, bool foldedStems) {
         const std::string expected = toUtf8(
             QStringLiteral("artigo%1.htm").arg(i / kFamiliesPerArticle * kFamiliesPerArticle));
         for (const QString& form : families[i].queryForms) {
-            for (const QString& typed : {form, foldForSearch(form)}) {
-                const auto start = Clock::now();
-                Xapian::Enquire enquire(database);
-                enquire.set_query(queries.build(typed));
-                const Xapian::MSet found = enquire.get_mset(0, database.get_doccount());
-                outcome.times.add(millisecondsSince(start));
-                bool hit = false;
-                for (auto it = found.begin(); it != found.end(); ++it) {
-                    hit = hit || it.get_document().get_data().find(expected) != std::string::npos;
+            for (const QString& unquoted : {form, foldForSearch(form)}) {
+                for (const QString& typed : {unquoted, u'"' + unquoted + u'"'}) {
+                    const bool phrase = typed.startsWith(u'"');
+                    const auto start = Clock::now();
+                    Xapian::Enquire enquire(database);
+                    enquire.set_query(queries.build(typed));
+                    const Xapian::MSet found = enquire.get_mset(0, database.get_doccount());
+                    outcome.times.add(millisecondsSince(start));
+                    bool hit = false;
+                    for (auto it = found.begin(); it != found.end(); ++it) {
+                        hit =
+                            hit || it.get_document().get_data().find(expected) != std::string::npos;
+                    }
+                    if (!hit && qEnvironmentVariableIsSet("LUMERA_BENCH_MISSES")) {
+                        qInfo().noquote() << "missed" << typed << "for" << families[i].textForm;
+                    }
+                    (phrase ? outcome.phrases : outcome.queries) += 1;
+                    (phrase ? outcome.phraseFound : outcome.found) += hit;
+                    if (!phrase) outcome.extra += found.size() - (hit ? 1 : 0);
                 }
-                if (!hit && qEnvironmentVariableIsSet("LUMERA_BENCH_MISSES")) {
-                    qInfo().noquote() << "missed" << typed << "for" << families[i].textForm;
-                }
-                ++outcome.queries;
-                outcome.found += hit;
-                outcome.extra += found.size() - (hit ? 1 : 0);
             }
         }
     }
@@ -133,15 +139,18 @@ void benchAccents(const BenchContext& context, const QString& wordList) {
                 << "` (forms the stemmer gives one stem, one of them accented); each article "
                    "holds one form of "
                 << kFamiliesPerArticle << " families, and " << queryForms
-                << " other forms of them are searched for, each typed accented and unaccented.\n\n";
-    Table table(context.out, {"index", "recall", "extra results per query", "index size (KB)",
-                              "query p50 (ms)", "query p95 (ms)"});
+                << " other forms of them are searched for, each typed accented and unaccented, "
+                   "alone and in quotes (a phrase).\n\n";
+    Table table(context.out, {"index", "recall", "recall in quotes", "extra results per query",
+                              "index size (KB)", "query p50 (ms)", "query p95 (ms)"});
     for (const bool folded : {false, true}) {
         const Outcome o = measure(families, folded);
         const double recall = 100.0 * o.found / std::max(1, o.queries);
         table.row({folded ? "accented and folded stems" : "accented stems only",
-                   number(recall, 1) + " %", number(o.extra / std::max(1, o.queries), 2),
-                   number(double(o.indexBytes) / 1024), number(o.times.median(), 3), number(o.times.p95(), 3)});
+                   number(recall, 1) + " %",
+                   number(100.0 * o.phraseFound / std::max(1, o.phrases), 1) + " %",
+                   number(o.extra / std::max(1, o.queries), 2), number(double(o.indexBytes) / 1024),
+                   number(o.times.median(), 3), number(o.times.p95(), 3)});
         if (folded) context.summary.put(QStringLiteral("accents.recall"), recall);
     }
 }
