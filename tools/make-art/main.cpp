@@ -3,10 +3,12 @@
 // reads <content-dir>/sample/articles/fotos.tsv and writes below
 // <content-dir>/sample/cd/ and <content-dir>/program/.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
+#include "AppIcon.h"
 #include "Catalogue.h"
 #include "GifWriter.h"
 #include "Interface.h"
@@ -39,6 +41,16 @@ class PictureWriter {
         else
             ok = image.save(path, "PNG");
         if (ok)
+            ++written_;
+        else
+            failures_.append(path);
+    }
+
+    void write(const QString& relativePath, const QByteArray& bytes) {
+        const QString path = QDir(root_).filePath(relativePath);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
             ++written_;
         else
             failures_.append(path);
@@ -79,6 +91,12 @@ void drawInterface(PictureWriter& cd, PictureWriter& program) {
     cd.write(QStringLiteral("lex2000/gui/bannertomoba.gif"), footerStrip());
     program.write(QStringLiteral("lumera.png"), windowIcon());
     program.write(QStringLiteral("tv.jpg"), televisionFrame());
+    // The desktop's icon theme, at the sizes menus and docks ask for.
+    const QString icon = QStringLiteral("icons/hicolor/%1/apps/" LUMERA_APP_ID ".%2");
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        program.write(icon.arg(QStringLiteral("%1x%1").arg(size), QStringLiteral("png")),
+                      appicon::image(size));
+    program.write(icon.arg(QStringLiteral("scalable"), QStringLiteral("svg")), appicon::svg());
 }
 
 }  // namespace
