@@ -1,5 +1,6 @@
 #include "platform/XapianLog.h"
 
 namespace lumera {
-Q_LOGGING_CATEGORY(lcSearch, "lumera.search")
+// Details for whoever asks (QT_LOGGING_RULES); warnings always.
+Q_LOGGING_CATEGORY(lcSearch, "lumera.search", QtWarningMsg)
 }  // namespace lumera

@@ -1,6 +1,9 @@
 #include "Reader.h"
 
 #include <QApplication>
+#include <QTextStream>
+#include <QTimer>
+#include <QWebEngineView>
 
 #include "ReaderCore.h"
 #include "ui/ActivationTracker.h"
@@ -46,8 +49,39 @@ SearchController& Reader::search() { return parts_->core.search; }
 const ReaderState& Reader::state() const { return parts_->core.state; }
 PictureWindow* Reader::pictureWindow() const { return parts_->tv.get(); }
 
-int RunReader(const QStringList& driveOptions) {
+namespace {
+
+// Once the home page is shown, saves the window's picture to file, prints
+// what it shows and ends the program: 0 when saved, 1 when the page never
+// came or the picture could not be written.
+void ScreenshotOfHomePage(Reader& reader, const QString& file) {
+    constexpr int kSettleMs = 500;  // the page painted, not just loaded
+    constexpr int kGiveUpMs = 60000;
+    QObject::connect(
+        &reader.browser(), &WebEngineBrowser::documentCompleted, &reader.window(),
+        [&reader, file] {
+            QTimer::singleShot(kSettleMs, &reader.window(), [&reader, file] {
+                QTextStream out(stdout);
+                out << "Shown " << reader.browser().shownAddress() << "\n"
+                    << "Title " << reader.browser().view()->title() << "\n";
+                const bool saved = reader.window().grab().save(file, "PNG");
+                if (!saved)
+                    QTextStream(stderr) << "lumera: não foi possível gravar " << file << "\n";
+                QCoreApplication::exit(saved ? 0 : 1);
+            });
+        },
+        Qt::SingleShotConnection);
+    QTimer::singleShot(kGiveUpMs, &reader.window(), [] {
+        QTextStream(stderr) << "lumera: a página inicial não abriu em 60 s\n";
+        QCoreApplication::exit(1);
+    });
+}
+
+}  // namespace
+
+int RunReader(const QStringList& driveOptions, const QString& screenshotFile) {
     Reader reader(driveOptions);
+    if (!screenshotFile.isEmpty()) ScreenshotOfHomePage(reader, screenshotFile);
     reader.start();
     return QApplication::exec();
 }

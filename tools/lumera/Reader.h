@@ -35,7 +35,8 @@ class Reader {
     std::unique_ptr<Parts> parts_;
 };
 
-// Runs the reader until it ends; the exit status.
-int RunReader(const QStringList& driveOptions);
+// Runs the reader until it ends; the exit status. With screenshotFile, only
+// until the home page is shown and saved there as a picture.
+int RunReader(const QStringList& driveOptions, const QString& screenshotFile = {});
 
 }  // namespace lumera

@@ -1,23 +1,57 @@
 // The reader: the main window on the real browser, drive map and engine.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include "Reader.h"
 #include "app/CommandLine.h"
+#include "app/SampleEdition.h"
 #include "platform/BrowserProcess.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: lumera [-C PASTA] [--drive X:=PASTA]... [--help] [--version]\n"
+    "Uso: lumera [-C PASTA] [--drive X:=PASTA]... [--sample] [--screenshot ARQUIVO]\n"
     "\n"
-    "Abre a enciclopédia Lumera Edição 2002.\n"
+    "Abre a enciclopédia Lumera Edição 2002. O lex.ini é lido da pasta atual.\n"
     "  -C PASTA          entra em PASTA antes de tudo (o lex.ini é lido de lá)\n"
     "  --drive X:=PASTA  a unidade X: do Windows é a pasta PASTA (pode repetir);\n"
     "                    também pela variável LUMERA_DRIVES=\"D:=/media/cdrom;C:=/pasta\"\n"
+    "  --sample          abre a edição de amostra instalada com o programa, a partir\n"
+    "                    de uma cópia em $XDG_DATA_HOME/lumera/sample\n"
+    "  --screenshot ARQUIVO\n"
+    "                    espera a página inicial, grava a imagem da janela em ARQUIVO\n"
+    "                    (PNG) e sai; sai com 1 se a página não abrir em 60 s\n"
     "  --help            mostra esta ajuda\n"
     "  --version         mostra a versão\n";
+
+// The reader's own options, besides those every tool shares.
+struct ReaderOptions {
+    bool sample = false;
+    QString screenshot;
+    QString error;
+};
+
+ReaderOptions takeReaderOptions(QStringList& positional) {
+    ReaderOptions options;
+    QStringList rest;
+    for (qsizetype i = 0; i < positional.size(); ++i) {
+        if (positional[i] == u"--sample") {
+            options.sample = true;
+        } else if (positional[i] == u"--screenshot") {
+            if (i + 1 == positional.size()) {
+                options.error = QStringLiteral("A opção --screenshot precisa de um valor.");
+                break;
+            }
+            options.screenshot = positional[++i];
+        } else {
+            rest.append(positional[i]);
+        }
+    }
+    positional = rest;
+    return options;
+}
 
 }  // namespace
 
@@ -34,6 +68,8 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << "lumera " << LUMERA_VERSION << "\n";
         return 0;
     }
+    const ReaderOptions options = takeReaderOptions(line.positional);
+    if (line.error.isEmpty()) line.error = options.error;
     if (!line.error.isEmpty() || !line.positional.isEmpty()) {
         err << "lumera: "
             << (line.error.isEmpty()
@@ -43,6 +79,18 @@ int main(int argc, char* argv[]) {
             << kUsage;
         return 2;
     }
+    if (options.sample) {
+        const lumera::SampleEdition sample(
+            lumera::SampleEdition::installedBeside(
+                QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
+            lumera::SampleEdition::defaultUserCopy());
+        if (const QString problem = sample.prepare(); !problem.isEmpty()) {
+            err << "lumera: " << problem << "\n";
+            return 1;
+        }
+        line.changeDirectory = sample.folder();
+        line.driveMappings.prepend(sample.driveMapping());
+    }
     if (!line.applyDirectory()) {
         err << "lumera: " << line.error << "\n";
         return 1;
@@ -51,5 +99,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumera"));
     QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
-    return lumera::RunReader(line.driveMappings);
+    // Wayland's application id: the dock finds the menu entry and icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LUMERA_APP_ID));
+    return lumera::RunReader(line.driveMappings, options.screenshot);
 }
