@@ -15,12 +15,12 @@ Q_LOGGING_CATEGORY(lcContent, "lumera.content", QtWarningMsg)
 
 namespace {
 
-QByteArray mimeTypeFor(const QString& localPath) {
-    const QString suffix = QFileInfo(localPath).suffix().toLower();
+QByteArray mimeTypeFor(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
     // The content's pages declare their own charset; the suffix decides the rest.
     if (suffix == u"htm" || suffix == u"html" || suffix == u"asp") return "text/html";
     static const QMimeDatabase db;
-    return db.mimeTypeForFile(localPath).name().toLatin1();
+    return db.mimeTypeForFile(path, QMimeDatabase::MatchExtension).name().toLatin1();
 }
 
 }  // namespace
@@ -31,25 +31,22 @@ ContentSchemeHandler::ContentSchemeHandler(const DriveMap& drives, QObject* pare
 void ContentSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     const QUrl url = job->requestUrl();
     const QString path = url.scheme().toUpper() + u':' + url.path(QUrl::FullyDecoded);
-    QString local = drives_.existingFile(path);
-    if (local.isEmpty()) {
+    std::unique_ptr<QIODevice> file = drives_.openFile(path);
+    if (!file) {
         // Pages address CD content from the root ("/lex2000/gui/1px.gif");
         // from a page on another drive that is where the CD's copy lies.
         const QChar holder = drives_.driveHolding(url.path(QUrl::FullyDecoded));
         if (!holder.isNull())
-            local = drives_.existingFile(QString(holder) + u':' + url.path(QUrl::FullyDecoded));
+            file = drives_.openFile(QString(holder) + u':' + url.path(QUrl::FullyDecoded));
     }
-    if (local.isEmpty() || !QFileInfo(local).isFile()) {
+    if (!file) {
         qCDebug(lcContent) << "not found:" << path;
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    auto* file = new QFile(local, job);
-    if (!file->open(QIODevice::ReadOnly)) {
-        job->fail(QWebEngineUrlRequestJob::RequestFailed);
-        return;
-    }
-    job->reply(mimeTypeFor(local), file);
+    // The job owns the device; a file of a disc image is read as it is sent.
+    file->setParent(job);
+    job->reply(mimeTypeFor(path), file.release());
 }
 
 OfflineGuard::OfflineGuard(const DriveMap& drives, QObject* parent)

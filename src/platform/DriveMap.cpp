@@ -1,6 +1,9 @@
 #include "platform/DriveMap.h"
 
+#include "platform/EntryNames.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -15,54 +18,14 @@ QString canonicalDir(const QString& dir) {
     return info.canonicalFilePath();
 }
 
-// The 8.3 base of a long name: no blanks or dots, upper case.
-QString shortBase(const QString& longName) {
-    QString base = longName;
-    const qsizetype dot = base.lastIndexOf(u'.');
-    if (dot > 0) base.truncate(dot);
-    base.remove(u' ').remove(u'.');
-    return base.toUpper();
-}
-
-QString shortExtension(const QString& longName) {
-    const qsizetype dot = longName.lastIndexOf(u'.');
-    if (dot <= 0) return {};
-    return longName.mid(dot + 1).left(3).toUpper();
-}
-
-QString matchShortName(const QStringList& entries, const QString& component) {
-    static const QRegularExpression shortName(
-        QStringLiteral("^([^~.]{1,6})~([0-9]+)(?:\\.([^.]{0,3}))?$"));
-    const auto m = shortName.match(component);
-    if (!m.hasMatch()) return {};
-    const QString prefix = m.captured(1).toUpper();
-    const QString ext = m.captured(3).toUpper();
-    const int number = m.captured(2).toInt();
-    QStringList candidates;
-    for (const QString& entry : entries) {
-        if (shortBase(entry).startsWith(prefix) && shortExtension(entry) == ext) {
-            candidates.append(entry);
-        }
-    }
-    // Windows numbers them in creation order, which a copy of the files no
-    // longer knows; name order is the best stable guess.
-    std::sort(candidates.begin(), candidates.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    if (number < 1 || number > candidates.size()) return {};
-    return candidates.at(number - 1);
-}
-
 }  // namespace
 
 QString MatchDirectoryEntry(const QString& dir, const QString& component) {
     if (QFileInfo::exists(dir + u'/' + component)) return component;
-    const QStringList entries = QDir(dir).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& entry : entries) {
-        if (entry.compare(component, Qt::CaseInsensitive) == 0) return entry;
-    }
-    return matchShortName(entries, component);
+    return MatchEntryName(
+        QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                            QDir::Name),
+        component);
 }
 
 std::optional<DriveMap::Mapping> DriveMap::parseMapping(const QString& text) {
@@ -72,16 +35,31 @@ std::optional<DriveMap::Mapping> DriveMap::parseMapping(const QString& text) {
     return Mapping{m.captured(1).at(0).toUpper(), m.captured(2).trimmed()};
 }
 
-bool DriveMap::map(QChar drive, const QString& directory) {
-    const QString dir = canonicalDir(directory);
+bool DriveMap::map(QChar drive, const QString& source) {
+    drive = drive.toUpper();
+    if (QFileInfo(source).isFile()) {
+        auto image = DiscImage::open(source);
+        if (!image) return false;
+        drives_.remove(drive);
+        images_.insert(drive, std::move(image));
+        imageFiles_.insert(drive, QFileInfo(source).canonicalFilePath());
+        return true;
+    }
+    const QString dir = canonicalDir(source);
     if (dir.isEmpty()) return false;
-    drives_.insert(drive.toUpper(), dir);
+    images_.remove(drive);
+    imageFiles_.remove(drive);
+    drives_.insert(drive, dir);
     return true;
 }
 
-bool DriveMap::isMapped(QChar drive) const { return drives_.contains(drive.toUpper()); }
+bool DriveMap::isMapped(QChar drive) const {
+    return drives_.contains(drive.toUpper()) || images_.contains(drive.toUpper());
+}
 
-QString DriveMap::directoryOf(QChar drive) const { return drives_.value(drive.toUpper()); }
+QString DriveMap::directoryOf(QChar drive) const {
+    return drives_.value(drive.toUpper(), imageFiles_.value(drive.toUpper()));
+}
 
 QStringList DriveMap::defaultMountRoots() {
     QStringList roots{QStringLiteral("/media"), QStringLiteral("/mnt")};
@@ -170,49 +148,63 @@ DriveMap::Located DriveMap::locateInRoot(const QString& root, const QStringList&
     return {real, root};
 }
 
-DriveMap::Located DriveMap::locate(const QString& path, bool mustExist) const {
+std::optional<DriveMap::Split> DriveMap::split(const QString& path) const {
     // No file name holds a NUL; the file system would see the path cut there.
-    if (path.contains(QChar(u'\0'))) return {};
+    if (path.contains(QChar(u'\0'))) return std::nullopt;
+    Split result;
     QChar drive;
-    QString rest;
-    QString root;
     QString relative;
-    if (splitDrivePath(path, &drive, &rest)) {
-        root = drives_.value(drive);
-        relative = rest;
+    if (splitDrivePath(path, &drive, &relative)) {
+        if (images_.contains(drive)) {
+            result.imageDrive = drive;
+        } else {
+            result.root = drives_.value(drive);
+        }
     } else {
         QString posix = path;
         if (posix.startsWith(u"file://", Qt::CaseInsensitive)) {
             posix = QUrl(posix).toLocalFile();
         }
-        if (posix.isEmpty() || posix.contains(u'\\')) return {};
+        if (posix.isEmpty() || posix.contains(u'\\')) return std::nullopt;
         // cleanPath resolves "..", so a path that leaves every root finds none.
         const QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(posix));
-        root = rootFor(absolute);
-        if (root.isEmpty()) return {};
-        relative = absolute.mid(root.size());
+        result.root = rootFor(absolute);
+        if (result.root.isEmpty()) return std::nullopt;
+        relative = absolute.mid(result.root.size());
     }
-    if (root.isEmpty()) return {};
-
-    QStringList components;
+    if (result.root.isEmpty() && result.imageDrive.isNull()) return std::nullopt;
     for (const QString& part : relative.split(u'/', Qt::SkipEmptyParts)) {
         if (part == u".") continue;
         if (part == u"..") {
-            if (components.isEmpty()) return {};  // would leave the root
-            components.removeLast();
+            if (result.components.isEmpty()) return std::nullopt;  // would leave the root
+            result.components.removeLast();
             continue;
         }
-        components.append(part);
+        result.components.append(part);
     }
-    if (components.isEmpty()) return mustExist ? Located{root, root} : Located{};
-    return locateInRoot(root, components, mustExist);
+    return result;
+}
+
+DriveMap::Located DriveMap::locate(const QString& path, bool mustExist) const {
+    const auto parts = split(path);
+    if (!parts || parts->root.isEmpty()) return {};
+    if (parts->components.isEmpty())
+        return mustExist ? Located{parts->root, parts->root} : Located{};
+    return locateInRoot(parts->root, parts->components, mustExist);
+}
+
+std::optional<DiscImage::Entry> DriveMap::imageEntry(const QString& path) const {
+    const auto parts = split(path);
+    if (!parts || parts->imageDrive.isNull()) return std::nullopt;
+    return images_.value(parts->imageDrive)->find(parts->components);
 }
 
 QChar DriveMap::driveHolding(const QString& rootedPath) const {
-    QList<QChar> letters = drives_.keys();
+    QList<QChar> letters = drives_.keys() + images_.keys();
     std::sort(letters.begin(), letters.end());
     for (const QChar drive : letters) {
-        if (!existingFile(QString(drive) + u':' + rootedPath).isEmpty()) return drive;
+        const QString path = QString(drive) + u':' + rootedPath;
+        if (!existingFile(path).isEmpty() || imageEntry(path)) return drive;
     }
     return {};
 }
@@ -220,8 +212,39 @@ QChar DriveMap::driveHolding(const QString& rootedPath) const {
 QString DriveMap::existingFile(const QString& path) const { return locate(path, true).local; }
 
 bool DriveMap::isFile(const QString& path) const {
+    if (const auto entry = imageEntry(path)) return !entry->directory;
     const QString local = existingFile(path);
     return !local.isEmpty() && QFileInfo(local).isFile();
+}
+
+std::unique_ptr<QIODevice> DriveMap::openFile(const QString& path) const {
+    if (const auto entry = imageEntry(path)) {
+        return images_.value(split(path)->imageDrive)->openFile(*entry);
+    }
+    const QString local = existingFile(path);
+    if (local.isEmpty() || !QFileInfo(local).isFile()) return nullptr;
+    auto file = std::make_unique<QFile>(local);
+    if (!file->open(QIODevice::ReadOnly)) return nullptr;
+    return file;
+}
+
+QStringList DriveMap::entryNames(const QString& directoryPath, int filters) const {
+    if (const auto parts = split(directoryPath); parts && !parts->imageDrive.isNull()) {
+        const DiscImage& image = *images_.value(parts->imageDrive);
+        QStringList names;
+        const auto directory = image.find(parts->components, &names);
+        const auto entries = directory ? image.list(names) : std::nullopt;
+        if (!entries) return {};
+        QStringList found;
+        for (const DiscImage::Entry& entry : *entries) {
+            if (filters & (entry.directory ? QDir::Dirs : QDir::Files)) found.append(entry.name);
+        }
+        found.sort(Qt::CaseInsensitive);
+        return found;
+    }
+    const QString local = existingFile(directoryPath);
+    if (local.isEmpty()) return {};
+    return QDir(local).entryList(QDir::Filters(filters) | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QString DriveMap::writableFile(const QString& path) const { return locate(path, false).local; }

@@ -7,6 +7,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
+#include "support/DiscImages.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;
@@ -20,6 +21,7 @@ class DriveMapTest : public QObject {
     void resolvesPaths();
     void mappingsFromOptionsAndEnvironment();
     void findsAMountedMedium();
+    void readsDiscImages();
 
   private:
     QString local(const QString& relative) const {
@@ -130,6 +132,57 @@ void DriveMapTest::findsAMountedMedium() {
     DriveMap none;
     QVERIFY(none.mapMountedMedium(u'D', {tmp_.filePath(u"c"_s)}).isEmpty());
     QVERIFY(!LocateContent(none, u"./"_s, u"E:"_s).isEmpty());
+}
+
+// A CD as an image: Joliet and Rock Ridge names, or plain ISO 9660 ones.
+// Each file holds its own path, and one spans many sectors.
+void DriveMapTest::readsDiscImages() {
+    QByteArray large;
+    for (int i = 0; large.size() < 300000; ++i) large += QByteArray::number(i) + ' ';
+    const QString tree = tmp_.filePath(u"disc"_s);
+    for (const QString& file :
+         {u"LEX2000/JOIA.HTM"_s, u"LEX2000/FOTOS/BRASIL.HTM"_s, u"LEX2000/tomo98a/São Paulo.htm"_s,
+          u"LEX2000/Página longa.htm"_s}) {
+        QVERIFY(QDir().mkpath(QFileInfo(tree + u'/' + file).path()));
+        QVERIFY(writeBytes(tree + u'/' + file, file.toUtf8()));
+    }
+    QVERIFY(writeBytes(tree + u"/LEX2000/FILME.AVI"_s, large));
+    QVERIFY(makeDiscImage(tree, tmp_.filePath(u"long.iso"_s), {u"-J"_s, u"-R"_s}));
+    QVERIFY(makeDiscImage(tree, tmp_.filePath(u"plain.iso"_s), {u"-iso-level"_s, u"1"_s}));
+    QVERIFY(writeBytes(tmp_.filePath(u"not.iso"_s), QByteArray(64 * 1024, 'x')));
+    DriveMap map;
+    QVERIFY(map.map(u'E', tmp_.filePath(u"long.iso"_s)));
+    QVERIFY(map.map(u'F', tmp_.filePath(u"plain.iso"_s)));
+    QVERIFY(!map.map(u'G', tmp_.filePath(u"not.iso"_s)));
+    const struct {
+        QString path;
+        QByteArray bytes;  // empty: no file to read
+    } rows[] = {
+        {u"E:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"e:/LEX2000/fotos/brasil.htm"_s, "LEX2000/FOTOS/BRASIL.HTM"},
+        {u"E:\\LEX2000\\TOMO98A\\SÃO PAULO.HTM"_s, "LEX2000/tomo98a/São Paulo.htm"},
+        {u"E:\\LEX2000\\PÁGINA~1.HTM"_s, "LEX2000/Página longa.htm"},
+        {u"E:\\lex2000\\fotos\\..\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"E:\\lex2000\\filme.avi"_s, large},
+        {u"F:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"F:\\LEX2000\\FOTOS\\BRASIL.HTM"_s, "LEX2000/FOTOS/BRASIL.HTM"},
+        {u"E:\\lex2000\\nada.htm"_s, {}},
+        {u"E:\\lex2000\\fotos"_s, {}},  // a folder
+        {u"E:\\..\\long.iso"_s, {}},
+        {u"E:\\lex2000\\joia.htm"_s + QChar(u'\0'), {}},
+    };
+    for (const auto& row : rows) {
+        const auto device = map.openFile(row.path);
+        QCOMPARE(row.path + u' ' + (device ? device->readAll() : QByteArray()),
+                 row.path + u' ' + row.bytes);
+        QCOMPARE(map.isFile(row.path), !row.bytes.isEmpty());
+    }
+    // Read in pieces from anywhere, as the browser streams a film.
+    const auto film = map.openFile(u"E:\\lex2000\\filme.avi"_s);
+    QVERIFY(film && film->seek(250000));
+    QCOMPARE(film->read(7000), large.mid(250000, 7000));
+    QCOMPARE(map.entryNames(u"E:\\LEX2000"_s, QDir::Dirs), QStringList({u"FOTOS"_s, u"tomo98a"_s}));
+    QCOMPARE(map.driveHolding(u"/lex2000/joia.htm"_s), QChar(u'E'));
 }
 
 QTEST_GUILESS_MAIN(DriveMapTest)

@@ -39,7 +39,7 @@ struct Failure {
 struct Installation {
     QString databaseFile;  // local lex.mdb
     QString folder;        // local folder that receives the index
-    QString contentRoot;   // local "\lex2000\" folder, empty when not found
+    PageFolders pages;     // of the CD's "\lex2000\", none when it was not found
     QString CdRomPath;
     QString cdProblem;  // why the CD tree was not found, if it was not
 };
@@ -67,7 +67,7 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
     }
     found.folder = QFileInfo(found.databaseFile).absolutePath();
     if (!paths.CdRomPath.isEmpty()) {
-        found.contentRoot = drives.existingFile(paths.CdRomPath + QStringLiteral("\\lex2000"));
+        found.pages = PageFolders::scan(drives, paths.CdRomPath + QStringLiteral("\\lex2000"));
     }
     return found;
 }
@@ -80,8 +80,7 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
     clock.start();
     const std::unique_ptr<ArticleDatabaseFile> database =
         ArticleDatabaseFiles::openFile(installation.databaseFile);
-    const PageFolders pages = PageFolders::scan(installation.contentRoot);
-    ArticleIndexer indexer(*database, pages, installation.CdRomPath);
+    ArticleIndexer indexer(*database, installation.pages, installation.CdRomPath);
 
     StagedIndex staged(installation.folder, indexformat::kIndexFolder, indexformat::kIndexListFile);
     if (staged.buildPath().isEmpty()) {

@@ -1,7 +1,9 @@
 #include "PageFolders.h"
 
 #include <QDir>
+
 #include <algorithm>
+#include "platform/DriveMap.h"
 
 namespace lumera {
 namespace {
@@ -16,16 +18,15 @@ int folderRank(const QString& folder) {
 
 }  // namespace
 
-PageFolders PageFolders::scan(const QString& contentRoot) {
+PageFolders PageFolders::scan(const DriveMap& drives, const QString& contentPath) {
     PageFolders pages;
-    if (contentRoot.isEmpty()) return pages;
-    const QDir root(contentRoot);
-    QStringList folders = root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    if (contentPath.isEmpty()) return pages;
+    QStringList folders = drives.entryNames(contentPath, QDir::Dirs);
     std::stable_sort(folders.begin(), folders.end(), [](const QString& a, const QString& b) {
         return folderRank(a) < folderRank(b);
     });
     for (const QString& folder : folders) {
-        for (const QString& page : QDir(root.filePath(folder)).entryList(QDir::Files)) {
+        for (const QString& page : drives.entryNames(contentPath + u'\\' + folder, QDir::Files)) {
             const QString name = page.toLower();
             if (!pages.folderByPage_.contains(name)) pages.folderByPage_.insert(name, folder);
         }

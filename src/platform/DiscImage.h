@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QHash>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+typedef struct _iso9660_s iso9660_t;
+
+namespace lumera {
+
+// A CD's file system read in place from its disc image: ISO 9660 with the
+// Joliet names when the image has them (long Unicode names), else the Rock
+// Ridge or plain names (";1" and a trailing dot dropped). Also raw BIN
+// images and a CUE sheet naming one. Nothing is mounted or copied; files are
+// read by sector as they are read. An image is hostile input: every length
+// and extent is checked against the image.
+class DiscImage : public std::enable_shared_from_this<DiscImage> {
+  public:
+    struct Entry {
+        QString name;
+        bool directory = false;
+        quint32 sector = 0;  // first logical sector
+        quint32 size = 0;    // bytes
+    };
+
+    // Nothing when the file is not an image that can be read.
+    static std::shared_ptr<DiscImage> open(const QString& path);
+    ~DiscImage();
+    DiscImage(const DiscImage&) = delete;
+    DiscImage& operator=(const DiscImage&) = delete;
+
+    // The entries of the directory at a path of names as listed (no "." or
+    // ".."); nothing when it is not a directory of the image.
+    std::optional<QList<Entry>> list(const QStringList& directory) const;
+    // The entry a path of components names, each matched like a name on the
+    // CD (exact, then ignoring case, then as an 8.3 short name); the root
+    // for an empty path. names, when given, receives the matched names.
+    std::optional<Entry> find(const QStringList& components, QStringList* names = nullptr) const;
+    // A sequential device over a file's bytes, read as it is read.
+    std::unique_ptr<QIODevice> openFile(const Entry& file) const;
+    // Reads sectors into buffer; false when any of them lies past the image.
+    bool readSectors(quint32 first, quint32 count, char* buffer) const;
+
+  private:
+    explicit DiscImage(iso9660_t* iso);
+
+    iso9660_t* iso_;
+    mutable std::mutex mutex_;  // the library's handle reads through one file position
+    mutable QHash<QString, QList<Entry>> directories_;
+};
+
+}  // namespace lumera
