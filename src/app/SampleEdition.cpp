@@ -55,9 +55,13 @@ QString SampleEdition::stamp() const {
         .arg(database.lastModified().toSecsSinceEpoch());
 }
 
+bool SampleEdition::isInstalled() const {
+    return QFileInfo::exists(installed_ + QStringLiteral("/lex/lex.ini"));
+}
+
 QString SampleEdition::prepare() const {
     const QString source = installed_ + QStringLiteral("/lex");
-    if (!QFileInfo::exists(source + QStringLiteral("/lex.ini"))) {
+    if (!isInstalled()) {
         return QStringLiteral("A edição de amostra não está instalada em %1.")
             .arg(QDir::toNativeSeparators(installed_));
     }

@@ -24,6 +24,7 @@ class SampleEdition {
     // sample (an upgrade); a copy in use is kept. Returns an error message in
     // Portuguese, empty on success.
     QString prepare() const;
+    bool isInstalled() const;
     QString folder() const { return userCopy_; }
     // The --drive mapping that makes the lex.ini's CD letter the installed CD tree.
     QString driveMapping() const;

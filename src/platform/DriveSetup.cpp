@@ -1,6 +1,7 @@
 #include "platform/DriveSetup.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "platform/DriveMap.h"
 
@@ -29,6 +30,21 @@ QStringList MapDrives(DriveMap& drives, const QStringList& driveOptions) {
         } else if (!drives.isMapped(mapping->drive) &&
                    !drives.map(mapping->drive, mapping->directory)) {
             problems.append(mappingProblem(item));
+        }
+    }
+    // The set-up's saved drives come last: anything given on the way overrides them.
+    QFile saved(kSavedDrivesFile);
+    if (saved.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (const QString& line : QString::fromUtf8(saved.readAll()).split(u'\n')) {
+            const auto mapping = DriveMap::parseMapping(line);
+            if (!mapping || drives.isMapped(mapping->drive)) continue;
+            if (!drives.map(mapping->drive, mapping->directory)) {
+                problems.append(
+                    QStringLiteral("O CD da enciclopédia não está mais em %1 (unidade %2:, "
+                                   "gravada na instalação). Insira o CD ou indique onde ele está "
+                                   "com --drive %2:=PASTA ou IMAGEM.")
+                        .arg(mapping->directory, mapping->drive));
+            }
         }
     }
     return problems;

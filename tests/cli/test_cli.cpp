@@ -1,10 +1,12 @@
 // lumera-cli run as a user runs it: article pages built from the real Jet
 // fixtures, and the search window on a real full-text index.
+#include <QProcess>
 #include <QTest>
 
 #include "host/Windows1252.h"
 #include "platform/IndexBuilder.h"
 #include "platform/XapianIndexList.h"
+#include "support/DiscImages.h"
 #include "support/ToolRunner.h"
 
 using namespace lumera;
@@ -20,6 +22,7 @@ class CliTest : public QObject {
     void searchLookup();
     void searchOpen();
     void searchFailures();
+    void setupFromTheMedium();
 
   private:
     QString page() const { return windows1252::decode(readBytes(jet_.file(u"vf.htm"_s))); }
@@ -151,6 +154,79 @@ void CliTest::searchFailures() {
     QCOMPARE(unusable.exitCode, 1);
     QVERIFY2(unusable.err.contains("índice de pesquisa"), unusable.err.constData());
     QVERIFY(unusable.lines().first().startsWith(u"Message Lumera Edição 2002|Não foi possível"_s));
+}
+
+// The set-up from the CD as owners keep it: an image with the installer's
+// files in a cabinet, a plain ISO 9660 image with 8.3 names, a copied CD
+// without them beside the Windows folder; then pages, a picture and a search
+// through the saved drive, with no --drive.
+void CliTest::setupFromTheMedium() {
+    QTemporaryDir work;
+    const auto at = [&](const QString& name) { return work.filePath(name); };
+    const QString sample = qEnvironmentVariable("LUMERA_BUILD_DIR") + u"/sample"_s;
+    const auto run = [](const QString& program, const QStringList& arguments, const QString& in) {
+        QProcess process;
+        process.setWorkingDirectory(in);
+        process.start(program, arguments);
+        return process.waitForFinished(60000) && process.exitCode() == 0;
+    };
+    QVERIFY(run(
+        u"cp"_s,
+        {u"-r"_s, qEnvironmentVariable("LUMERA_SOURCE_DIR") + u"/content/sample/cd"_s, at(u"cd"_s)},
+        {}));
+    QVERIFY(QDir().mkpath(at(u"cd/INSTALL"_s)) && QDir().mkpath(at(u"plain/LEX2000"_s)) &&
+            QDir().mkpath(at(u"win"_s)));
+    QVERIFY(run(u"gcab"_s,
+                {u"-cz"_s, at(u"cd/INSTALL/DATA1.CAB"_s), u"lex.mdb"_s, u"modelo-final.htm"_s},
+                sample));
+    QVERIFY(makeDiscImage(at(u"cd"_s), at(u"cab.iso"_s), {u"-J"_s, u"-R"_s}));
+    QVERIFY(QDir(at(u"cd"_s)).rename(u"INSTALL/DATA1.CAB"_s, u"DATA1.TXT"_s));  // a bare copy
+    for (const QString& dir : {u"plain/"_s, u"win/"_s}) {
+        QVERIFY(QFile::copy(sample + u"/lex.mdb"_s, at(dir + u"LEX.MDB"_s)));
+        QVERIFY(QFile::copy(sample + u"/modelo-final.htm"_s, at(dir + u"MODELO~1.HTM"_s)));
+    }
+    QVERIFY(writeBytes(at(u"plain/LEX2000/JOIA.HTM"_s), "<title>Joia</title>"));
+    QVERIFY(makeDiscImage(at(u"plain"_s), at(u"plain.iso"_s), {u"-iso-level"_s, u"1"_s}));
+    QVERIFY(writeBytes(at(u"nothing.iso"_s), QByteArray(70000, 'x')));
+
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString said;  // in what it prints, or in its messages when it fails
+    } rows[] = {
+        {{u"--cd"_s, at(u"cab.iso"_s), u"--into"_s, at(u"e1"_s)},
+         0,
+         u"Database INSTALL\\DATA1.CAB\\lex.mdb"_s},
+        {{u"--cd"_s, at(u"cab.iso"_s), u"--into"_s, at(u"e1"_s)}, 1, u"--force"_s},
+        {{u"--cd"_s, at(u"cab.iso"_s), u"--into"_s, at(u"e1"_s), u"--force"_s},
+         0,
+         u"Drive d:="_s + at(u"cab.iso"_s)},
+        {{u"--cd"_s, at(u"plain.iso"_s), u"--into"_s, at(u"e2"_s)}, 0, u"Template MODELO~1.HTM"_s},
+        {{u"--cd"_s, at(u"cd"_s), u"--into"_s, at(u"e3"_s)}, 1, u"--from"_s},
+        {{u"--cd"_s, at(u"cd"_s), u"--from"_s, at(u"win"_s), u"--into"_s, at(u"e3"_s)},
+         0,
+         u"Database LEX.MDB"_s},
+        {{u"--cd"_s, at(u"win"_s), u"--into"_s, at(u"e4"_s)}, 1, u"lex2000"_s},
+        {{u"--cd"_s, at(u"nothing.iso"_s), u"--into"_s, at(u"e4"_s)}, 1, u"imagem de disco"_s},
+    };
+    for (const auto& row : rows) {
+        const ToolRun setup = runTool(u"lumera-cli"_s, QStringList{u"setup"_s} + row.arguments);
+        const QString said = QString::fromUtf8(setup.exitCode == 0 ? setup.out : setup.err);
+        QVERIFY2(setup.exitCode == row.exitCode && said.contains(row.said), qPrintable(said));
+    }
+    QVERIFY(!QFileInfo::exists(at(u"e4"_s)) && !QFileInfo::exists(at(u"e1.new"_s)));
+
+    const auto cli = [&](const QStringList& arguments) {
+        return runTool(u"lumera-cli"_s, QStringList{u"-C"_s, at(u"e1"_s)} + arguments).lines();
+    };
+    QVERIFY(
+        cli({u"page"_s, u"brasil.htm"_s}).contains(u"Navigate "_s + at(u"e1"_s) + u"/vf.htm"_s));
+    QVERIFY(!cli({u"search"_s, u"brasil"_s}).filter(u"FoundList 0 "_s).isEmpty());
+    const QStringList shown = cli({u"open"_s, u"D:\\LEX2000\\BANDEIRAS\\BAND-BRASIL.htm"_s,
+                                   u"D:\\lex2000\\fotos\\caravela.jpg"_s});
+    QVERIFY2(shown.contains(u"Title Lumera - Bandeira do Brasil"_s) &&
+                 shown.contains(u"Shown D:\\lex2000\\fotos\\caravela.jpg"_s),
+             qPrintable(shown.join(u'\n')));
 }
 
 QTEST_GUILESS_MAIN(CliTest)

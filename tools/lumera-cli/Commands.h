@@ -20,5 +20,6 @@ int RunOpen(const CommandContext& context);
 int RunRoute(const CommandContext& context);
 int RunPage(const CommandContext& context);
 int RunSearch(const CommandContext& context);
+int RunSetup(const CommandContext& context);
 
 }  // namespace lumera::cli

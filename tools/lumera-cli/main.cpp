@@ -41,7 +41,14 @@ constexpr const char* kUsage =
     "         do carregamento de um documento) e mostra o que ele faz\n"
     "  search TEXTO [--folder PASTA] [--open N]\n"
     "         procura TEXTO como a janela de pesquisa, mostra a janela e, com --open,\n"
-    "         abre o verbete da linha N (a partir de 0)\n";
+    "         abre o verbete da linha N (a partir de 0)\n"
+    "  setup --cd PASTA|IMAGEM [--from PASTA] [--into PASTA] [--force]\n"
+    "         instala a edição a partir do CD, de uma cópia dele ou da sua imagem\n"
+    "         (ISO, BIN ou CUE): acha a pasta lex2000, o lex.mdb e o modelo-final.htm\n"
+    "         (soltos ou dentro de arquivos .cab, ou na pasta de instalação do\n"
+    "         Windows dada com --from), cria a pasta de instalação (por omissão\n"
+    "         $XDG_DATA_HOME/lumera/edition) com o lex.ini e a unidade do CD gravada,\n"
+    "         e cria o índice; não substitui uma edição já instalada sem --force\n";
 
 struct Command {
     std::function<int(const lumera::cli::CommandContext&)> run;
@@ -55,6 +62,7 @@ const std::map<QString, Command>& commands() {
         {QStringLiteral("route"), {lumera::cli::RunRoute}},
         {QStringLiteral("page"), {lumera::cli::RunPage}},
         {QStringLiteral("search"), {lumera::cli::RunSearch}},
+        {QStringLiteral("setup"), {lumera::cli::RunSetup}},
     };
     return table;
 }

@@ -6,6 +6,7 @@
 
 #include "Reader.h"
 #include "app/CommandLine.h"
+#include "app/EditionSetup.h"
 #include "app/SampleEdition.h"
 #include "platform/BrowserProcess.h"
 
@@ -14,7 +15,8 @@ namespace {
 constexpr const char* kUsage =
     "Uso: lumera [-C PASTA] [--drive X:=PASTA]... [--sample] [--screenshot ARQUIVO]\n"
     "\n"
-    "Abre a enciclopédia Lumera Edição 2002. O lex.ini é lido da pasta atual.\n"
+    "Abre a enciclopédia Lumera Edição 2002. O lex.ini é lido da pasta atual; sem\n"
+    "ele, abre a edição instalada com lumera-cli setup ou, se não houver, a de amostra.\n"
     "  -C PASTA          entra em PASTA antes de tudo (o lex.ini é lido de lá)\n"
     "  --drive X:=PASTA  a unidade X: do Windows é a pasta PASTA (pode repetir);\n"
     "                    também pela variável LUMERA_DRIVES=\"D:=/media/cdrom;C:=/pasta\"\n"
@@ -68,7 +70,7 @@ int main(int argc, char* argv[]) {
         QTextStream(stdout) << "lumera " << LUMERA_VERSION << "\n";
         return 0;
     }
-    const ReaderOptions options = takeReaderOptions(line.positional);
+    ReaderOptions options = takeReaderOptions(line.positional);
     if (line.error.isEmpty()) line.error = options.error;
     if (!line.error.isEmpty() || !line.positional.isEmpty()) {
         err << "lumera: "
@@ -79,11 +81,18 @@ int main(int argc, char* argv[]) {
             << kUsage;
         return 2;
     }
+    const lumera::SampleEdition sample(
+        lumera::SampleEdition::installedBeside(
+            QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
+        lumera::SampleEdition::defaultUserCopy());
+    // Not told where: lex.ini here, as always; else the edition the set-up
+    // installed; else the sample installed with the program.
+    if (line.changeDirectory.isEmpty() && !options.sample &&
+        !QFileInfo::exists(QStringLiteral("lex.ini"))) {
+        line.changeDirectory = lumera::editionsetup::InstalledEdition();
+        options.sample = line.changeDirectory.isEmpty() && sample.isInstalled();
+    }
     if (options.sample) {
-        const lumera::SampleEdition sample(
-            lumera::SampleEdition::installedBeside(
-                QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
-            lumera::SampleEdition::defaultUserCopy());
         if (const QString problem = sample.prepare(); !problem.isEmpty()) {
             err << "lumera: " << problem << "\n";
             return 1;
