@@ -117,8 +117,14 @@ DiscImage::~DiscImage() { iso9660_close(iso_); }
 
 bool DiscImage::readSectors(quint32 first, quint32 count, char* buffer) const {
     const std::lock_guard lock(mutex_);
-    const long read = iso9660_iso_seek_read(iso_, buffer, first, count);
-    return read == long(count) * kSectorSize;
+    // One at a time: in a BIN image each 2,048 bytes of data sit in a raw
+    // frame, and the library reads several sectors as one run of bytes.
+    for (quint32 i = 0; i < count; ++i) {
+        if (iso9660_iso_seek_read(iso_, buffer + i * kSectorSize, first + i, 1) != kSectorSize) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::optional<QList<DiscImage::Entry>> DiscImage::list(const QStringList& directory) const {

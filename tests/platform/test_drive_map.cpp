@@ -150,7 +150,20 @@ void DriveMapTest::readsDiscImages() {
     QVERIFY(makeDiscImage(tree, tmp_.filePath(u"long.iso"_s), {u"-J"_s, u"-R"_s}));
     QVERIFY(makeDiscImage(tree, tmp_.filePath(u"plain.iso"_s), {u"-iso-level"_s, u"1"_s}));
     QVERIFY(writeBytes(tmp_.filePath(u"not.iso"_s), QByteArray(64 * 1024, 'x')));
+    // The same as a BIN of raw 2,352-byte sectors (sync, header, data, no
+    // correction codes), and a CUE sheet naming it.
+    const QByteArray iso = readBytes(tmp_.filePath(u"long.iso"_s));
+    QByteArray bin;
+    for (qsizetype at = 0; at < iso.size(); at += 2048) {
+        bin += QByteArray("\0\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\0\0\x02\0\x01", 16) +
+               iso.mid(at, 2048) + QByteArray(288, '\0');
+    }
+    QVERIFY(writeBytes(tmp_.filePath(u"raw.bin"_s), bin));
+    QVERIFY(writeBytes(tmp_.filePath(u"raw.cue"_s),
+                       "FILE \"raw.bin\" BINARY\n  TRACK 01 MODE1/2352\n"));
     DriveMap map;
+    QVERIFY(map.map(u'H', tmp_.filePath(u"raw.bin"_s)));
+    QVERIFY(map.map(u'I', tmp_.filePath(u"raw.cue"_s)));
     QVERIFY(map.map(u'E', tmp_.filePath(u"long.iso"_s)));
     QVERIFY(map.map(u'F', tmp_.filePath(u"plain.iso"_s)));
     QVERIFY(!map.map(u'G', tmp_.filePath(u"not.iso"_s)));
@@ -165,6 +178,8 @@ void DriveMapTest::readsDiscImages() {
         {u"E:\\lex2000\\fotos\\..\\joia.htm"_s, "LEX2000/JOIA.HTM"},
         {u"E:\\lex2000\\filme.avi"_s, large},
         {u"F:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"H:\\lex2000\\filme.avi"_s, large},
+        {u"I:\\LEX2000\\FOTOS\\BRASIL.HTM"_s, "LEX2000/FOTOS/BRASIL.HTM"},
         {u"F:\\LEX2000\\FOTOS\\BRASIL.HTM"_s, "LEX2000/FOTOS/BRASIL.HTM"},
         {u"E:\\lex2000\\nada.htm"_s, {}},
         {u"E:\\lex2000\\fotos"_s, {}},  // a folder
