@@ -29,16 +29,6 @@ QString dataFileOfCueSheet(const QString& cuePath) {
     return QFileInfo(cuePath).dir().filePath(name);
 }
 
-// A plain ISO 9660 name as the CD showed it: "NAME.EXT;1" -> "NAME.EXT",
-// "DIR." -> "DIR". Joliet and Rock Ridge names come through as they are.
-QString shownName(const char* raw) {
-    QString name = QString::fromUtf8(raw);
-    const qsizetype version = name.lastIndexOf(u';');
-    if (version > 0) name.truncate(version);
-    if (name.size() > 1 && name.endsWith(u'.')) name.chop(1);
-    return name;
-}
-
 // One file of the image, read a run of sectors at a time.
 class DiscImageFile : public QIODevice {
   public:
@@ -139,7 +129,8 @@ std::optional<QList<DiscImage::Entry>> DiscImage::list(const QStringList& direct
     CdioListNode_t* node;
     _CDIO_LIST_FOREACH(node, listed) {
         const auto* stat = static_cast<const iso9660_stat_t*>(_cdio_list_node_data(node));
-        const QString name = shownName(stat->filename);
+        // Plain names come without their ";1" and trailing dot.
+        const QString name = QString::fromUtf8(stat->filename);
         // "." and ".." (and the raw names the library gives them), and names
         // no file system could hold.
         if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/') ||
