@@ -26,6 +26,7 @@ void benchAccents(const BenchContext& context, const QString& wordList);
 void benchLookup(const BenchContext& context);
 void benchReader(const BenchContext& context, const QString& selfProgram);
 // The reader process the reader measure times (started by benchReader).
-int runReaderChild(const QString& edition, int clicks);
+// cd: the folder or the disc image drive D: is mapped to.
+int runReaderChild(const QString& edition, int clicks, const QString& cd);
 
 }  // namespace lumera::bench

@@ -16,10 +16,10 @@ using namespace lumera::bench;
 int main(int argc, char** argv) {
     QStringList args;
     for (int i = 1; i < argc; ++i) args.append(QString::fromLocal8Bit(argv[i]));
-    if (args.size() == 3 && args[0] == u"reader-child") {
+    if (args.size() == 4 && args[0] == u"reader-child") {
         lumera::driveurls::registerSchemes();
         QApplication app(argc, argv);
-        return runReaderChild(args[1], args[2].toInt());
+        return runReaderChild(args[1], args[2].toInt(), args[3]);
     }
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
