@@ -75,7 +75,7 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
 QString seconds(qint64 ms) { return QLocale(QLocale::Portuguese).toString(ms / 1000.0, 'f', 1); }
 
 int indexInstallation(const Installation& installation, int shards, QTextStream& out,
-                      QTextStream& err, bool errIsTerminal) {
+                      QTextStream& err, const IndexProgress& progress) {
     QElapsedTimer clock;
     clock.start();
     const std::unique_ptr<ArticleDatabaseFile> database =
@@ -90,15 +90,9 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
     // Each shard is given its run of rows, so the rows are counted first.
     const int rows = indexer.countArticles();
     ShardedIndexBuilder builder(staged.buildPath(), shards, rows);
-    IndexSummary summary;
-    if (errIsTerminal) {
-        ProgressBar bar(err, rows);
-        int done = 0;
-        summary = indexer.indexInto(builder, [&](int n) { bar.update(done = n); });
-        bar.finish(done);
-    } else {
-        summary = indexer.indexInto(builder, nullptr);
-    }
+    const IndexSummary summary = indexer.indexInto(builder, [&](int done) {
+        if (progress) progress(done, rows);
+    });
     builder.finish();
     if (!staged.install()) {
         throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
@@ -127,6 +121,21 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
 }
 
 }  // namespace
+
+int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
+               const IndexProgress& progress) {
+    try {
+        return indexInstallation(locateInstallation(driveOptions, err), shards, out, err, progress);
+    } catch (const Failure& failure) {
+        err << "lumera-index: " << failure.message << "\n";
+    } catch (const DatabaseError& error) {
+        err << "lumera-index: " << error.message() << "\n";
+    } catch (const IndexBuildError& error) {
+        err << "lumera-index: erro ao gravar o índice: " << QString::fromUtf8(error.what()) << "\n";
+    }
+    err << "lumera-index: o índice não foi alterado.\n";
+    return 1;
+}
 
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
                bool errIsTerminal) {
@@ -157,19 +166,20 @@ int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
         err << "lumera-index: " << line.error << "\n" << kUsage;
         return 2;
     }
-    try {
-        if (!line.applyDirectory()) throw Failure{line.error};
-        return indexInstallation(locateInstallation(line.driveMappings, err), shards, out, err,
-                                 errIsTerminal);
-    } catch (const Failure& failure) {
-        err << "lumera-index: " << failure.message << "\n";
-    } catch (const DatabaseError& error) {
-        err << "lumera-index: " << error.message() << "\n";
-    } catch (const IndexBuildError& error) {
-        err << "lumera-index: erro ao gravar o índice: " << QString::fromUtf8(error.what()) << "\n";
+    if (!line.applyDirectory()) {
+        err << "lumera-index: " << line.error << "\n";
+        return 1;
     }
-    err << "lumera-index: o índice não foi alterado.\n";
-    return 1;
+    if (!errIsTerminal) return BuildIndex(line.driveMappings, shards, out, err, {});
+    std::unique_ptr<ProgressBar> bar;
+    int done = 0;
+    const int status =
+        BuildIndex(line.driveMappings, shards, out, err, [&](int articles, int total) {
+            if (!bar) bar = std::make_unique<ProgressBar>(err, total);
+            bar->update(done = articles);
+        });
+    if (bar) bar->finish(done);
+    return status;
 }
 
 }  // namespace lumera

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 
 namespace lumera {
 
@@ -9,6 +10,17 @@ namespace lumera {
 // does, indexes every article of InstallPath + "lex.mdb" and installs the
 // index and its "search.lst" under InstallPath. Returns the exit status;
 // messages are Portuguese. A progress bar goes to err when it is a terminal.
+// Rows read so far and rows in all; it may throw IndexingCancelled to stop.
+using IndexProgress = std::function<void(int done, int total)>;
+struct IndexingCancelled {};
+
+// Builds and installs the index of the edition whose lex.ini is in the
+// current directory, as lumera-index does; a cancelled or failed build
+// leaves the installed index as it was. Returns the exit status (1 on
+// failure, with the message on err); IndexingCancelled goes through.
+int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
+               const IndexProgress& progress);
+
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
                bool errIsTerminal);
 
