@@ -53,8 +53,8 @@ struct WindowedReader {
     RecordingWindowSystem windows;
     WidgetSearchWindowFactory views;
     QStringList opened;
-    SearchController search{state,
-                            {windows, views, [this](QString& key) { opened << key; }, [] {}}};
+    std::function<void(QString&)> open = [this](QString& key) { opened << key; };
+    SearchController search{state, {windows, views, [this](QString& key) { open(key); }, [] {}}};
 };
 
 }  // namespace
@@ -63,6 +63,7 @@ class SearchWindowTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void focusActivationAndClose();
+    void rapidInputSettlesOnTheLastChoice();
 };
 
 // The window as the user meets it: the titles in FoundList, nothing covering
@@ -128,6 +129,55 @@ void SearchWindowTest::focusActivationAndClose() {
     QTRY_VERIFY(!reader.search.window());
     QVERIFY(!window || window->isHidden());
     QVERIFY(!searchWindow());
+}
+
+// Impatient hands. Digits click that title, v and ^ press Down and Up, e
+// presses Enter and d double-clicks the chosen title; '|' hands the rest to
+// the next pause of the article being opened, '.' waits until it is opened.
+// However fast the input, the reader ends idle on the last choice; a choice
+// back to the article being opened changes nothing.
+void SearchWindowTest::rapidInputSettlesOnTheLastChoice() {
+    const struct {
+        const char* script;
+        const char* opened;  // its last is the title chosen in the end
+    } rows[] = {
+        {"0|vvvvvvvv", "0 8"}, {"0|36914|72580|3692", "0 2"}, {"0|v|^", "0"}, {"5.e.d", "5 5 5"}};
+    std::vector<ScriptedDocument> documents;
+    for (int i = 0; i < 10; ++i)
+        documents.push_back({u"T"_qs + QString::number(i), QString::number(i)});
+    for (const auto& row : rows) {
+        WindowedReader reader(std::make_shared<ScriptedSearchEngine>(FindAlways(documents)));
+        reader.search.LookUpArticleTitle(u"t"_qs);
+        auto* found = control<QListView>("FoundList");
+        const QHash<QChar, Qt::Key> keys{
+            {u'v', Qt::Key_Down}, {u'^', Qt::Key_Up}, {u'e', Qt::Key_Return}};
+        QString script = u'.' + QString::fromLatin1(row.script);
+        // Plays up to the next pause when the script is at one of these.
+        const auto play = [&](QStringView at) {
+            if (script.isEmpty() || !at.contains(script[0])) return;
+            for (script.remove(0, 1); !script.isEmpty() && !u"|."_qs.contains(script[0]);
+                 script.remove(0, 1)) {
+                const int title =
+                    script[0].isDigit() ? script[0].digitValue() : found->currentIndex().row();
+                const QPoint place = found->visualRect(found->model()->index(title, 0)).center();
+                if (keys.contains(script[0])) QTest::keyClick(found, keys[script[0]]);
+                if (script[0].isDigit())
+                    QTest::mouseClick(found->viewport(), Qt::LeftButton, {}, place);
+                if (script[0] == u'd')
+                    QTest::mouseDClick(found->viewport(), Qt::LeftButton, {}, place);
+            }
+        };
+        reader.open = [&](QString& key) {
+            reader.opened << key;
+            for (int pause = 0; pause < 2 && reader.opened.size() < 20; ++pause)
+                play(u"|"), QCoreApplication::processEvents();
+        };
+        while (!script.isEmpty()) play(u"|."), QTest::qWait(20);
+        const int chosen = QString::fromLatin1(row.opened).back().digitValue();
+        QCOMPARE(reader.opened.join(u' '), QString::fromLatin1(row.opened));
+        QCOMPARE(QList({found->currentIndex().row(), reader.search.window()->FoundListIndex()}),
+                 QList({chosen, chosen}));
+    }
 }
 
 QTEST_MAIN(SearchWindowTest)
