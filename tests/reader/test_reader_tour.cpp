@@ -7,15 +7,18 @@
 #include <QDirIterator>
 #include <QListView>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 #include <functional>
 
 #include "Reader.h"
+#include "host/ReaderState.h"
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
+#include "search/SearchController.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
 #include "support/ToolRunner.h"
@@ -45,6 +48,49 @@ bool copyTree(const QString& from, const QString& to,
     return true;
 }
 
+// A process's state letter and its parent, from /proc; nothing once it is gone.
+QList<QByteArray> processStat(const QString& pid) {
+    const QByteArray stat = readBytes(u"/proc/"_qs + pid + u"/stat"_qs);
+    return stat.mid(stat.lastIndexOf(')') + 2).split(' ').mid(0, 2);
+}
+
+// Gone (no state), dead (X) or waiting to be reaped (Z) is not running.
+bool running(const QString& pid) { return !QByteArray("XZ").contains(processStat(pid).value(0)); }
+
+QStringList processesBelow(const QString& pid) {
+    QStringList below;
+    const QStringList all = QDir(u"/proc"_qs).entryList(QDir::Dirs);
+    for (qsizetype i = -1; i < below.size(); ++i) {
+        for (const QString& entry : all)
+            if (processStat(entry).value(1) == (i < 0 ? pid : below[i]).toLatin1()) below << entry;
+    }
+    return below;
+}
+
+// Run in a process of its own: the reader on the edition in the current
+// folder, whose Fechar is clicked inside a lookup or an article build while
+// it lets events be processed. Prints the browser's helper processes first;
+// returns only if Fechar did not end the process.
+int closeDuring(const QString& work, const QString& cd) {
+    Reader reader({u"D:="_qs + cd});
+    reader.start();
+    if (!waitUntil(
+            [&] { return reader.state().engine && !reader.browser().view()->page()->isLoading(); }))
+        return 2;
+    QMenuBar* menu = reader.window().menuBar();
+    if (work == u"article") reader.search().LookUpArticleTitle(u"portugal"_qs);
+    QTimer::singleShot(0, menu, [menu] {
+        QTextStream(stdout)
+            << processesBelow(QString::number(QCoreApplication::applicationPid())).join(u' ')
+            << Qt::endl;
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(menu->actions().last()).center());
+    });
+    if (work == u"article") reader.search().FoundList_Click(0);
+    if (work == u"lookup") reader.search().LookUpArticleTitle(u"portugal"_qs);
+    return 3;
+}
+
 }  // namespace
 
 class ReaderTourTest : public QObject {
@@ -54,6 +100,7 @@ class ReaderTourTest : public QObject {
     void cleanupTestCase();
     void tour();
     void openFromTheCommandLine();
+    void fecharEndsAtOnce();
 
   private:
     QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
@@ -263,9 +310,36 @@ void ReaderTourTest::openFromTheCommandLine() {
                        "modelo-final.htm em ./.\nNothing\n"));
 }
 
+// Fechar inside a lookup and inside an article build ends the reader within
+// a second: no handler runs after it (the page is not written, the lookup
+// does not return), and the browser's helper processes end with it.
+void ReaderTourTest::fecharEndsAtOnce() {
+    const QString install = dir_.filePath(u"install"_qs);
+    const QByteArray page = readBytes(install + u"/vf.htm"_qs);
+    for (const QString& work : {u"lookup"_qs, u"article"_qs}) {
+        QProcess reader;
+        reader.start(QCoreApplication::applicationFilePath(),
+                     {u"--close-during"_qs, work, dir_.filePath(u"cd"_qs)});
+        QVERIFY2(reader.waitForReadyRead(60000), reader.readAllStandardError().constData());
+        QElapsedTimer sinceFechar;
+        sinceFechar.start();
+        QVERIFY(reader.waitForFinished(1000));
+        QVERIFY(reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0);
+        const QStringList helpers =
+            QString::fromLatin1(reader.readAllStandardOutput().trimmed()).split(u' ');
+        QVERIFY(!helpers.isEmpty());
+        QVERIFY(waitUntil([&] { return std::none_of(helpers.begin(), helpers.end(), running); },
+                          1000 - sinceFechar.elapsed()));
+        QCOMPARE(readBytes(install + u"/vf.htm"_qs), page);
+        QCOMPARE(QDir(install).entryList({u"*.htm.*"_qs, u"*.txt.*"_qs}), QStringList());
+    }
+}
+
 int main(int argc, char** argv) {
     driveurls::registerSchemes();
     QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--close-during") == 0)
+        return closeDuring(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     ReaderTourTest test;
     return QTest::qExec(&test, argc, argv);
 }
