@@ -83,6 +83,10 @@ bool DriveMap::isMapped(QChar drive) const { return drives_.contains(drive.toUpp
 
 QString DriveMap::directoryOf(QChar drive) const { return drives_.value(drive.toUpper()); }
 
+bool DriveMap::holdsMedium(QChar drive) const {
+    return isMapped(drive) && !QDir(directoryOf(drive)).isEmpty();
+}
+
 QStringList DriveMap::defaultMountRoots() {
     QStringList roots{QStringLiteral("/media"), QStringLiteral("/mnt")};
     for (const QString& user :

@@ -27,6 +27,9 @@ class DriveMap : public FileAccess {
     // Returns false when the directory does not exist.
     bool map(QChar drive, const QString& directory);
     bool isMapped(QChar drive) const;
+    // Mapped to a folder that still holds something: a medium taken out or
+    // an image unmounted leaves its folder gone or empty.
+    bool holdsMedium(QChar drive) const;
     QString directoryOf(QChar drive) const;
     // Maps drive to the first mounted medium under roots that holds a lex2000
     // folder; returns the directory found or empty.

@@ -321,10 +321,25 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
     // The medium goes away: its folder disappears under the mapping.
     QVERIFY(QDir(cd).removeRecursively());
     QVERIFY(drives_.existingFile(u"E:\\lex2000\\v1.htm"_s).isEmpty());
-    // The navigation still completes (an error page), as for a drive nobody
-    // mapped, and nothing crashes.
-    QVERIFY(load(u"E:\\lex2000\\v1.htm"_s));
-    QVERIFY(load(u"Q:\\lex2000\\joia.htm"_s));
+    // The reader's own page, a document that completes like any other, names
+    // the file and, where the drive holds nothing, tells how to give the CD;
+    // its link leads home.
+    const struct {
+        const char* address;
+        bool cdMissing;
+    } missing[] = {{"E:\\lex2000\\v7.htm", true},
+                   {"Q:\\lex2000\\v7.htm", true},
+                   {"D:\\lex2000\\v9.htm", false}};
+    for (const auto& row : missing) {
+        QVERIFY(load(QString::fromLatin1(row.address)));
+        const QString text =
+            BrowserDriver(browser_->view()).evaluate(u"document.body.innerText"_s).toString();
+        QVERIFY2(text.contains(QString::fromLatin1(row.address) + u" não foi encontrado"_s) &&
+                     text.contains(u"--drive "_s + row.address[0] + u":=PASTA"_s) == row.cdMissing,
+                 qPrintable(text));
+    }
+    clickToLoad(u"a"_s);
+    QCOMPARE(browser_->view()->title(), u"Início"_s);
     // Put back, the same drive serves its pages again.
     writePage(cd + u"/lex2000/v1.htm"_s, u"<html><body><p id='de-volta'>um</p></body></html>"_s);
     QVERIFY(load(u"E:\\lex2000\\v1.htm"_s));

@@ -274,7 +274,8 @@ void ReaderTourTest::openFromTheCommandLine() {
          "Shown D:\\lex2000\\timeline\\main.htm\nTitle Lumera - Linha do tempo"},
         {"D:\\lex2000\\tomo98b\\constituicao-de-1976.htm",
          "Shown ./vf.htm\nTitle Lumera Orvel On-Line -Constituição de 1976"},
-        {"D:\\lex2000\\sem-pasta\\joia.htm", "Missing D:\\lex2000\\sem-pasta\\joia.htm"},
+        {"D:\\lex2000\\sem-pasta\\joia.htm",
+         "Shown D:\\lex2000\\sem-pasta\\joia.htm\nTitle Lumera - Arquivo não encontrado"},
         {"D:\\lex2000\\tomo98a\\sem-verbete.htm", "Nothing"},
         {"D:\\lex2000\\tomo98a\\image\\", "Nothing"},  // a folder is no file to show
         {"D:\\lex2000\\filme.tv", "Nothing"},
