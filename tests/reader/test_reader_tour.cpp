@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -253,6 +255,22 @@ void ReaderTourTest::tour() {
     QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
     QVERIFY(waitUntil(
         [&] { return evaluate(QStringLiteral("document.title")).toString().contains(title); }));
+    // Nothing found for a text typed there: once its message is closed, the
+    // search window, active when it opened, is active again.
+    QString said;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            said = box->text(), QTest::keyClick(box, Qt::Key_Return);
+    });
+    closer.start(50);
+    dtsearch->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dtsearch));
+    QTest::keyClicks(dtsearch->findChild<QLineEdit*>(QStringLiteral("Text1")),
+                     QStringLiteral("xyzzy\r"));
+    QVERIFY(waitUntil([&] { return !said.isEmpty() && !QApplication::activeModalWidget(); }));
+    QCOMPARE(said, QStringLiteral("Verbete não encontrado!"));
+    QVERIFY(waitUntil([&] { return QApplication::activeWindow() == dtsearch; }, 2000));
 
     // "Início" returns home.
     home();
