@@ -230,4 +230,14 @@ bool DriveMap::isFile(const QString& path) const {
 
 QString DriveMap::writableFile(const QString& path) const { return locate(path, false).local; }
 
+QString DriveMap::absolutePath(const QString& path) const {
+    if (const QString found = existingFile(path); !found.isEmpty()) return found;
+    QChar drive;
+    QString rest;
+    if (!splitDrivePath(path, &drive, &rest)) {
+        return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    }
+    return isMapped(drive) ? QDir::cleanPath(directoryOf(drive) + u'/' + rest) : path;
+}
+
 }  // namespace lumera

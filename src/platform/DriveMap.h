@@ -46,6 +46,7 @@ class DriveMap : public FileAccess {
     QString existingFile(const QString& path) const override;
     bool isFile(const QString& path) const override;
     QString writableFile(const QString& path) const override;
+    QString absolutePath(const QString& path) const override;
 
     // Splits "D:\x\y" or "D:/x/y" or "file:///D:/x/y"; false for other paths.
     static bool splitDrivePath(const QString& path, QChar* drive, QString* rest);

@@ -324,9 +324,10 @@ void ReaderTourTest::openFromTheCommandLine() {
     QCOMPARE(
         QString::fromUtf8(failed.out),
         QStringLiteral("Message Lumera Edição 2002|Não foi possível montar a página do verbete "
-                       "fado.htm: falta o texto dele na base de dados lex.mdb em ./.\nNothing\n"
+                       "fado.htm: falta o texto dele na base de dados lex.mdb em %1.\nNothing\n"
                        "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
-                       "modelo-final.htm em ./.\nNothing\n"));
+                       "modelo-final.htm em %1.\nNothing\n")
+            .arg(install));
 }
 
 // Fechar inside a lookup and inside an article build ends the reader within
