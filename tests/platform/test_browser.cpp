@@ -320,23 +320,18 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
     QVERIFY(load(u"E:\\lex2000\\joia.htm"_s));
     // The medium goes away: its folder disappears under the mapping.
     QVERIFY(QDir(cd).removeRecursively());
-    QVERIFY(drives_.existingFile(u"E:\\lex2000\\v1.htm"_s).isEmpty());
     // The reader's own page, a document that completes like any other, names
-    // the file and, where the drive holds nothing, tells how to give the CD;
-    // its link leads home.
-    const struct {
-        const char* address;
-        bool cdMissing;
-    } missing[] = {{"E:\\lex2000\\v7.htm", true},
-                   {"Q:\\lex2000\\v7.htm", true},
-                   {"D:\\lex2000\\v9.htm", false}};
-    for (const auto& row : missing) {
-        QVERIFY(load(QString::fromLatin1(row.address)));
+    // the file and, where the drive holds nothing (all but D:), tells how to
+    // give the CD; its link leads home.
+    for (const QString& address :
+         {u"E:\\lex2000\\v7.htm"_s, u"Q:\\lex2000\\v7.htm"_s, u"D:\\lex2000\\v9.htm"_s}) {
+        QVERIFY(load(address));
         const QString text =
             BrowserDriver(browser_->view()).evaluate(u"document.body.innerText"_s).toString();
-        QVERIFY2(text.contains(QString::fromLatin1(row.address) + u" não foi encontrado"_s) &&
-                     text.contains(u"--drive "_s + row.address[0] + u":=PASTA"_s) == row.cdMissing,
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(address + u" não foi encontrado"_s) &&
+                text.contains(u"--drive "_s + address[0] + u":=PASTA"_s) == (address[0] != u'D'),
+            qPrintable(text));
     }
     clickToLoad(u"a"_s);
     QCOMPARE(browser_->view()->title(), u"Início"_s);

@@ -35,14 +35,6 @@ T* control(const char* name) {
     return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
-QStringList shownTitles(const QListView* list) {
-    QStringList titles;
-    for (int row = 0; row < list->model()->rowCount(); ++row) {
-        titles << list->model()->index(row, 0).data().toString();
-    }
-    return titles;
-}
-
 // The reader's search on widgets; events are processed where the engine asks.
 struct WindowedReader {
     explicit WindowedReader(std::shared_ptr<SearchEngine> engine) {
@@ -85,7 +77,8 @@ void SearchWindowTest::focusActivationAndClose() {
     QPointer<QWidget> window = searchWindow();
     QVERIFY(window);
     auto* found = control<QListView>("FoundList");
-    QCOMPARE(shownTitles(found), QStringList{u"Brasil"_qs});
+    QCOMPARE(found->model()->rowCount(), 1);
+    QCOMPARE(found->model()->index(0, 0).data().toString(), u"Brasil"_qs);
     // It once sat half behind Combo1.
     auto* label2 = control<QLabel>("Label2");
     QCOMPARE(label2->text(), u" 1 verbetes encontrados"_qs);
@@ -140,31 +133,29 @@ void SearchWindowTest::rapidInputSettlesOnTheLastChoice() {
     const struct {
         const char* script;
         const char* opened;  // its last is the title chosen in the end
-    } rows[] = {
-        {"0|vvvvvvvv", "0 8"}, {"0|36914|72580|3692", "0 2"}, {"0|v|^", "0"}, {"5.e.d", "5 5 5"}};
+    } rows[] = {{"0|vvvvvvvv", "0 8"},
+                {"0|36914|72580|3692", "0 2"},
+                {"0|v|^", "0"},
+                {"5.v^.e.d", "5 5 5"}};
+    const QHash<QChar, Qt::Key> keys{{'v', Qt::Key_Down}, {'^', Qt::Key_Up}, {'e', Qt::Key_Return}};
     std::vector<ScriptedDocument> documents;
-    for (int i = 0; i < 10; ++i)
-        documents.push_back({u"T"_qs + QString::number(i), QString::number(i)});
+    for (int i = 0; i < 10; ++i) documents.push_back({QString::number(i), QString::number(i)});
     for (const auto& row : rows) {
         WindowedReader reader(std::make_shared<ScriptedSearchEngine>(FindAlways(documents)));
         reader.search.LookUpArticleTitle(u"t"_qs);
         auto* found = control<QListView>("FoundList");
-        const QHash<QChar, Qt::Key> keys{
-            {u'v', Qt::Key_Down}, {u'^', Qt::Key_Up}, {u'e', Qt::Key_Return}};
         QString script = u'.' + QString::fromLatin1(row.script);
         // Plays up to the next pause when the script is at one of these.
         const auto play = [&](QStringView at) {
             if (script.isEmpty() || !at.contains(script[0])) return;
             for (script.remove(0, 1); !script.isEmpty() && !u"|."_qs.contains(script[0]);
                  script.remove(0, 1)) {
-                const int title =
-                    script[0].isDigit() ? script[0].digitValue() : found->currentIndex().row();
+                const QChar c = script[0];
+                const int title = c.isDigit() ? c.digitValue() : found->currentIndex().row();
                 const QPoint place = found->visualRect(found->model()->index(title, 0)).center();
-                if (keys.contains(script[0])) QTest::keyClick(found, keys[script[0]]);
-                if (script[0].isDigit())
-                    QTest::mouseClick(found->viewport(), Qt::LeftButton, {}, place);
-                if (script[0] == u'd')
-                    QTest::mouseDClick(found->viewport(), Qt::LeftButton, {}, place);
+                if (keys.contains(c)) QTest::keyClick(found, keys[c]);
+                if (c.isDigit()) QTest::mouseClick(found->viewport(), Qt::LeftButton, {}, place);
+                if (c == u'd') QTest::mouseDClick(found->viewport(), Qt::LeftButton, {}, place);
             }
         };
         reader.open = [&](QString& key) {
@@ -173,10 +164,8 @@ void SearchWindowTest::rapidInputSettlesOnTheLastChoice() {
                 play(u"|"), QCoreApplication::processEvents();
         };
         while (!script.isEmpty()) play(u"|."), QTest::qWait(20);
-        const int chosen = QString::fromLatin1(row.opened).back().digitValue();
         QCOMPARE(reader.opened.join(u' '), QString::fromLatin1(row.opened));
-        QCOMPARE(QList({found->currentIndex().row(), reader.search.window()->FoundListIndex()}),
-                 QList({chosen, chosen}));
+        QCOMPARE(found->currentIndex().row(), QString::fromLatin1(row.opened).back().digitValue());
     }
 }
 
