@@ -51,7 +51,7 @@ ArticlePageResult ArticlePageBuilder::runRequest(const QString& key) {
         result = buildPage(key, yielder);
     } catch (const DatabaseError& error) {
         result = failure(u"Não foi possível ler o verbete %1 na base de dados %2 em %3.\n%4"_s.arg(
-            key, kDatabaseFile, paths_.InstallPath, error.message()));
+            key, kDatabaseFile, installFolder(), error.message()));
     }
     // Shown once the request has let go of the database and its files.
     if (result.status == ArticlePageResult::Status::Failed) {
@@ -64,7 +64,7 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     const QString databaseFile = files_.existingFile(paths_.InstallPath + kDatabaseFile);
     if (databaseFile.isEmpty()) {
         return failure(u"Não foi possível encontrar a base de dados %1 em %2."_s.arg(
-            kDatabaseFile, paths_.InstallPath));
+            kDatabaseFile, installFolder()));
     }
     const std::unique_ptr<ArticleDatabase> database = databases_.open(databaseFile);
     const std::unique_ptr<Recordset> article = database->articleQuery(key);
@@ -73,7 +73,7 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     if (!storedText) {
         return failure(
             u"Não foi possível montar a página do verbete %1: falta o texto dele na base de dados %2 em %3."_s
-                .arg(key, kDatabaseFile, paths_.InstallPath));
+                .arg(key, kDatabaseFile, installFolder()));
     }
     const QString articleText = rewriteImagePaths(*storedText, paths_.CdRomPath);
 
@@ -81,7 +81,7 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     // is made from the text in memory, so nothing is lost to the code page.
     if (!writeFile(kScratchFile, windows1252::encodeWithReferences(articleText).append("\r\n"))) {
         return failure(
-            u"Não foi possível gravar o arquivo %1 em %2."_s.arg(kScratchFile, paths_.InstallPath));
+            u"Não foi possível gravar o arquivo %1 em %2."_s.arg(kScratchFile, installFolder()));
     }
     const auto yield = [&yielder] { yielder.yield(); };
     const ArticleParts parts = readArticleParts(articleText, yield);
@@ -90,8 +90,8 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     const std::unique_ptr<Recordset> media = database->mediaQuery(parts.title);
     const std::optional<QStringList> templateLines = readTemplate();
     if (!templateLines) {
-        return failure(u"Não foi possível ler o modelo de página %1 em %2."_s.arg(
-            kTemplateFile, paths_.InstallPath));
+        return failure(u"Não foi possível ler o modelo de página %1 em %2."_s.arg(kTemplateFile,
+                                                                                  installFolder()));
     }
     const QStringList page =
         PageComposer(paths_.CdRomPath, yield).compose(*templateLines, parts, *media);
@@ -99,11 +99,15 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     database->close();
     if (!writeFile(kPageFile, textfile::encodeLines(page))) {
         return failure(
-            u"Não foi possível gravar a página %1 em %2."_s.arg(kPageFile, paths_.InstallPath));
+            u"Não foi possível gravar a página %1 em %2."_s.arg(kPageFile, installFolder()));
     }
     yielder.yield();
     browser_.Navigate(paths_.InstallPath + kPageFile);
     return {ArticlePageResult::Status::Built, QString()};
+}
+
+QString ArticlePageBuilder::installFolder() const {
+    return files_.absolutePath(paths_.InstallPath);
 }
 
 ArticlePageResult ArticlePageBuilder::failure(const QString& message) {

@@ -47,6 +47,8 @@ class ArticlePageBuilder {
     ArticlePageResult runRequest(const QString& key);
     ArticlePageResult buildPage(const QString& key, EventYielder& yielder);
     static ArticlePageResult failure(const QString& message);
+    // As messages name it: absolute, not as lex.ini wrote it.
+    QString installFolder() const;
     std::optional<QStringList> readTemplate() const;
     bool writeFile(const QString& name, const QByteArray& content) const;
 

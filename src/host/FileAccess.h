@@ -18,6 +18,10 @@ class FileAccess {
     // The local file to write for a path whose directory exists; empty when the
     // path cannot be placed inside a directory the program may write.
     virtual QString writableFile(const QString& path) const = 0;
+    // Where the path lies on this machine, as an absolute path whether or not
+    // it exists, to name it to the user ("./" tells nothing); the path as
+    // given where no mapping places it.
+    virtual QString absolutePath(const QString& path) const { return path; }
 };
 
 }  // namespace lumera

@@ -11,6 +11,8 @@ class RunGate {
   public:
     // Runs action now, or after the run in progress when busy.
     void run(std::function<void()> action);
+    // Forgets the waiting action: the newest wish is met by the one running.
+    void cancelWaiting() { waiting_ = nullptr; }
 
   private:
     bool busy_ = false;

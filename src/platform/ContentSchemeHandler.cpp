@@ -1,5 +1,6 @@
 #include "platform/ContentSchemeHandler.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -8,6 +9,7 @@
 
 #include "platform/DriveMap.h"
 #include "platform/DriveUrls.h"
+#include "platform/MissingFilePage.h"
 
 namespace lumera {
 
@@ -41,12 +43,24 @@ void ContentSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
     }
     if (!file) {
         qCDebug(lcContent) << "not found:" << path;
-        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        replyMissing(job, drives_.isFile(path));
         return;
     }
     // The job owns the device; a file of a disc image is read as it is sent.
     file->setParent(job);
     job->reply(mimeTypeFor(path), file.release());
+}
+
+// A document like any other, so the navigation completes as it always did.
+void ContentSchemeHandler::replyMissing(QWebEngineUrlRequestJob* job, bool unreadable) const {
+    const QUrl url = job->requestUrl();
+    const QChar drive = url.scheme().toUpper().front();
+    const QString address =
+        driveurls::toNavigationText(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
+    auto* page = new QBuffer(job);
+    page->setData(MissingFilePage({address, drive, !drives_.holdsMedium(drive), unreadable}));
+    page->open(QIODevice::ReadOnly);
+    job->reply("text/html", page);
 }
 
 OfflineGuard::OfflineGuard(const DriveMap& drives, QObject* parent)

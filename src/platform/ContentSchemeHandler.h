@@ -7,7 +7,8 @@ namespace lumera {
 
 class DriveMap;
 
-// Serves the drive schemes from the drive map.
+// Serves the drive schemes from the drive map; an address that names no
+// file gets the reader's own page saying so.
 class ContentSchemeHandler : public QWebEngineUrlSchemeHandler {
     Q_OBJECT
   public:
@@ -15,6 +16,8 @@ class ContentSchemeHandler : public QWebEngineUrlSchemeHandler {
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
   private:
+    void replyMissing(QWebEngineUrlRequestJob* job, bool unreadable) const;
+
     const DriveMap& drives_;
 };
 

@@ -61,6 +61,11 @@ QString DriveMap::directoryOf(QChar drive) const {
     return drives_.value(drive.toUpper(), imageFiles_.value(drive.toUpper()));
 }
 
+bool DriveMap::holdsMedium(QChar drive) const {
+    if (isImage(drive)) return QFileInfo(directoryOf(drive)).isFile();
+    return isMapped(drive) && !QDir(directoryOf(drive)).isEmpty();
+}
+
 QStringList DriveMap::defaultMountRoots() {
     QStringList roots{QStringLiteral("/media"), QStringLiteral("/mnt")};
     for (const QString& user :
@@ -248,5 +253,15 @@ QStringList DriveMap::entryNames(const QString& directoryPath, int filters) cons
 }
 
 QString DriveMap::writableFile(const QString& path) const { return locate(path, false).local; }
+
+QString DriveMap::absolutePath(const QString& path) const {
+    if (const QString found = existingFile(path); !found.isEmpty()) return found;
+    QChar drive;
+    QString rest;
+    if (!splitDrivePath(path, &drive, &rest)) {
+        return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    }
+    return isMapped(drive) ? QDir::cleanPath(directoryOf(drive) + u'/' + rest) : path;
+}
 
 }  // namespace lumera

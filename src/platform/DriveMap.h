@@ -32,6 +32,9 @@ class DriveMap : public FileAccess {
     // Returns false when it does not exist or is no image that can be read.
     bool map(QChar drive, const QString& source);
     bool isMapped(QChar drive) const;
+    // Mapped to a folder that still holds something, or to an image: a
+    // medium taken out or an image unmounted leaves its folder gone or empty.
+    bool holdsMedium(QChar drive) const;
     // The directory or the image file a drive is mapped to.
     QString directoryOf(QChar drive) const;
     bool isImage(QChar drive) const { return images_.contains(drive.toUpper()); }
@@ -51,6 +54,7 @@ class DriveMap : public FileAccess {
     QString existingFile(const QString& path) const override;
     bool isFile(const QString& path) const override;
     QString writableFile(const QString& path) const override;
+    QString absolutePath(const QString& path) const override;
 
     // Opened for reading, from a directory or an image; nothing when the
     // path names no file that may be read.

@@ -65,10 +65,14 @@ QString LocateContent(DriveMap& drives, const QString& installPath, const QStrin
     if (cd.size() < 1 || !cd[0].isLetter()) return {};
     if (drives.isMapped(cd[0])) return {};
     if (!drives.mapMountedMedium(cd[0]).isEmpty()) return {};
+    return MissingCdMessage(cd[0]);
+}
+
+QString MissingCdMessage(QChar drive) {
     return QStringLiteral(
-               "Não encontrei o CD-ROM da enciclopédia (unidade %1). Insira o CD ou indique "
-               "a pasta que o contém com --drive %2:=PASTA.")
-        .arg(cd, cd.left(1).toUpper());
+               "Não encontrei o CD-ROM da enciclopédia (unidade %1:). Insira o CD ou indique "
+               "a pasta que o contém com --drive %1:=PASTA.")
+        .arg(drive.toUpper());
 }
 
 }  // namespace lumera

@@ -21,4 +21,7 @@ QStringList MapDrives(DriveMap& drives, const QStringList& driveOptions);
 // message when the CD drive stays unmapped, else empty.
 QString LocateContent(DriveMap& drives, const QString& installPath, const QString& cdRomPath);
 
+// That the CD is not in drive, and how to point the reader to it.
+QString MissingCdMessage(QChar drive);
+
 }  // namespace lumera

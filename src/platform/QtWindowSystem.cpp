@@ -31,7 +31,14 @@ void QtWindowSystem::MessageBox(const QString& text, const QString& title, int s
     // The busy pointer must not hide that the box waits for the user.
     const bool wasBusy = busy_;
     if (wasBusy) QApplication::restoreOverrideCursor();
+    // A closed box hands activation to its parent, the main window, which
+    // would then cover the search window the user was typing in.
+    const QPointer<QWidget> active = QApplication::activeWindow();
     box.exec();
+    if (active && active->isVisible()) {
+        active->raise();
+        active->activateWindow();
+    }
     if (wasBusy) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 

@@ -55,16 +55,37 @@ void SearchController::FoundList_Click(int row) {
     SearchWindowModel* loaded = window();
     if (!loaded || row == loaded->FoundListIndex()) return;
     loaded->setFoundListIndex(row);
+    openChosen();
+}
+
+// The chosen entry opens again on purpose: its page may have been left.
+void SearchController::FoundList_DblClick() { openChosen(); }
+
+void SearchController::FoundList_KeyDown(int keyCode) {
+    if (keyCode == kEnterKeyCode) openChosen();
+}
+
+void SearchController::openChosen() {
+    const SearchWindowModel* loaded = window();
+    if (!loaded) return;
+    const int row = loaded->FoundListIndex();
     if (row < 0 || row >= loaded->FoundList().ListCount()) return;
     // The tag links the sorted title to its file name in List1. Taken now:
     // the lists may be refilled before a waiting request runs.
     const int position = loaded->FoundList().entry(row).ItemData;
     if (position < 0 || position >= loaded->List1().ListCount()) return;
-    gate_.run([this, key = loaded->List1().entry(position).text] { openArticle(key); });
+    const QString& key = loaded->List1().entry(position).text;
+    if (opening_ == key) {
+        gate_.cancelWaiting();
+        return;
+    }
+    gate_.run([this, key] { openArticle(key); });
 }
 
 void SearchController::openArticle(QString key) {
+    opening_ = key;
     if (services_.BuildArticlePage) services_.BuildArticlePage(key);
+    opening_.reset();
 }
 
 void SearchController::Label2_Click() { goHome(); }

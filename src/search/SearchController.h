@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "host/RunGate.h"
 #include "search/SearchDriver.h"
@@ -19,7 +20,8 @@ class WindowSystem;
 // lookup, folder filter, article opening or closing asked for while another
 // runs (from an event processed inside it) waits until it is over, and of
 // several waiting only the newest runs. So the window is never unloaded under
-// a running lookup.
+// a running lookup. Choosing the article being opened wants nothing newer:
+// whatever waited is dropped, so input at any rate settles on the last choice.
 class SearchController : public SearchWindowEvents {
   public:
     struct Services {
@@ -51,6 +53,8 @@ class SearchController : public SearchWindowEvents {
     void Label4_Click() override;
     void Combo1_Click(int row) override;
     void FoundList_Click(int row) override;
+    void FoundList_DblClick() override;
+    void FoundList_KeyDown(int keyCode) override;
     void Label2_Click() override;
     void Label3_Click() override;
     void fec_Click() override;
@@ -59,6 +63,7 @@ class SearchController : public SearchWindowEvents {
     void lookUpText1();
     void goHome();
     void filter(const QString& folder, const QString& text1);
+    void openChosen();
     void openArticle(QString key);
 
     Services services_;
@@ -66,6 +71,8 @@ class SearchController : public SearchWindowEvents {
     SearchWindowSlot window_;
     TitleLookup lookup_;
     RunGate gate_;
+    // The key of the article being opened from the list, while it is.
+    std::optional<QString> opening_;
 };
 
 }  // namespace lumera

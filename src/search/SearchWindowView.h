@@ -19,6 +19,9 @@ class SearchWindowEvents {
     virtual void Combo1_Click(int row) = 0;
     // The chosen entry of FoundList is now row (click or arrow keys).
     virtual void FoundList_Click(int row) = 0;
+    // A double-click on the chosen entry, or a key pressed in the list.
+    virtual void FoundList_DblClick() = 0;
+    virtual void FoundList_KeyDown(int keyCode) = 0;
     virtual void Label2_Click() = 0;
     virtual void Label3_Click() = 0;
     virtual void fec_Click() = 0;

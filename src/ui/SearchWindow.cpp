@@ -159,6 +159,7 @@ QWidget* SearchWindow::makeClientArea() {
 
     FoundList_ = makeList(client, "FoundList", model_->FoundList());
     FoundList_->setGeometry(kFoundListPlace);
+    FoundList_->installEventFilter(this);
     QPalette listColours = FoundList_->palette();
     listColours.setColor(QPalette::Base, Qt::black);
     listColours.setColor(QPalette::Text, Qt::white);
@@ -225,12 +226,20 @@ void SearchWindow::connectModel() {
         if (visible && focusInFoundList_) FoundList_->setFocus();
     });
 
+    // The choice is read when its handler runs, not when the selection moved:
+    // a burst of keys or clicks makes one change, the newest, and the list is
+    // never sent back to a choice it has already left.
     connect(FoundList_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        const QModelIndexList chosen = FoundList_->selectionModel()->selectedRows();
-        if (chosen.isEmpty()) return;
-        const int row = chosen.first().row();
-        post([row](SearchWindowEvents& e) { e.FoundList_Click(row); });
+        if (choicePosted_) return;
+        choicePosted_ = true;
+        post([this](SearchWindowEvents& e) {
+            choicePosted_ = false;
+            const QModelIndexList chosen = FoundList_->selectionModel()->selectedRows();
+            if (!chosen.isEmpty()) e.FoundList_Click(chosen.first().row());
+        });
     });
+    connect(FoundList_, &QAbstractItemView::doubleClicked, this,
+            [this] { post(&SearchWindowEvents::FoundList_DblClick); });
     connect(&model, &SearchWindowModel::FoundListIndexChanged, FoundList_, [this](int row) {
         const QModelIndex index = FoundList_->model()->index(row, 0);
         if (FoundList_->currentIndex() == index) return;
@@ -267,10 +276,18 @@ void SearchWindow::post(Handler handler) {
 }
 
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1_ && event->type() == QEvent::KeyPress) {
+    if ((watched == Text1_ || watched == FoundList_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            post([](SearchWindowEvents& e) { e.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode); });
+            if (watched == Text1_) {
+                post([](SearchWindowEvents& e) {
+                    e.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode);
+                });
+            } else {
+                post([](SearchWindowEvents& e) {
+                    e.FoundList_KeyDown(SearchWindowEvents::kEnterKeyCode);
+                });
+            }
             return true;
         }
     }

@@ -70,6 +70,8 @@ class SearchWindow : public QWidget {
     QComboBox* Combo1_ = nullptr;
     QLabel* Label2_ = nullptr;
     bool focusInFoundList_ = false;
+    // A change of FoundList's choice waits for its handler.
+    bool choicePosted_ = false;
 };
 
 // Loads search windows as widgets.

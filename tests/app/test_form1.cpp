@@ -131,15 +131,13 @@ void Form1Test::windowMenuAndBrowser() {
     QCOMPARE(names, (QStringList{"hom", "cp", "prn", "pta", "gp", "sb", "Sa"}));
     f.state.CdRomPath = QStringLiteral("D:");
     // Home twice: on the home page it navigates again.
-    for (int i : {0, 0, 1, 2, 3, 4, 5}) window.menuBar()->actions()[i]->trigger();
+    for (int i : {0, 0, 1, 2, 3, 4, 5, 6}) window.menuBar()->actions()[i]->trigger();
     QCOMPARE(f.browser.calls,
              (QStringList{"Navigate D:\\lex2000\\joia.htm", "Navigate D:\\lex2000\\joia.htm",
                           "Copy", "Print", "Find", "SaveAs"}));
     QCOMPARE(f.windows.messages.size(), 1);
     QCOMPARE(f.windows.messages[0].title + QString::number(f.windows.messages[0].style),
              QStringLiteral("Lumera64"));
-    QCOMPARE(f.ended, 0);
-    window.menuBar()->actions()[6]->trigger();
     QCOMPARE(f.ended, 1);
 
     window.show();

@@ -262,8 +262,7 @@ void ArticlePageBuilderTest::failedRequestKeepsThePreviousPage() {
 
         const QStringList said = QString::fromUtf16(row.said).split(u'|');
         QCOMPARE(result.status, Status::Failed);
-        QVERIFY2(result.message.startsWith(u"Não foi possível "_s +
-                                           said[0].arg(site.paths.InstallPath)) &&
+        QVERIFY2(result.message.startsWith(u"Não foi possível "_s + said[0].arg(site.directory)) &&
                      result.message.contains(said.value(1)),
                  qPrintable(result.message));
         QCOMPARE(site.windows.messages.size(), 1);
@@ -318,7 +317,7 @@ void ArticlePageBuilderTest::fullOrReadOnlyDiskKeepsThePreviousPage() {
     const QStringList before = site.entries();
     ArticlePageResult result = site.request(u"rio.htm"_s);
     QCOMPARE(result.status, Status::Failed);
-    QCOMPARE(result.message, u"Não foi possível gravar a página vf.htm em %1/."_s.arg(disk.path()));
+    QCOMPARE(result.message, u"Não foi possível gravar a página vf.htm em %1."_s.arg(disk.path()));
     QCOMPARE(readBytes(site.file(u"vf.htm"_s)), previousPage);
     QCOMPARE(site.entries(), before);  // no half-written file left behind
     // Room again: the reader goes on.

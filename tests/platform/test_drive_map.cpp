@@ -98,6 +98,9 @@ void DriveMapTest::resolvesPaths() {
         {u"D:\\lex2000\\joia.htm"_s + nul + u".txt"_s, {}, {}},
         {tmp_.filePath(u"cd/LEX2000/novo"_s) + nul, {}, {}},
     };
+    // Named to the user absolute, found or not.
+    QCOMPARE(drives_.absolutePath(u"C:\\nowhere\\"_s), local(u"c"_s) + u"/nowhere"_s);
+    QCOMPARE(drives_.absolutePath(u"./"_s), QDir::currentPath());
     QTest::failOnWarning(QRegularExpression(u"Broken filename"_s));
     for (const auto& row : rows) {
         QCOMPARE(drives_.existingFile(row.path), local(row.existing));

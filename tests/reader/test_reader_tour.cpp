@@ -7,15 +7,18 @@
 #include <QDirIterator>
 #include <QListView>
 #include <QMenuBar>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
 #include <functional>
 
 #include "Reader.h"
+#include "host/ReaderState.h"
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/WebEngineBrowser.h"
+#include "search/SearchController.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
 #include "support/ToolRunner.h"
@@ -45,6 +48,37 @@ bool copyTree(const QString& from, const QString& to,
     return true;
 }
 
+// The processes that run with this in their environment: a reader started
+// with it, and the helper processes of its browser. A dead one has none.
+qsizetype runningWith(const QByteArray& variable) {
+    const QStringList pids = QDir(u"/proc"_qs).entryList({u"[0-9]*"_qs}, QDir::Dirs);
+    return std::count_if(pids.begin(), pids.end(), [&](const QString& pid) {
+        return readBytes(u"/proc/"_qs + pid + u"/environ"_qs).split('\0').contains(variable);
+    });
+}
+
+// Run in a process of its own, with kCloseDuring set: the reader on the
+// edition of the current folder; a lookup, then Fechar is clicked inside
+// another lookup or an article build while it lets events be processed.
+// Prints first how many processes run with kCloseDuring; returns only if
+// Fechar did not end the process.
+constexpr char kCloseDuring[] = "LUMERA_TOUR_CLOSE_DURING";
+int closeDuring(const QByteArray& work) {
+    Reader reader({u"D:="_qs + QDir::current().absoluteFilePath(u"../cd"_qs)});
+    reader.start();
+    QMenuBar* menu = reader.window().menuBar();
+    waitUntil([&] { return reader.state().engine != nullptr; });
+    reader.search().LookUpArticleTitle(u"portugal"_qs);
+    QTimer::singleShot(0, menu, [menu, work] {
+        QTextStream(stdout) << runningWith(kCloseDuring + ('=' + work)) << Qt::endl;
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(menu->actions().last()).center());
+    });
+    work == "article" ? reader.search().FoundList_Click(0)
+                      : reader.search().LookUpArticleTitle(u"portugal"_qs);
+    return 3;
+}
+
 }  // namespace
 
 class ReaderTourTest : public QObject {
@@ -54,6 +88,7 @@ class ReaderTourTest : public QObject {
     void cleanupTestCase();
     void tour();
     void openFromTheCommandLine();
+    void fecharEndsAtOnce();
 
   private:
     QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
@@ -206,6 +241,20 @@ void ReaderTourTest::tour() {
     QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
     QVERIFY(waitUntil(
         [&] { return evaluate(QStringLiteral("document.title")).toString().contains(title); }));
+    // Nothing found for a text typed there: once its message is closed (the
+    // count caption empties then), the search window, active when it opened,
+    // is active again.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+    });
+    closer.start(50);
+    QTest::keyClick(found, Qt::Key_Tab);  // to Text1
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("xyzzy\r"));
+    QVERIFY(waitUntil([&] {
+        return reader_->search().window()->Label2().isEmpty() &&
+               QApplication::activeWindow() == dtsearch;
+    }));
 
     // "Início" returns home.
     home();
@@ -227,7 +276,8 @@ void ReaderTourTest::openFromTheCommandLine() {
          "Shown D:\\lex2000\\timeline\\main.htm\nTitle Lumera - Linha do tempo"},
         {"D:\\lex2000\\tomo98b\\constituicao-de-1976.htm",
          "Shown ./vf.htm\nTitle Lumera Orvel On-Line -Constituição de 1976"},
-        {"D:\\lex2000\\sem-pasta\\joia.htm", "Missing D:\\lex2000\\sem-pasta\\joia.htm"},
+        {"D:\\lex2000\\sem-pasta\\joia.htm",
+         "Shown D:\\lex2000\\sem-pasta\\joia.htm\nTitle Lumera - Arquivo não encontrado"},
         {"D:\\lex2000\\tomo98a\\sem-verbete.htm", "Nothing"},
         {"D:\\lex2000\\tomo98a\\image\\", "Nothing"},  // a folder is no file to show
         {"D:\\lex2000\\filme.tv", "Nothing"},
@@ -258,14 +308,37 @@ void ReaderTourTest::openFromTheCommandLine() {
     QCOMPARE(
         QString::fromUtf8(failed.out),
         QStringLiteral("Message Lumera Edição 2002|Não foi possível montar a página do verbete "
-                       "fado.htm: falta o texto dele na base de dados lex.mdb em ./.\nNothing\n"
+                       "fado.htm: falta o texto dele na base de dados lex.mdb em %1.\nNothing\n"
                        "Message Lumera Edição 2002|Não foi possível ler o modelo de página "
-                       "modelo-final.htm em ./.\nNothing\n"));
+                       "modelo-final.htm em %1.\nNothing\n")
+            .arg(install));
+}
+
+// Fechar inside a lookup and inside an article build ends the reader within
+// a second: no handler runs after it (the page is not written, the lookup
+// does not return), and the browser's helper processes end with it.
+void ReaderTourTest::fecharEndsAtOnce() {
+    const QByteArray page = readBytes(u"vf.htm"_qs);
+    for (const QByteArray work : {"lookup", "article"}) {
+        QProcess reader;
+        qputenv(kCloseDuring, work);
+        reader.start(QCoreApplication::applicationFilePath());
+        qunsetenv(kCloseDuring);
+        QVERIFY2(reader.waitForReadyRead(60000), reader.readAllStandardError().constData());
+        const QDeadlineTimer second(1000);
+        QVERIFY(reader.waitForFinished(second.remainingTime()) &&
+                reader.exitStatus() == QProcess::NormalExit && reader.exitCode() == 0);
+        QVERIFY(reader.readAllStandardOutput().trimmed().toInt() > 1);  // helpers ran
+        QVERIFY(waitUntil([&] { return runningWith(kCloseDuring + ('=' + work)) == 0; },
+                          second.remainingTime()));
+        QCOMPARE(readBytes(u"vf.htm"_qs), page);
+    }
 }
 
 int main(int argc, char** argv) {
     driveurls::registerSchemes();
     QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(kCloseDuring)) return closeDuring(qgetenv(kCloseDuring));
     ReaderTourTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -35,14 +35,6 @@ T* control(const char* name) {
     return window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
-QStringList shownTitles(const QListView* list) {
-    QStringList titles;
-    for (int row = 0; row < list->model()->rowCount(); ++row) {
-        titles << list->model()->index(row, 0).data().toString();
-    }
-    return titles;
-}
-
 // The reader's search on widgets; events are processed where the engine asks.
 struct WindowedReader {
     explicit WindowedReader(std::shared_ptr<SearchEngine> engine) {
@@ -53,8 +45,8 @@ struct WindowedReader {
     RecordingWindowSystem windows;
     WidgetSearchWindowFactory views;
     QStringList opened;
-    SearchController search{state,
-                            {windows, views, [this](QString& key) { opened << key; }, [] {}}};
+    std::function<void(QString&)> open = [this](QString& key) { opened << key; };
+    SearchController search{state, {windows, views, [this](QString& key) { open(key); }, [] {}}};
 };
 
 }  // namespace
@@ -63,6 +55,7 @@ class SearchWindowTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void focusActivationAndClose();
+    void rapidInputSettlesOnTheLastChoice();
 };
 
 // The window as the user meets it: the titles in FoundList, nothing covering
@@ -84,7 +77,8 @@ void SearchWindowTest::focusActivationAndClose() {
     QPointer<QWidget> window = searchWindow();
     QVERIFY(window);
     auto* found = control<QListView>("FoundList");
-    QCOMPARE(shownTitles(found), QStringList{u"Brasil"_qs});
+    QCOMPARE(found->model()->rowCount(), 1);
+    QCOMPARE(found->model()->index(0, 0).data().toString(), u"Brasil"_qs);
     // It once sat half behind Combo1.
     auto* label2 = control<QLabel>("Label2");
     QCOMPARE(label2->text(), u" 1 verbetes encontrados"_qs);
@@ -128,6 +122,51 @@ void SearchWindowTest::focusActivationAndClose() {
     QTRY_VERIFY(!reader.search.window());
     QVERIFY(!window || window->isHidden());
     QVERIFY(!searchWindow());
+}
+
+// Impatient hands. Digits click that title, v and ^ press Down and Up, e
+// presses Enter and d double-clicks the chosen title; '|' hands the rest to
+// the next pause of the article being opened, '.' waits until it is opened.
+// However fast the input, the reader ends idle on the last choice; a choice
+// back to the article being opened changes nothing.
+void SearchWindowTest::rapidInputSettlesOnTheLastChoice() {
+    const struct {
+        const char* script;
+        const char* opened;  // its last is the title chosen in the end
+    } rows[] = {{"0|vvvvvvvv", "0 8"},
+                {"0|36914|72580|3692", "0 2"},
+                {"0|v|^", "0"},
+                {"5.v^.e.d", "5 5 5"}};
+    const QHash<QChar, Qt::Key> keys{{'v', Qt::Key_Down}, {'^', Qt::Key_Up}, {'e', Qt::Key_Return}};
+    std::vector<ScriptedDocument> documents;
+    for (int i = 0; i < 10; ++i) documents.push_back({QString::number(i), QString::number(i)});
+    for (const auto& row : rows) {
+        WindowedReader reader(std::make_shared<ScriptedSearchEngine>(FindAlways(documents)));
+        reader.search.LookUpArticleTitle(u"t"_qs);
+        auto* found = control<QListView>("FoundList");
+        QString script = u'.' + QString::fromLatin1(row.script);
+        // Plays up to the next pause when the script is at one of these.
+        const auto play = [&](QStringView at) {
+            if (script.isEmpty() || !at.contains(script[0])) return;
+            for (script.remove(0, 1); !script.isEmpty() && !u"|."_qs.contains(script[0]);
+                 script.remove(0, 1)) {
+                const QChar c = script[0];
+                const int title = c.isDigit() ? c.digitValue() : found->currentIndex().row();
+                const QPoint place = found->visualRect(found->model()->index(title, 0)).center();
+                if (keys.contains(c)) QTest::keyClick(found, keys[c]);
+                if (c.isDigit()) QTest::mouseClick(found->viewport(), Qt::LeftButton, {}, place);
+                if (c == u'd') QTest::mouseDClick(found->viewport(), Qt::LeftButton, {}, place);
+            }
+        };
+        reader.open = [&](QString& key) {
+            reader.opened << key;
+            for (int pause = 0; pause < 2 && reader.opened.size() < 20; ++pause)
+                play(u"|"), QCoreApplication::processEvents();
+        };
+        while (!script.isEmpty()) play(u"|."), QTest::qWait(20);
+        QCOMPARE(reader.opened.join(u' '), QString::fromLatin1(row.opened));
+        QCOMPARE(found->currentIndex().row(), QString::fromLatin1(row.opened).back().digitValue());
+    }
 }
 
 QTEST_MAIN(SearchWindowTest)

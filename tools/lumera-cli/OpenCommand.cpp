@@ -112,7 +112,8 @@ int RunOpen(const CommandContext& context) {
     reader.controller.Form_Load();
     if (reader.host.drives().existingFile(reader.state.InstallPath).isEmpty()) {
         for (const QString& message : messages) context.err << "lumera-cli: " << message << "\n";
-        context.err << "lumera-cli: a pasta de instalação " << reader.state.InstallPath
+        context.err << "lumera-cli: a pasta de instalação "
+                    << reader.host.drives().absolutePath(reader.state.InstallPath)
                     << " não foi encontrada\n";
         return 1;
     }

@@ -120,7 +120,8 @@ int RunSearch(const CommandContext& context) {
     Edition edition(context.driveMappings, context.err);
     if (!edition.installFolderExists()) {
         context.err << "lumera-cli: não foi possível ler a edição: a pasta de instalação "
-                    << edition.state.InstallPath << " não existe nesta máquina\n";
+                    << edition.drives.absolutePath(edition.state.InstallPath)
+                    << " não existe nesta máquina\n";
         return 1;
     }
     ReaderState& state = edition.state;

@@ -6,6 +6,7 @@
 #include <QWebEngineView>
 
 #include "ReaderCore.h"
+#include "platform/ProgramEnd.h"
 #include "ui/ActivationTracker.h"
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
@@ -15,8 +16,7 @@ namespace lumera {
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
-        : core(driveOptions,
-               {searchWindows, [this] { showPicture(); }, [] { QCoreApplication::exit(0); }}),
+        : core(driveOptions, {searchWindows, [this] { showPicture(); }, [] { EndProgramNow(); }}),
           window(core.controller, core.host.browser().widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
         core.host.windows().setParentWindow(&window);
