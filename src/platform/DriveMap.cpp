@@ -75,9 +75,10 @@ QStringList DriveMap::defaultMountRoots() {
     return roots;
 }
 
-QString DriveMap::mapMountedMedium(QChar drive, const QStringList& roots) {
+QStringList DriveMap::mountedMedia(const QStringList& roots) {
+    QStringList found;
     for (const QString& root : roots) {
-        QStringList mediums{root};
+        QStringList mediums;
         // /media/cdrom and /media/<user>/<label> both occur.
         for (const QString& a :
              QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
@@ -88,12 +89,17 @@ QString DriveMap::mapMountedMedium(QChar drive, const QStringList& roots) {
             }
         }
         for (const QString& medium : mediums) {
-            if (medium == root) continue;
-            if (!MatchDirectoryEntry(medium, QStringLiteral("lex2000")).isEmpty() &&
-                map(drive, medium)) {
-                return directoryOf(drive);
+            if (!MatchDirectoryEntry(medium, QStringLiteral("lex2000")).isEmpty()) {
+                found.append(medium);
             }
         }
+    }
+    return found;
+}
+
+QString DriveMap::mapMountedMedium(QChar drive, const QStringList& roots) {
+    for (const QString& medium : mountedMedia(roots)) {
+        if (map(drive, medium)) return directoryOf(drive);
     }
     return {};
 }

@@ -41,6 +41,8 @@ class DriveMap : public FileAccess {
     // Maps drive to the first mounted medium under roots that holds a lex2000
     // folder; returns the directory found or empty.
     QString mapMountedMedium(QChar drive, const QStringList& roots = defaultMountRoots());
+    // Every mounted medium under roots that holds a lex2000 folder.
+    static QStringList mountedMedia(const QStringList& roots = defaultMountRoots());
     static QStringList defaultMountRoots();
 
     // POSIX paths are served only inside these directories (the installation).

@@ -1,10 +1,13 @@
 #include "platform/XapianIndexList.h"
 
+#include <xapian.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+
+#include "platform/XapianTextFolding.h"
 
 namespace lumera {
 namespace {
@@ -55,6 +58,19 @@ IndexListReading readIndexList(const QString& localListFile,
         reading.error = QStringLiteral("the index list %1 names no index").arg(localListFile);
     }
     return reading;
+}
+
+bool IsSearchIndexUsable(const QString& localListFile) {
+    const IndexListReading list = readIndexList(localListFile);
+    if (!list.error.isEmpty() || list.folders.isEmpty()) return false;
+    try {
+        for (const QString& folder : list.folders) {
+            if (Xapian::Database(toUtf8(folder)).get_doccount() == 0) return false;
+        }
+    } catch (const Xapian::Error&) {
+        return false;
+    }
+    return true;
 }
 
 bool writeIndexList(const QString& localListFile, const QStringList& entries, QString* error) {

@@ -24,6 +24,10 @@ struct IndexListReading {
 IndexListReading readIndexList(const QString& localListFile,
                                const ProgramPathResolver& resolveDrivePath = {});
 
+// True when the list can be read and every index it names opens and holds
+// documents: what a search needs before it can answer.
+bool IsSearchIndexUsable(const QString& localListFile);
+
 // Replaces the list with the given entries in one step (write aside, rename).
 bool writeIndexList(const QString& localListFile, const QStringList& entries, QString* error);
 

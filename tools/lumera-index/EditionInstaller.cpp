@@ -38,7 +38,8 @@ QString copyInstalledFile(const QString& name, const InstallationMedium* windows
     if (cd.copyOut(name, target, &foundAs)) return foundAs;
     throw SetupError{
         QStringLiteral("Não encontrei o arquivo %1 no CD%2. Ele fica na pasta em que a "
-                       "enciclopédia foi instalada no Windows: indique essa pasta com --from.")
+                       "enciclopédia foi instalada no Windows: indique essa pasta (com --from "
+                       "na linha de comando).")
             .arg(name, windowsFolder ? QStringLiteral(" nem na pasta indicada") : QString())};
 }
 
@@ -56,7 +57,7 @@ SetupResult InstallEdition(const SetupRequest& request) {
     result.folder = QDir::cleanPath(QDir::current().absoluteFilePath(request.into));
     if (QFileInfo::exists(result.folder + u'/' + QStringLiteral("lex.ini")) && !request.force) {
         throw SetupError{QStringLiteral("Já existe uma edição instalada em %1; para substituí-la, "
-                                        "use --force.")
+                                        "use --force na linha de comando.")
                              .arg(QDir::toNativeSeparators(result.folder))};
     }
     // Made beside its place and moved there whole: a failed set-up leaves

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "FirstRun.h"
 #include "Reader.h"
 #include "app/CommandLine.h"
 #include "app/EditionSetup.h"
@@ -13,15 +14,19 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Uso: lumera [-C PASTA] [--drive X:=PASTA]... [--sample] [--screenshot ARQUIVO]\n"
+    "Uso: lumera [-C PASTA] [--drive X:=PASTA]... [--sample|--or-sample|--setup]\n"
+    "            [--screenshot ARQUIVO]\n"
     "\n"
     "Abre a enciclopédia Lumera Edição 2002. O lex.ini é lido da pasta atual; sem\n"
-    "ele, abre a edição instalada com lumera-cli setup ou, se não houver, a de amostra.\n"
+    "ele, abre a edição instalada a partir do CD ou, se não houver, a janela que a\n"
+    "instala (do CD, de uma cópia dele ou da sua imagem de disco).\n"
     "  -C PASTA          entra em PASTA antes de tudo (o lex.ini é lido de lá)\n"
     "  --drive X:=PASTA  a unidade X: do Windows é a pasta PASTA (pode repetir);\n"
     "                    também pela variável LUMERA_DRIVES=\"D:=/media/cdrom;C:=/pasta\"\n"
     "  --sample          abre a edição de amostra instalada com o programa, a partir\n"
     "                    de uma cópia em $XDG_DATA_HOME/lumera/sample\n"
+    "  --or-sample       sem edição, abre a de amostra em vez da janela de instalação\n"
+    "  --setup           abre a janela de instalação a partir do CD ou da sua imagem\n"
     "  --screenshot ARQUIVO\n"
     "                    espera a página inicial, grava a imagem da janela em ARQUIVO\n"
     "                    (PNG) e sai; sai com 1 se a página não abrir em 60 s\n"
@@ -31,6 +36,8 @@ constexpr const char* kUsage =
 // The reader's own options, besides those every tool shares.
 struct ReaderOptions {
     bool sample = false;
+    bool orSample = false;
+    bool setup = false;
     QString screenshot;
     QString error;
 };
@@ -41,6 +48,10 @@ ReaderOptions takeReaderOptions(QStringList& positional) {
     for (qsizetype i = 0; i < positional.size(); ++i) {
         if (positional[i] == u"--sample") {
             options.sample = true;
+        } else if (positional[i] == u"--or-sample") {
+            options.orSample = true;
+        } else if (positional[i] == u"--setup") {
+            options.setup = true;
         } else if (positional[i] == u"--screenshot") {
             if (i + 1 == positional.size()) {
                 options.error = QStringLiteral("A opção --screenshot precisa de um valor.");
@@ -81,16 +92,29 @@ int main(int argc, char* argv[]) {
             << kUsage;
         return 2;
     }
+    lumera::PrepareBrowserProcess(QStringLiteral("lumera"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumera"));
+    QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
+    // Wayland's application id: the dock finds the menu entry and icon by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral(LUMERA_APP_ID));
+
     const lumera::SampleEdition sample(
-        lumera::SampleEdition::installedBeside(
-            QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
+        lumera::SampleEdition::installedBeside(QCoreApplication::applicationDirPath()),
         lumera::SampleEdition::defaultUserCopy());
     // Not told where: lex.ini here, as always; else the edition the set-up
-    // installed; else the sample installed with the program.
+    // installed; else the set-up window (or, from the menu, the sample).
     if (line.changeDirectory.isEmpty() && !options.sample &&
-        !QFileInfo::exists(QStringLiteral("lex.ini"))) {
-        line.changeDirectory = lumera::editionsetup::InstalledEdition();
-        options.sample = line.changeDirectory.isEmpty() && sample.isInstalled();
+        (options.setup || !QFileInfo::exists(QStringLiteral("lex.ini")))) {
+        line.changeDirectory = options.setup ? QString() : lumera::editionsetup::InstalledEdition();
+        if (line.changeDirectory.isEmpty() && options.orSample && sample.isInstalled()) {
+            options.sample = true;
+        } else if (line.changeDirectory.isEmpty()) {
+            bool sampleChosen = false;
+            line.changeDirectory = lumera::RunFirstSetup(sample.isInstalled(), &sampleChosen);
+            options.sample = sampleChosen;
+            if (line.changeDirectory.isEmpty() && !sampleChosen) return 0;
+        }
     }
     if (options.sample) {
         if (const QString problem = sample.prepare(); !problem.isEmpty()) {
@@ -104,11 +128,9 @@ int main(int argc, char* argv[]) {
         err << "lumera: " << line.error << "\n";
         return 1;
     }
-    lumera::PrepareBrowserProcess(QStringLiteral("lumera"));
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("lumera"));
-    QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
-    // Wayland's application id: the dock finds the menu entry and icon by it.
-    QGuiApplication::setDesktopFileName(QStringLiteral(LUMERA_APP_ID));
+    if (options.screenshot.isEmpty()) {
+        lumera::OfferToFindTheCd(line.driveMappings);
+        lumera::OfferIndexIfUnusable();
+    }
     return lumera::RunReader(line.driveMappings, options.screenshot);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace lumera {
+
+// Builds the index of the edition in the current directory in a progress
+// window (articles done, time left, Cancelar). True when it was installed.
+bool BuildIndexWithProgress(QWidget* parent);
+
+// The first run: the set-up window, the set-up from what the user points
+// to, the index. Returns the installed edition's folder; empty when the user
+// gave up or chose the sample (sampleChosen).
+QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen);
+
+// In an edition's folder at start-up: a missing or damaged index is offered
+// to be built now.
+void OfferIndexIfUnusable();
+
+// In an edition's folder at start-up: when its CD is nowhere to be found,
+// says where it was and lets the user point to it again; the answer is saved
+// beside lex.ini.
+void OfferToFindTheCd(const QStringList& driveOptions);
+
+}  // namespace lumera
