@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QLoggingCategory>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
@@ -21,6 +23,10 @@
 #include "platform/ContentSchemeHandler.h"
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
+#include "platform/HistoryKeys.h"
+#include "platform/MediaOpener.h"
+#include "platform/PageZoom.h"
+#include "platform/ReaderContextMenu.h"
 
 namespace lumera {
 namespace {
@@ -89,7 +95,8 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
       page_(new ReaderPage(profile_, this)),
       container_(new QWidget),
       view_(new QWebEngineView(container_)),
-      findBar_(new FindBar(page_, container_)) {
+      findBar_(new FindBar(page_, container_)),
+      media_(new MediaOpener(drives, this)) {
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         profile_->installUrlSchemeHandler(QByteArray(1, letter), schemes_);
     }
@@ -125,14 +132,23 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
         requestValue_.clear();
     });
     connect(profile_, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest* download) {
+            [this](QWebEngineDownloadRequest* download) {
                 // Only the page saves we ask for; content cannot start downloads.
+                // A file the browser cannot show goes to the desktop instead.
                 if (download->isSavePageDownload()) {
                     download->accept();
                 } else {
                     download->cancel();
+                    media_->open(download->url());
                 }
             });
+    connect(page_, &QWebEnginePage::pdfPrintingFinished, this,
+            [this](const QString& file, bool ok) { Q_EMIT pageSaved(file, ok); });
+    // Reading comfort: zoom, back and forward keys, a menu of what works.
+    zoom_ = new PageZoom(view_);
+    new HistoryKeys(view_);
+    new ReaderContextMenu(
+        view_, zoom_, [this] { Find(); }, [this] { Print(); });
     connect(view_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
 }
 
@@ -266,10 +282,16 @@ void WebEngineBrowser::SaveAs() {
     const QString name = QFileDialog::getSaveFileName(
         view_, tr("Gravar Página"),
         page_->title().isEmpty() ? QStringLiteral("pagina") : page_->title(),
-        tr("Página completa, com imagens (*.mht);;Somente HTML (*.htm *.html)"), &selected);
+        tr("Página completa, com imagens (*.mht);;Somente HTML (*.htm *.html);;"
+           "Documento PDF, como impresso em A4 (*.pdf)"),
+        &selected);
     if (name.isEmpty()) return;
     QString fileName = name;
-    if (!fileName.contains(u'.')) fileName += selected.contains(u"mht") ? u".mht"_qs : u".htm"_qs;
+    if (!fileName.contains(u'.')) {
+        fileName += selected.contains(u"mht")   ? u".mht"_qs
+                    : selected.contains(u"pdf") ? u".pdf"_qs
+                                                : u".htm"_qs;
+    }
     savePageTo(fileName);
 }
 
@@ -289,6 +311,12 @@ void WebEngineBrowser::savePageTo(const QString& fileName) {
                                 });
                     });
         page_->save(fileName, QWebEngineDownloadRequest::MimeHtmlSaveFormat);
+        return;
+    }
+    if (fileName.endsWith(u".pdf", Qt::CaseInsensitive)) {
+        page_->printToPdf(fileName,
+                          QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
         return;
     }
     page_->toHtml([this, fileName](const QString& html) {

@@ -19,7 +19,9 @@ namespace lumera {
 class ContentSchemeHandler;
 class DriveMap;
 class FindBar;
+class MediaOpener;
 class OfflineGuard;
+class PageZoom;
 class ReaderPage;
 
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
@@ -34,6 +36,7 @@ class WebEngineBrowser : public QObject, public Browser {
     QWidget* widget() const;
     QWebEngineView* view() const;
     FindBar* findBar() const;
+    PageZoom* zoom() const { return zoom_; }
 
     void Navigate(const QString& target) override;
     void GoBack() override;
@@ -44,7 +47,8 @@ class WebEngineBrowser : public QObject, public Browser {
     void Find() override;
 
     // Saves the page shown to a file; MHTML when the name ends in .mht or
-    // .mhtml, else the page's HTML. Used by SaveAs once the name is chosen.
+    // .mhtml, the page as printed on A4 when it ends in .pdf, else the page's
+    // HTML. Used by SaveAs once the name is chosen.
     void savePageTo(const QString& fileName);
 
     // The address of the last navigation of the whole page that went on, as
@@ -77,6 +81,8 @@ class WebEngineBrowser : public QObject, public Browser {
     QPointer<QWidget> container_;
     QPointer<QWebEngineView> view_;
     QPointer<FindBar> findBar_;
+    MediaOpener* media_;
+    PageZoom* zoom_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 
     QList<PendingTarget> pending_;

@@ -4,18 +4,22 @@
 // disc has them, so every page and picture must be found ignoring case.
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
+#include <QWheelEvent>
 #include <functional>
 
 #include "FirstRun.h"
@@ -23,6 +27,7 @@
 #include "host/ReaderState.h"
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
+#include "platform/PageZoom.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/XapianIndexList.h"
 #include "search/SearchController.h"
@@ -37,6 +42,15 @@ using namespace lumera;
 using namespace lumera::testing;
 
 namespace {
+
+// Stands for the desktop's default applications: records what it is given.
+class RecordingUrlHandler : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
 
 // Copies a tree, each relative path passed through rename.
 bool copyTree(const QString& from, const QString& to,
@@ -95,6 +109,7 @@ class ReaderTourTest : public QObject {
     void initTestCase();
     void cleanupTestCase();
     void tour();
+    void readingComfort();
     void openFromTheCommandLine();
     void fecharEndsAtOnce();
     void firstRunSetsUpAnEdition();
@@ -271,6 +286,63 @@ void ReaderTourTest::tour() {
 
 // lumera-cli open follows each address through the same reader without
 // windows, on the same copies of the edition.
+// Zoom with the keys and the wheel, kept for the next run; Alt+Left back
+// through the router; a PDF of the article as printed; a film the browser
+// cannot play handed to the desktop; a context menu of what works.
+void ReaderTourTest::readingComfort() {
+    home();
+    reader_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
+    QWebEngineView* view = reader_->browser().view();
+    // The engine makes its input widget again with a new page.
+    const auto input = [view] { return view->focusProxy(); };
+    const auto ratio = [&] { return evaluate(u"window.devicePixelRatio"_qs).toDouble(); };
+    const double normal = ratio();
+    QTest::keyClick(input(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(input(), Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(waitUntil([&] { return ratio() > normal * 1.2; }));
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(input(), &wheel);
+    QCOMPARE(reader_->browser().zoom()->factor(), 1.1);
+    QWebEngineView next;  // a later run's view
+    QCOMPARE(PageZoom(&next).factor(), 1.1);
+    QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
+    QVERIFY(waitUntil([&] { return qFuzzyCompare(ratio(), normal); }));
+
+    click(u"a[href=\"tomo98a/brasil.htm\"]"_qs);
+    QVERIFY(waitForPage(u"/vf.htm"_qs));
+    QSignalSpy saved(&reader_->browser(), &WebEngineBrowser::pageSaved);
+    reader_->browser().savePageTo(dir_.filePath(u"brasil.pdf"_qs));
+    QVERIFY(saved.wait(30000) && saved.first().at(1).toBool());
+    QProcess text;
+    text.start(u"pdftotext"_qs, {u"-l"_qs, u"1"_qs, dir_.filePath(u"brasil.pdf"_qs), u"-"_qs});
+    QVERIFY(text.waitForFinished(30000) && text.readAllStandardOutput().contains("Brasil"));
+    QTest::keyClick(input(), Qt::Key_Left, Qt::AltModifier);
+    QVERIFY(waitForPage(u"/lex2000/joia.htm"_qs));
+    QVERIFY(reader_->browser().shownAddress().endsWith(u"joia.htm"_qs, Qt::CaseInsensitive));
+
+    RecordingUrlHandler desktop;
+    QDesktopServices::setUrlHandler(u"file"_qs, &desktop, "open");
+    QVERIFY(writeBytes(dir_.filePath(u"cd/LEX2000/SONS/TEMA.MID"_qs), "MThd"));
+    reader_->browser().Navigate(u"D:\\lex2000\\sons\\tema.mid"_qs);
+    QVERIFY(waitUntil([&] { return !desktop.opened.isEmpty(); }));
+    QDesktopServices::unsetUrlHandler(u"file"_qs);
+    QCOMPARE(readBytes(desktop.opened.first().toLocalFile()), QByteArray("MThd"));
+
+    QTimer::singleShot(0, view,
+                       [view] { Q_EMIT view->customContextMenuRequested(QPoint(40, 40)); });
+    QVERIFY(waitUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QStringList items;
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator()) items << action->text();
+    menu->close();
+    QCOMPARE(items.join(u'|'),
+             u"Copiar|Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|"
+             u"Diminuir|Tamanho normal"_qs);
+}
+
 void ReaderTourTest::openFromTheCommandLine() {
     const struct {
         const char* address;
@@ -402,6 +474,9 @@ void ReaderTourTest::firstRunSetsUpAnEdition() {
 }
 
 int main(int argc, char** argv) {
+    // The reader's settings (the zoom) of this run only.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toUtf8());
     driveurls::registerSchemes();
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet(kCloseDuring)) return closeDuring(qgetenv(kCloseDuring));

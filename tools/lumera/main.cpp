@@ -95,6 +95,7 @@ int main(int argc, char* argv[]) {
     lumera::PrepareBrowserProcess(QStringLiteral("lumera"));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumera"));
+    QApplication::setOrganizationName(QStringLiteral("lumera"));
     QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
     // Wayland's application id: the dock finds the menu entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral(LUMERA_APP_ID));

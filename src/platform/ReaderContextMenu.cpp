@@ -1,0 +1,45 @@
+#include "platform/ReaderContextMenu.h"
+
+#include <QMenu>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineView>
+
+#include "platform/PageZoom.h"
+
+namespace lumera {
+
+ReaderContextMenu::ReaderContextMenu(QWebEngineView* view, PageZoom* zoom,
+                                     std::function<void()> find, std::function<void()> print)
+    : QObject(view), view_(view), zoom_(zoom), find_(std::move(find)), print_(std::move(print)) {
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &ReaderContextMenu::show);
+}
+
+void ReaderContextMenu::show(const QPoint& at) {
+    auto* menu = new QMenu(view_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    // The engine's actions, under the reader's own Portuguese names.
+    const auto pageStep = [&](const QString& text, QWebEnginePage::WebAction step) {
+        QAction* action =
+            menu->addAction(text, view_, [this, step] { view_->triggerPageAction(step); });
+        action->setEnabled(view_->pageAction(step)->isEnabled());
+    };
+    pageStep(QStringLiteral("Copiar"), QWebEnginePage::Copy);
+    const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
+    if (request && request->linkUrl().isValid()) {
+        pageStep(QStringLiteral("Copiar endereço do link"), QWebEnginePage::CopyLinkToClipboard);
+    }
+    menu->addSeparator();
+    pageStep(QStringLiteral("Voltar"), QWebEnginePage::Back);
+    pageStep(QStringLiteral("Avançar"), QWebEnginePage::Forward);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Procurar no texto…"), this, [this] { find_(); });
+    menu->addAction(QStringLiteral("Imprimir…"), this, [this] { print_(); });
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Aumentar"), zoom_, &PageZoom::zoomIn);
+    menu->addAction(QStringLiteral("Diminuir"), zoom_, &PageZoom::zoomOut);
+    menu->addAction(QStringLiteral("Tamanho normal"), zoom_, &PageZoom::reset);
+    menu->popup(view_->mapToGlobal(at));
+}
+
+}  // namespace lumera

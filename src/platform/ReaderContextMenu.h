@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QWebEngineView;
+
+namespace lumera {
+
+class PageZoom;
+
+// The page's context menu with only what works in the reader: copy, copy
+// link address, back, forward, find, print and zoom. The engine's own menu
+// also offers view source, inspect, open in a new window and save link,
+// which lead nowhere or around the router.
+class ReaderContextMenu : public QObject {
+    Q_OBJECT
+  public:
+    ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, std::function<void()> find,
+                      std::function<void()> print);
+
+  private:
+    void show(const QPoint& at);
+
+    QWebEngineView* view_;
+    PageZoom* zoom_;
+    std::function<void()> find_;
+    std::function<void()> print_;
+};
+
+}  // namespace lumera
