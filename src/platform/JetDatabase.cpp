@@ -21,8 +21,8 @@ bool JetDatabase::recognizes(const QByteArray& header) {
            startsWithSignature(header, "Standard ACE DB");
 }
 
-JetDatabase::JetDatabase(const QString& localPath)
-    : path_(localPath), file_(std::make_unique<JetFile>(localPath)) {}
+JetDatabase::JetDatabase(const QString& localPath, JetKeyLookups* lookups)
+    : path_(localPath), file_(std::make_unique<JetFile>(localPath)), lookups_(lookups) {}
 
 JetDatabase::~JetDatabase() = default;
 
@@ -31,35 +31,56 @@ JetFile& JetDatabase::file() {
     return *file_;
 }
 
+std::shared_ptr<const JetKeyLookup> JetDatabase::lookup() {
+    return lookups_ ? lookups_->lookupFor(file()) : nullptr;
+}
+
+void JetDatabase::forEachMatch(JetTableReader& reader,
+                               const std::shared_ptr<const JetKeyLookup>& lookup,
+                               JetKeyLookup::Table table, int keyColumn, const QString& foldedKey,
+                               const std::function<void()>& take) {
+    if (lookup && lookup->describes(table, reader.definitionPage(), reader.rowCount())) {
+        for (const quint32 location : lookup->locations(table, foldedKey)) {
+            // The lookup is of this very file, so its rows must be there.
+            if (!reader.moveTo(location)) throw file().damaged();
+            if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+        }
+        return;
+    }
+    while (reader.next()) {
+        if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+    }
+}
+
 std::unique_ptr<Recordset> JetDatabase::articleQuery(const QString& key) {
+    const auto keys = lookup();
     JetTableReader reader(file(), articletables::kArticles);
     const int keyColumn = reader.requireColumn(articletables::kKey);
-    const QString foldedKey = keymatch::folded(key);
     TableRows found{reader.columns(), {}};
-    while (reader.next()) {
-        if (!keymatch::matches(reader.value(keyColumn), foldedKey)) continue;
-        StoredRow row;
-        for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
-        found.rows.push_back(std::move(row));
-    }
+    forEachMatch(reader, keys, JetKeyLookup::Table::Articles, keyColumn, keymatch::folded(key),
+                 [&] {
+                     StoredRow row;
+                     for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
+                     found.rows.push_back(std::move(row));
+                 });
     return std::make_unique<RowRecordset>(std::move(found), path_, articletables::kArticles);
 }
 
 std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
+    const auto keys = lookup();
     JetTableReader reader(file(), articletables::kMedia);
     std::vector<int> selected;
     for (const QString& name : articletables::kMediaColumns) {
         selected.push_back(reader.requireColumn(name));
     }
     const int itemColumn = reader.requireColumn(articletables::kMediaItem);
-    const QString foldedTitle = keymatch::folded(title);
     std::vector<StoredRow> rows;
-    while (reader.next()) {
-        if (!keymatch::matches(reader.value(itemColumn), foldedTitle)) continue;
-        StoredRow row;
-        for (const int index : selected) row.push_back(reader.value(index));
-        rows.push_back(std::move(row));
-    }
+    forEachMatch(reader, keys, JetKeyLookup::Table::Media, itemColumn, keymatch::folded(title),
+                 [&] {
+                     StoredRow row;
+                     for (const int index : selected) row.push_back(reader.value(index));
+                     rows.push_back(std::move(row));
+                 });
     return std::make_unique<RowRecordset>(
         TableRows{articletables::kMediaColumns, distinctRows(std::move(rows))}, path_,
         articletables::kMedia);

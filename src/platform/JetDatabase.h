@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ArticleDatabaseFiles.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/RowRecordset.h"
 
 #include <QByteArray>
@@ -10,11 +11,13 @@
 namespace lumera {
 
 class JetFile;
+class JetTableReader;
 
 // An Access file (Jet 3 of Access 97, Jet 4 of Access 2000 to 2003) read
 // through libmdb. libmdb has no query language that can run the article
-// queries, so every query is a scan of the table in stored order with the
-// key test and the DISTINCT done here. Jet 3 text decodes as Windows-1252.
+// queries: a query reads the rows its key's lookup names, or, without a
+// lookup, scans the table in stored order, with the key test and the
+// DISTINCT done here either way. Jet 3 text decodes as Windows-1252.
 class JetDatabase : public ArticleDatabaseFile {
   public:
     // True when the file's first bytes carry the Jet or ACE signature.
@@ -22,7 +25,8 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Opens the file read-only. Throws DatabaseError when the file cannot be
     // a sound Jet file (checked before libmdb reads it) or libmdb fails.
-    explicit JetDatabase(const QString& localPath);
+    // Queries find their rows through lookups when it is given.
+    explicit JetDatabase(const QString& localPath, JetKeyLookups* lookups = nullptr);
     ~JetDatabase() override;
 
     std::unique_ptr<Recordset> articleQuery(const QString& key) override;
@@ -35,9 +39,16 @@ class JetDatabase : public ArticleDatabaseFile {
 
   private:
     JetFile& file();
+    // Calls take on every row of the reader's table whose key matches, in
+    // stored order, the reader standing on it.
+    void forEachMatch(JetTableReader& reader, const std::shared_ptr<const JetKeyLookup>& lookup,
+                      JetKeyLookup::Table table, int keyColumn, const QString& foldedKey,
+                      const std::function<void()>& take);
+    std::shared_ptr<const JetKeyLookup> lookup();
 
     QString path_;
     std::unique_ptr<JetFile> file_;
+    JetKeyLookups* lookups_;
 };
 
 }  // namespace lumera

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/JetKeyLookup.h"
 #include "platform/RowRecordset.h"
 
 #include <mdbtools.h>
@@ -33,13 +34,18 @@ class JetFile {
     MdbHandle* handle() const { return mdb_; }
     qint64 pageSize() const { return pageSize_; }
     bool holdsPage(quint32 page) const;
+    // The open file's size and modification time, read from the file libmdb
+    // reads, so that a lex.mdb replaced meanwhile cannot be taken for it.
+    JetFileStamp stamp() const;
 
     // The catalog entry of a table, its name matched as Jet does, without
     // regard to case. Throws DatabaseError when there is no such table.
     MdbCatalogEntry* table(const QString& name) const;
-    // A table's definition, once its usage map and every data page it names
-    // are known to lie inside the file.
+    // A table's definition, once its usage map is known to lie inside the file.
     TableDefinition readTable(MdbCatalogEntry* entry) const;
+    // Throws DatabaseError unless every data page the usage map names lies
+    // inside the file, which a walk of the table relies on.
+    void checkDataPages(const MdbTableDef& table) const;
     // Text as libmdb hands it over, as the file stores it.
     QString decode(const QByteArray& converted) const;
 
@@ -55,7 +61,6 @@ class JetFile {
     bool isJet3() const;
     void useExactDecoding();
     void readCatalog();
-    void checkDataPages(const MdbTableDef& table) const;
 
     QString path_;
     qint64 pageSize_ = 0;
@@ -80,10 +85,22 @@ class JetTableReader {
 
     // Moves to the next stored row; false after the last.
     bool next();
+    // Where the current row lies: its page above, its row number in the low
+    // byte, as Jet's own row pointers have it. Ascending in stored order.
+    quint32 location() const;
+    // Moves to the row at a location, as next() would have found it there.
+    // False when no such row lies there: a page that is not one of this
+    // table's data pages, a row number past the page's rows, a deleted row.
+    bool moveTo(quint32 location);
+    // The table's definition page and the row count it keeps, which change
+    // when the table is rewritten.
+    quint32 definitionPage() const;
+    quint32 rowCount() const;
     // A value of the current row.
     StoredText value(int index);
 
   private:
+    bool crackCurrentRow();
     MdbColumn* column(int index) const;
     QByteArray converted(int type, const MdbField& field, std::size_t bindSize);
     QString memo(const MdbField& field);
@@ -95,6 +112,7 @@ class JetTableReader {
     TableDefinition table_;
     QStringList columns_;
     std::vector<MdbField> fields_;
+    bool pagesChecked_ = false;
 };
 
 }  // namespace lumera
