@@ -71,6 +71,14 @@ std::unique_ptr<ArticleDatabase> ArticleDatabaseFiles::open(const QString& local
     return openFile(localPath, lookups_.get());
 }
 
+bool ArticleDatabaseFiles::prepareLookups(const QString& localPath) {
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw databaseerrors::cannotOpen(localPath, file.errorString());
+    if (!JetDatabase::recognizes(file.read(kSignatureBytes))) return true;
+    return JetKeyLookups::prepare(localPath);
+}
+
 std::unique_ptr<ArticleDatabaseFile> ArticleDatabaseFiles::openFile(const QString& localPath,
                                                                     JetKeyLookups* lookups) {
     const QFileInfo info(localPath);

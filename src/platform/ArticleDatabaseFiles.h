@@ -64,6 +64,10 @@ class ArticleDatabaseFiles : public ArticleDatabaseOpener {
     // read through lookups when given, and walked otherwise. Throws DatabaseError.
     static std::unique_ptr<ArticleDatabaseFile> openFile(const QString& localPath,
                                                          JetKeyLookups* lookups = nullptr);
+    // Makes beside the file what its queries use when it is there: a Jet
+    // file's key lookup (nothing for SQLite, whose own indexes serve). False
+    // when it cannot be written; throws DatabaseError for an unreadable file.
+    static bool prepareLookups(const QString& localPath);
 
   private:
     std::unique_ptr<JetKeyLookups> lookups_;

@@ -39,7 +39,7 @@ void JetDatabase::forEachMatch(JetTableReader& reader,
                                const std::shared_ptr<const JetKeyLookup>& lookup,
                                JetKeyLookup::Table table, int keyColumn, const QString& foldedKey,
                                const std::function<void()>& take) {
-    if (lookup && lookup->describes(table, reader.definitionPage(), reader.rowCount())) {
+    if (lookup) {
         for (const quint32 location : lookup->locations(table, foldedKey)) {
             // The lookup is of this very file, so its rows must be there.
             if (!reader.moveTo(location)) throw file().damaged();
@@ -87,6 +87,8 @@ std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
 }
 
 void JetDatabase::close() { file_.reset(); }
+
+quint64 JetDatabase::pagesRead() { return file().pagesRead(); }
 
 void JetDatabase::forEachArticle(const std::function<bool(const ArticleRow&)>& visit) {
     JetTableReader reader(file(), articletables::kArticles);

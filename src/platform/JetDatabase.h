@@ -36,6 +36,8 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Every row of any table, all columns, in stored order.
     TableRows readTable(const QString& table);
+    // Pages the queries have read from the file so far.
+    quint64 pagesRead();
 
   private:
     JetFile& file();

@@ -86,6 +86,7 @@ JetFile::JetFile(const QString& path) : path_(path) {
 
     mdb_ = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!mdb_) throw truncatedOrDamaged(path);
+    mdb_stats_on(mdb_);
     try {
         useExactDecoding();
         readCatalog();
@@ -109,6 +110,8 @@ JetFileStamp JetFile::stamp() const {
             static_cast<qint64>(info.st_mtim.tv_sec) * kNanoseconds + info.st_mtim.tv_nsec,
             static_cast<quint32>(QChar::currentUnicodeVersion())};
 }
+
+quint64 JetFile::pagesRead() const { return mdb_->stats->pg_reads; }
 
 bool JetFile::isJet3() const { return mdb_->f->jet_version == MDB_VER_JET3; }
 
@@ -283,8 +286,6 @@ bool JetTableReader::moveTo(quint32 location) {
 quint32 JetTableReader::definitionPage() const {
     return static_cast<quint32>(table_->entry->table_pg);
 }
-
-quint32 JetTableReader::rowCount() const { return table_->num_rows; }
 
 StoredText JetTableReader::value(int index) {
     const MdbColumn* col = column(index);

@@ -37,6 +37,8 @@ class JetFile {
     // The open file's size and modification time, read from the file libmdb
     // reads, so that a lex.mdb replaced meanwhile cannot be taken for it.
     JetFileStamp stamp() const;
+    // Pages read from the file since it was opened.
+    quint64 pagesRead() const;
 
     // The catalog entry of a table, its name matched as Jet does, without
     // regard to case. Throws DatabaseError when there is no such table.
@@ -92,15 +94,12 @@ class JetTableReader {
     // False when no such row lies there: a page that is not one of this
     // table's data pages, a row number past the page's rows, a deleted row.
     bool moveTo(quint32 location);
-    // The table's definition page and the row count it keeps, which change
-    // when the table is rewritten.
-    quint32 definitionPage() const;
-    quint32 rowCount() const;
     // A value of the current row.
     StoredText value(int index);
 
   private:
     bool crackCurrentRow();
+    quint32 definitionPage() const;
     MdbColumn* column(int index) const;
     QByteArray converted(int type, const MdbField& field, std::size_t bindSize);
     QString memo(const MdbField& field);

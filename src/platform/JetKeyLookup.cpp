@@ -15,7 +15,7 @@ namespace {
 constexpr char kMagic[8] = {'L', 'X', 'C', 'H', 'A', 'V', 'E', 'S'};
 // Raised whenever the hash, the folding or the layout changes.
 constexpr quint32 kFormatVersion = 1;
-constexpr qsizetype kHeaderSize = 56;
+constexpr qsizetype kHeaderSize = 40;
 constexpr qsizetype kEntrySize = 8;
 constexpr qsizetype kChecksumSize = 8;
 
@@ -76,17 +76,14 @@ class Reader {
 JetKeyLookup JetKeyLookup::build(const JetFile& file, const JetFileStamp& stamp) {
     JetKeyLookup lookup;
     lookup.stamp_ = stamp;
-    const auto fill = [&file](Section& section, const QString& table, const QString& keyColumn) {
+    const auto fill = [&file](Entries& entries, const QString& table, const QString& keyColumn) {
         JetTableReader reader(file, table);
         const int key = reader.requireColumn(keyColumn);
-        section.definitionPage = reader.definitionPage();
-        section.rowCount = reader.rowCount();
         while (reader.next()) {
             const StoredText value = reader.value(key);
-            if (value)
-                section.entries.push_back({keyHash(keymatch::folded(*value)), reader.location()});
+            if (value) entries.push_back({keyHash(keymatch::folded(*value)), reader.location()});
         }
-        std::sort(section.entries.begin(), section.entries.end());
+        std::sort(entries.begin(), entries.end());
     };
     fill(lookup.articles_, articletables::kArticles, articletables::kKey);
     fill(lookup.media_, articletables::kMedia, articletables::kMediaItem);
@@ -100,13 +97,10 @@ QByteArray JetKeyLookup::toBytes() const {
     out.put(stamp_.unicodeVersion);
     out.put(stamp_.size);
     out.put(stamp_.modifiedNs);
-    for (const Section* section : {&articles_, &media_}) {
-        out.put(section->definitionPage);
-        out.put(section->rowCount);
-        out.put(static_cast<quint32>(section->entries.size()));
-    }
-    for (const Section* section : {&articles_, &media_}) {
-        for (const Entry& entry : section->entries) {
+    out.put(static_cast<quint32>(articles_.size()));
+    out.put(static_cast<quint32>(media_.size()));
+    for (const Entries* entries : {&articles_, &media_}) {
+        for (const Entry& entry : *entries) {
             out.put(entry.hash);
             out.put(entry.location);
         }
@@ -130,48 +124,38 @@ std::optional<JetKeyLookup> JetKeyLookup::fromBytes(const QByteArray& bytes) {
     lookup.stamp_.unicodeVersion = in.take<quint32>();
     lookup.stamp_.size = in.take<qint64>();
     lookup.stamp_.modifiedNs = in.take<qint64>();
-    qint64 counts[2] = {};
-    int index = 0;
-    for (Section* section : {&lookup.articles_, &lookup.media_}) {
-        section->definitionPage = in.take<quint32>();
-        section->rowCount = in.take<quint32>();
-        counts[index++] = in.take<quint32>();
-    }
+    const qint64 articles = in.take<quint32>();
+    const qint64 media = in.take<quint32>();
     // Before anything is allocated by the counts.
-    if (kHeaderSize + (counts[0] + counts[1]) * kEntrySize != body) return std::nullopt;
-    index = 0;
-    for (Section* section : {&lookup.articles_, &lookup.media_}) {
-        section->entries.resize(static_cast<std::size_t>(counts[index++]));
-        for (Entry& entry : section->entries) {
+    if (kHeaderSize + (articles + media) * kEntrySize != body) return std::nullopt;
+    lookup.articles_.resize(static_cast<std::size_t>(articles));
+    lookup.media_.resize(static_cast<std::size_t>(media));
+    for (Entries* entries : {&lookup.articles_, &lookup.media_}) {
+        for (Entry& entry : *entries) {
             entry.hash = in.take<quint32>();
             entry.location = in.take<quint32>();
         }
         // The queries search them by halves.
-        if (!std::is_sorted(section->entries.begin(), section->entries.end())) return std::nullopt;
+        if (!std::is_sorted(entries->begin(), entries->end())) return std::nullopt;
     }
     return lookup;
 }
 
-const JetKeyLookup::Section& JetKeyLookup::section(Table table) const {
+const JetKeyLookup::Entries& JetKeyLookup::entries(Table table) const {
     return table == Table::Articles ? articles_ : media_;
 }
 
-bool JetKeyLookup::describes(Table table, quint32 definitionPage, quint32 rowCount) const {
-    const Section& s = section(table);
-    return s.definitionPage == definitionPage && s.rowCount == rowCount;
-}
-
 std::vector<quint32> JetKeyLookup::locations(Table table, const QString& foldedKey) const {
-    const std::vector<Entry>& entries = section(table).entries;
+    const Entries& all = entries(table);
     const quint32 hash = keyHash(foldedKey);
-    auto at = std::lower_bound(entries.begin(), entries.end(), Entry{hash, 0});
+    auto at = std::lower_bound(all.begin(), all.end(), Entry{hash, 0});
     std::vector<quint32> found;
-    for (; at != entries.end() && at->hash == hash; ++at) found.push_back(at->location);
+    for (; at != all.end() && at->hash == hash; ++at) found.push_back(at->location);
     return found;
 }
 
 qsizetype JetKeyLookup::entryCount() const {
-    return static_cast<qsizetype>(articles_.entries.size() + media_.entries.size());
+    return static_cast<qsizetype>(articles_.size() + media_.size());
 }
 
 }  // namespace lumera

@@ -36,9 +36,6 @@ class JetKeyLookup {
     QByteArray toBytes() const;
 
     const JetFileStamp& stamp() const { return stamp_; }
-    // True when the table is the one the lookup was made from: its
-    // definition page and the row count it keeps.
-    bool describes(Table table, quint32 definitionPage, quint32 rowCount) const;
     // The locations of the rows whose key may fold to foldedKey, ascending,
     // which is stored order.
     std::vector<quint32> locations(Table table, const QString& foldedKey) const;
@@ -50,17 +47,13 @@ class JetKeyLookup {
         quint32 location;
         auto operator<=>(const Entry&) const = default;
     };
-    struct Section {
-        quint32 definitionPage = 0;
-        quint32 rowCount = 0;
-        std::vector<Entry> entries;
-    };
+    using Entries = std::vector<Entry>;
 
-    const Section& section(Table table) const;
+    const Entries& entries(Table table) const;
 
     JetFileStamp stamp_;
-    Section articles_;
-    Section media_;
+    Entries articles_;
+    Entries media_;
 };
 
 }  // namespace lumera

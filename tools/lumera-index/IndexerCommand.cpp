@@ -12,6 +12,7 @@
 #include "app/LexIni.h"
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/XapianIndexList.h"
 
 namespace lumera {
@@ -24,6 +25,8 @@ constexpr const char* kUsage =
     "atual, como o leitor, indexa todos os artigos da base lex.mdb da pasta de\n"
     "instalação (PATH=) e grava o índice na pasta \"indice\" e a lista \"search.lst\"\n"
     "ao lado dela. Um índice anterior só é substituído quando o novo está pronto.\n"
+    "Numa base do Access, grava também ao lado dela a tabela de chaves lex.chaves,\n"
+    "com que o leitor acha cada verbete sem percorrer a base inteira.\n"
     "\n"
     "  -C PASTA          entra na PASTA antes de ler o lex.ini\n"
     "  --drive X:=PASTA  faz a unidade X: do lex.ini corresponder à PASTA (repetível)\n"
@@ -104,6 +107,15 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
     if (!staged.install()) {
         throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
                           .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
+    }
+    // The reader would otherwise make it at its first article page.
+    if (!ArticleDatabaseFiles::prepareLookups(installation.databaseFile)) {
+        err << "lumera-index: aviso: "
+            << QStringLiteral(
+                   "não foi possível gravar a tabela de chaves %1; o leitor vai montá-la na "
+                   "primeira página.")
+                   .arg(QDir::toNativeSeparators(JetKeyLookups::pathFor(installation.databaseFile)))
+            << '\n';
     }
     out << (summary.articles == 1 ? QStringLiteral("1 artigo indexado")
                                   : QStringLiteral("%1 artigos indexados").arg(summary.articles));
