@@ -1,6 +1,7 @@
 #include "platform/JetDatabase.h"
 
 #include "platform/JetFile.h"
+#include "platform/JetTextIndex.h"
 
 #include <vector>
 
@@ -35,39 +36,41 @@ std::shared_ptr<const JetKeyLookup> JetDatabase::lookup() {
     return lookups_ ? lookups_->lookupFor(file()) : nullptr;
 }
 
-void JetDatabase::forEachMatch(JetTableReader& reader,
-                               const std::shared_ptr<const JetKeyLookup>& lookup,
-                               JetKeyLookup::Table table, int keyColumn, const QString& foldedKey,
-                               const std::function<void()>& take) {
-    if (lookup) {
-        for (const quint32 location : lookup->locations(table, foldedKey)) {
-            // The lookup is of this very file, so its rows must be there.
-            if (!reader.moveTo(location)) throw file().damaged();
+void JetDatabase::forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
+                               const QString& foldedKey, const std::function<void()>& take) {
+    // The file's own index first, then the lookup, then the walk.
+    std::optional<std::vector<quint32>> locations;
+    const quint32 root = lookups_ ? reader.textIndexRoot(keyColumn) : 0;
+    if (root) locations = JetTextIndex(file(), reader.definitionPage(), root).locations(foldedKey);
+    if (!locations) {
+        if (const auto keys = lookup()) locations = keys->locations(table, foldedKey);
+    }
+    if (!locations) {
+        while (reader.next()) {
             if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
         }
         return;
     }
-    while (reader.next()) {
+    for (const quint32 location : *locations) {
+        // Both name rows of this very file, so the rows must be there.
+        if (!reader.moveTo(location)) throw file().damaged();
         if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
     }
 }
 
 std::unique_ptr<Recordset> JetDatabase::articleQuery(const QString& key) {
-    const auto keys = lookup();
     JetTableReader reader(file(), articletables::kArticles);
     const int keyColumn = reader.requireColumn(articletables::kKey);
     TableRows found{reader.columns(), {}};
-    forEachMatch(reader, keys, JetKeyLookup::Table::Articles, keyColumn, keymatch::folded(key),
-                 [&] {
-                     StoredRow row;
-                     for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
-                     found.rows.push_back(std::move(row));
-                 });
+    forEachMatch(reader, JetKeyLookup::Table::Articles, keyColumn, keymatch::folded(key), [&] {
+        StoredRow row;
+        for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
+        found.rows.push_back(std::move(row));
+    });
     return std::make_unique<RowRecordset>(std::move(found), path_, articletables::kArticles);
 }
 
 std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
-    const auto keys = lookup();
     JetTableReader reader(file(), articletables::kMedia);
     std::vector<int> selected;
     for (const QString& name : articletables::kMediaColumns) {
@@ -75,12 +78,11 @@ std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
     }
     const int itemColumn = reader.requireColumn(articletables::kMediaItem);
     std::vector<StoredRow> rows;
-    forEachMatch(reader, keys, JetKeyLookup::Table::Media, itemColumn, keymatch::folded(title),
-                 [&] {
-                     StoredRow row;
-                     for (const int index : selected) row.push_back(reader.value(index));
-                     rows.push_back(std::move(row));
-                 });
+    forEachMatch(reader, JetKeyLookup::Table::Media, itemColumn, keymatch::folded(title), [&] {
+        StoredRow row;
+        for (const int index : selected) row.push_back(reader.value(index));
+        rows.push_back(std::move(row));
+    });
     return std::make_unique<RowRecordset>(
         TableRows{articletables::kMediaColumns, distinctRows(std::move(rows))}, path_,
         articletables::kMedia);

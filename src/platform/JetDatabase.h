@@ -15,9 +15,10 @@ class JetTableReader;
 
 // An Access file (Jet 3 of Access 97, Jet 4 of Access 2000 to 2003) read
 // through libmdb. libmdb has no query language that can run the article
-// queries: a query reads the rows its key's lookup names, or, without a
-// lookup, scans the table in stored order, with the key test and the
-// DISTINCT done here either way. Jet 3 text decodes as Windows-1252.
+// queries, so the key test and the DISTINCT are done here, on the rows the
+// file's own index on the key column names when it has one that can be
+// searched, on those the key lookup names otherwise, and on the whole table
+// in stored order when there is neither. Jet 3 text decodes as Windows-1252.
 class JetDatabase : public ArticleDatabaseFile {
   public:
     // True when the file's first bytes carry the Jet or ACE signature.
@@ -25,7 +26,8 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Opens the file read-only. Throws DatabaseError when the file cannot be
     // a sound Jet file (checked before libmdb reads it) or libmdb fails.
-    // Queries find their rows through lookups when it is given.
+    // Queries find their rows through the file's indexes and lookups when
+    // lookups is given, and walk the tables otherwise, as the tests' reference.
     explicit JetDatabase(const QString& localPath, JetKeyLookups* lookups = nullptr);
     ~JetDatabase() override;
 
@@ -43,9 +45,8 @@ class JetDatabase : public ArticleDatabaseFile {
     JetFile& file();
     // Calls take on every row of the reader's table whose key matches, in
     // stored order, the reader standing on it.
-    void forEachMatch(JetTableReader& reader, const std::shared_ptr<const JetKeyLookup>& lookup,
-                      JetKeyLookup::Table table, int keyColumn, const QString& foldedKey,
-                      const std::function<void()>& take);
+    void forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
+                      const QString& foldedKey, const std::function<void()>& take);
     std::shared_ptr<const JetKeyLookup> lookup();
 
     QString path_;

@@ -35,6 +35,12 @@ constexpr unsigned char kPagedUsageMap = 1;
 // A page row reference: page number above, row number in the low byte.
 constexpr int kRowBits = 8;
 constexpr quint32 kRowMask = 0xFF;
+// The General sort order (locale 1033), the one JetTextIndex knows.
+constexpr guint16 kGeneralSortOrder = 0x0409;
+// Jet allows 32 indexes a table; more is a damaged definition.
+constexpr guint kMostIndexes = 32;
+// An index that only refers to another table's.
+constexpr unsigned char kForeignKeyIndex = 2;
 // A data page names the definition page of the table that owns it here.
 constexpr int kDataPageOwnerOffset = 4;
 // A row's offset in the page's row table carries flags in its top bits.
@@ -221,6 +227,7 @@ JetTableReader::JetTableReader(const JetFile& file, MdbCatalogEntry* entry, QStr
       tableName_(std::move(tableName)),
       table_(file.readTable(entry)) {
     if (!mdb_read_columns(table_.get())) throw file.damaged();
+    indexDefinitionPage_ = mdb_->cur_pg;
     for (guint i = 0; i < table_->num_cols; ++i) {
         columns_.append(file.decode(column(static_cast<int>(i))->name));
     }
@@ -281,6 +288,26 @@ bool JetTableReader::moveTo(quint32 location) {
     table_->cur_phys_pg = page;
     table_->cur_row = row + 1;
     return crackCurrentRow();
+}
+
+quint32 JetTableReader::textIndexRoot(int column) {
+    if (mdb_->f->jet_version != MDB_VER_JET4 || mdb_->f->lang_id != kGeneralSortOrder) return 0;
+    // libmdb reads as many index definitions as the table definition claims.
+    if (table_->num_idxs > kMostIndexes || table_->num_real_idxs > table_->num_idxs) return 0;
+    if (!table_->indices) {
+        // mdb_read_indices goes on from where mdb_read_columns stopped.
+        if (mdb_read_pg(mdb_, indexDefinitionPage_) != file_.pageSize()) return 0;
+        mdb_read_indices(table_.get());
+    }
+    for (guint i = 0; table_->indices && i < table_->indices->len; ++i) {
+        const auto* index = static_cast<const MdbIndex*>(g_ptr_array_index(table_->indices, i));
+        if (index->index_type != kForeignKeyIndex && index->num_keys == 1 &&
+            index->key_col_num[0] == column + 1 && index->key_col_order[0] == MDB_ASC &&
+            file_.holdsPage(index->first_pg)) {
+            return index->first_pg;
+        }
+    }
+    return 0;
 }
 
 quint32 JetTableReader::definitionPage() const {

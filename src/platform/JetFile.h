@@ -33,6 +33,7 @@ class JetFile {
     const QString& path() const { return path_; }
     MdbHandle* handle() const { return mdb_; }
     qint64 pageSize() const { return pageSize_; }
+    qint64 pageCount() const { return pageCount_; }
     bool holdsPage(quint32 page) const;
     // The open file's size and modification time, read from the file libmdb
     // reads, so that a lex.mdb replaced meanwhile cannot be taken for it.
@@ -90,16 +91,20 @@ class JetTableReader {
     // Where the current row lies: its page above, its row number in the low
     // byte, as Jet's own row pointers have it. Ascending in stored order.
     quint32 location() const;
+    // The first page of an index on the column alone that JetTextIndex can
+    // search (Jet 4, General sort order, ascending), or 0 when the table has
+    // none. Called before the reader moves: it reads the definition again.
+    quint32 textIndexRoot(int column);
     // Moves to the row at a location, as next() would have found it there.
     // False when no such row lies there: a page that is not one of this
     // table's data pages, a row number past the page's rows, a deleted row.
     bool moveTo(quint32 location);
+    quint32 definitionPage() const;
     // A value of the current row.
     StoredText value(int index);
 
   private:
     bool crackCurrentRow();
-    quint32 definitionPage() const;
     MdbColumn* column(int index) const;
     QByteArray converted(int type, const MdbField& field, std::size_t bindSize);
     QString memo(const MdbField& field);
@@ -112,6 +117,8 @@ class JetTableReader {
     QStringList columns_;
     std::vector<MdbField> fields_;
     bool pagesChecked_ = false;
+    // The definition page where the index definitions start.
+    guint32 indexDefinitionPage_ = 0;
 };
 
 }  // namespace lumera
