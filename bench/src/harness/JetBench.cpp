@@ -82,9 +82,10 @@ void benchJet(const BenchContext& context) {
         context.summary.put(QStringLiteral("read.") + jet.label + QStringLiteral(".seconds"),
                             read / 1000.0);
     }
-    context.out << "\nThe lookup: what `lumera-index` (or the first article request without "
-                   "one) makes and writes beside lex.mdb as lex.chaves, both tables walked "
-                   "once; the median of "
+    context.out << "\nThe lookup: what `lumera-index` (or the first article request that "
+                   "needs one) makes and writes beside lex.mdb as lex.chaves, both tables "
+                   "walked once; the indexed copy's queries use it only for keys its Jet "
+                   "indexes cannot serve. The median of "
                 << builds
                 << " builds. Reading every article: every DatabaseV row, key, title and text, "
                    "as lumera-index reads them before it indexes; the rest of its run does not "

@@ -173,9 +173,9 @@ void benchPageBuild(const BenchContext& context) {
                    "(the keys nearest to 3 KB and to 200 KB); the first round of each set warms "
                    "the caches and is not counted. The floor reads the article's bytes from a "
                    "file and writes the page's bytes to a file. The Jet rows of the edition are "
-                   "its Jet 4 copies, row for row, without and with a Jet index on the key "
-                   "columns, read through their key lookup (made before the timing, see the "
-                   "Jet table).\n";
+                   "its Jet 4 copies, row for row: without an index, read through the key "
+                   "lookup (made before the timing, see the Jet table), and with a Jet index "
+                   "on the key columns, read through that index.\n";
     if (jetEditions(context.edition).empty()) {
         context.out << "\nNo Jet copy of this edition: bench/run makes them with "
                        "../shared/tools/jetgen/make-jet when that is beside the repository.\n";
