@@ -13,6 +13,7 @@
 #include "platform/SqliteDatabase.h"
 #include "support/DatabaseFixtures.h"
 #include "support/FileBytes.h"
+#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace Qt::StringLiterals;
@@ -410,6 +411,29 @@ class Databases : public QObject {
             }
             QCOMPARE_LT(looked.pagesRead() - lookedBefore, walked.pagesRead() - walkedBefore);
         }
+    }
+
+    // The reader's first request on a Jet file without a lookup makes it,
+    // under the busy pointer, and later requests use it; a file whose Jet
+    // indexes serve its keys needs none.
+    void lookupMadeOnFirstUseUnderTheBusyPointer() {
+        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
+        const QString plain =
+            copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"first"_s, false);
+        const QString indexed =
+            copyWithLookup(fixtures::jetFile(u"jet4-index-keys.mdb"_s), u"indexed"_s, false);
+        testing::RecordingWindowSystem windows;
+        ArticleDatabaseFiles databases(&windows);
+        for (const QString& file : {plain, plain, indexed}) {
+            QCOMPARE(
+                walk(*databases.open(file)->articleQuery(u"OHM.htm"_s), {u"Arquivo"_s}).size() +
+                    walk(*databases.open(file)->articleQuery(u"SABER.htm"_s), {u"Arquivo"_s})
+                        .size(),
+                file == plain ? 1 : 3);
+        }
+        QCOMPARE(windows.busy, QList<bool>({true, false}));
+        QVERIFY(QFileInfo::exists(JetKeyLookups::pathFor(plain)));
+        QVERIFY(!QFileInfo::exists(JetKeyLookups::pathFor(indexed)));
     }
 
     // A lookup that is cut, changed, of another file, or older than its
