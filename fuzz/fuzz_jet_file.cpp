@@ -1,21 +1,25 @@
 // The Jet reader on changed copies of the fixture databases: whatever the
 // bytes, opening and reading gives the rows or a DatabaseError, never a
-// crash or a hang. Read through a key lookup made of the same bytes it gives
-// the rows of the walk; through a damaged lookup too, which is not believed;
-// and bytes changed under a lookup that still looks current (same size and
-// modification time) give rows or a DatabaseError. The input is padded with
-// zeros to whole pages, since a file of partial pages is refused before
-// libmdb sees it (a case the database tests cover).
+// crash or a hang, through the file's own indexes too. Read through a key
+// lookup made of the same bytes it gives the rows of the walk; through a
+// damaged lookup too, which is not believed; and bytes changed under a lookup
+// that still looks current (same size and modification time) give rows or a
+// DatabaseError. An index is part of the file: a changed one may name other
+// rows than the walk finds, so only its safety is checked. The input is
+// padded with zeros to whole pages, since a file of partial pages is refused
+// before libmdb sees it (a case the database tests cover).
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <optional>
 
 #include "FuzzCheck.h"
 #include "platform/ArticleDatabaseFiles.h"
+#include "platform/JetDatabase.h"
 #include "platform/JetKeyLookups.h"
 #include "support/FileBytes.h"
 
@@ -25,9 +29,10 @@ namespace {
 
 constexpr qsizetype kPageSize = 4096;
 
-QStringList readEverything(const QString& path, JetKeyLookups* lookups) {
-    const std::unique_ptr<ArticleDatabaseFile> database =
-        ArticleDatabaseFiles::openFile(path, lookups);
+using Opener = std::function<std::unique_ptr<ArticleDatabaseFile>()>;
+
+QStringList readEverything(const Opener& open) {
+    const std::unique_ptr<ArticleDatabaseFile> database = open();
     QStringList seen;
     const auto query = [&](const QString& key, const QString& title) {
         const auto article = database->articleQuery(key);
@@ -50,9 +55,9 @@ QStringList readEverything(const QString& path, JetKeyLookups* lookups) {
 }
 
 // The rows read, or nothing after a DatabaseError.
-std::optional<QStringList> attempt(const QString& path, JetKeyLookups* lookups) {
+std::optional<QStringList> attempt(const Opener& open) {
     try {
-        return readEverything(path, lookups);
+        return readEverything(open);
     } catch (const DatabaseError& error) {
         fuzz::check(!error.message().isEmpty(), "DatabaseError without a message");
         return std::nullopt;
@@ -74,11 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     if (bytes.size() % kPageSize != 0) bytes.append(kPageSize - bytes.size() % kPageSize, '\0');
     QFile::remove(lookupPath);
     fuzz::check(testing::writeBytes(path, bytes), "cannot write the copy");
-    const std::optional<QStringList> walked = attempt(path, nullptr);
+    // Through the lookups alone, or through the file's indexes first.
+    const auto throughLookups = [](JetKeyLookups& lookups) -> Opener {
+        return [&lookups] { return std::make_unique<JetDatabase>(path, &lookups, false); };
+    };
+    const std::optional<QStringList> walked =
+        attempt([] { return ArticleDatabaseFiles::openFile(path); });
     {
         JetKeyLookups building(JetKeyLookups::Missing::Build);
-        checkSameRows(walked, attempt(path, &building),
+        checkSameRows(walked, attempt(throughLookups(building)),
                       "the lookup gives other rows than the walk");
+        attempt([&building] { return ArticleDatabaseFiles::openFile(path, &building); });
     }
     const QByteArray lookup = testing::readBytes(lookupPath);
     if (lookup.isEmpty()) return 0;
@@ -94,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     }
     fuzz::check(testing::writeBytes(lookupPath, damaged), "cannot write the lookup");
     JetKeyLookups damagedBeside;
-    checkSameRows(walked, attempt(path, &damagedBeside), "a damaged lookup was believed");
+    checkSameRows(walked, attempt(throughLookups(damagedBeside)), "a damaged lookup was believed");
 
     // The bytes of one page changed in place, its size and time kept.
     fuzz::check(testing::writeBytes(lookupPath, lookup), "cannot write the lookup");
@@ -107,6 +118,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     fuzz::check(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0,
                 "cannot set the copy's time");
     JetKeyLookups staleBeside;
-    attempt(path, &staleBeside);
+    attempt([&staleBeside] { return ArticleDatabaseFiles::openFile(path, &staleBeside); });
     return 0;
 }

@@ -22,8 +22,11 @@ bool JetDatabase::recognizes(const QByteArray& header) {
            startsWithSignature(header, "Standard ACE DB");
 }
 
-JetDatabase::JetDatabase(const QString& localPath, JetKeyLookups* lookups)
-    : path_(localPath), file_(std::make_unique<JetFile>(localPath)), lookups_(lookups) {}
+JetDatabase::JetDatabase(const QString& localPath, JetKeyLookups* lookups, bool searchIndexes)
+    : path_(localPath),
+      file_(std::make_unique<JetFile>(localPath)),
+      lookups_(lookups),
+      searchIndexes_(searchIndexes) {}
 
 JetDatabase::~JetDatabase() = default;
 
@@ -40,7 +43,7 @@ void JetDatabase::forEachMatch(JetTableReader& reader, JetKeyLookup::Table table
                                const QString& foldedKey, const std::function<void()>& take) {
     // The file's own index first, then the lookup, then the walk.
     std::optional<std::vector<quint32>> locations;
-    const quint32 root = lookups_ ? reader.textIndexRoot(keyColumn) : 0;
+    const quint32 root = lookups_ && searchIndexes_ ? reader.textIndexRoot(keyColumn) : 0;
     if (root) locations = JetTextIndex(file(), reader.definitionPage(), root).locations(foldedKey);
     if (!locations) {
         if (const auto keys = lookup()) locations = keys->locations(table, foldedKey);

@@ -26,9 +26,12 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Opens the file read-only. Throws DatabaseError when the file cannot be
     // a sound Jet file (checked before libmdb reads it) or libmdb fails.
-    // Queries find their rows through the file's indexes and lookups when
-    // lookups is given, and walk the tables otherwise, as the tests' reference.
-    explicit JetDatabase(const QString& localPath, JetKeyLookups* lookups = nullptr);
+    // Queries find their rows through the file's indexes (unless told not
+    // to) and lookups when lookups is given, and walk the tables otherwise:
+    // the reference the tests and the fuzzer compare with. An index is
+    // believed as the file gives it; a damaged one may name other rows.
+    explicit JetDatabase(const QString& localPath, JetKeyLookups* lookups = nullptr,
+                         bool searchIndexes = true);
     ~JetDatabase() override;
 
     std::unique_ptr<Recordset> articleQuery(const QString& key) override;
@@ -52,6 +55,7 @@ class JetDatabase : public ArticleDatabaseFile {
     QString path_;
     std::unique_ptr<JetFile> file_;
     JetKeyLookups* lookups_;
+    bool searchIndexes_;
 };
 
 }  // namespace lumera
