@@ -99,6 +99,7 @@ class JetTableReader {
     // False when no such row lies there: a page that is not one of this
     // table's data pages, a row number past the page's rows, a deleted row.
     bool moveTo(quint32 location);
+    // The page of the table's definition, which its data and index pages name.
     quint32 definitionPage() const;
     // A value of the current row.
     StoredText value(int index);
