@@ -77,6 +77,25 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
 
 QString seconds(qint64 ms) { return QLocale(QLocale::Portuguese).toString(ms / 1000.0, 'f', 1); }
 
+// The key lookup of a Jet lex.mdb, which the reader would otherwise make at
+// its first article page. The index is installed by then, so a failure here
+// is only a warning.
+void writeKeyLookup(const QString& databaseFile, QTextStream& err) {
+    const QString lookup = QDir::toNativeSeparators(JetKeyLookups::pathFor(databaseFile));
+    try {
+        if (ArticleDatabaseFiles::prepareLookups(databaseFile)) return;
+        err << "lumera-index: aviso: "
+            << QStringLiteral(
+                   "não foi possível gravar a tabela de chaves %1; o leitor vai "
+                   "montá-la na primeira página.")
+                   .arg(lookup)
+            << '\n';
+    } catch (const DatabaseError& error) {
+        err << "lumera-index: aviso: a tabela de chaves " << lookup
+            << " não foi feita: " << error.message() << '\n';
+    }
+}
+
 int indexInstallation(const Installation& installation, int shards, QTextStream& out,
                       QTextStream& err, bool errIsTerminal) {
     QElapsedTimer clock;
@@ -108,15 +127,7 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
         throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
                           .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
     }
-    // The reader would otherwise make it at its first article page.
-    if (!ArticleDatabaseFiles::prepareLookups(installation.databaseFile)) {
-        err << "lumera-index: aviso: "
-            << QStringLiteral(
-                   "não foi possível gravar a tabela de chaves %1; o leitor vai montá-la na "
-                   "primeira página.")
-                   .arg(QDir::toNativeSeparators(JetKeyLookups::pathFor(installation.databaseFile)))
-            << '\n';
-    }
+    writeKeyLookup(installation.databaseFile, err);
     out << (summary.articles == 1 ? QStringLiteral("1 artigo indexado")
                                   : QStringLiteral("%1 artigos indexados").arg(summary.articles));
     if (summary.repeated == 1) {
