@@ -1,6 +1,7 @@
 #include "platform/ArticleDatabaseFiles.h"
 
 #include "platform/JetDatabase.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/SqliteDatabase.h"
 
 #include <QDir>
@@ -61,11 +62,25 @@ constexpr qint64 kSignatureBytes = 32;
 
 }  // namespace
 
+ArticleDatabaseFiles::ArticleDatabaseFiles(WindowSystem* windows)
+    : lookups_(std::make_unique<JetKeyLookups>(JetKeyLookups::Missing::Build, windows)) {}
+
+ArticleDatabaseFiles::~ArticleDatabaseFiles() = default;
+
 std::unique_ptr<ArticleDatabase> ArticleDatabaseFiles::open(const QString& localPath) {
-    return openFile(localPath);
+    return openFile(localPath, lookups_.get());
 }
 
-std::unique_ptr<ArticleDatabaseFile> ArticleDatabaseFiles::openFile(const QString& localPath) {
+bool ArticleDatabaseFiles::prepareLookups(const QString& localPath) {
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw databaseerrors::cannotOpen(localPath, file.errorString());
+    if (!JetDatabase::recognizes(file.read(kSignatureBytes))) return true;
+    return JetKeyLookups::prepare(localPath);
+}
+
+std::unique_ptr<ArticleDatabaseFile> ArticleDatabaseFiles::openFile(const QString& localPath,
+                                                                    JetKeyLookups* lookups) {
     const QFileInfo info(localPath);
     if (!info.exists()) {
         throw databaseerrors::cannotOpen(localPath, QStringLiteral("o arquivo não existe"));
@@ -83,7 +98,9 @@ std::unique_ptr<ArticleDatabaseFile> ArticleDatabaseFiles::openFile(const QStrin
     const QByteArray header = file.read(kSignatureBytes);
     file.close();
     if (SqliteDatabase::recognizes(header)) return std::make_unique<SqliteDatabase>(localPath);
-    if (JetDatabase::recognizes(header)) return std::make_unique<JetDatabase>(localPath);
+    if (JetDatabase::recognizes(header)) {
+        return std::make_unique<JetDatabase>(localPath, lookups);
+    }
     throw databaseerrors::cannotOpen(
         localPath, QStringLiteral("o arquivo não é uma base de dados do Access nem do SQLite"));
 }

@@ -11,6 +11,9 @@
 
 namespace lumera {
 
+class JetKeyLookups;
+class WindowSystem;
+
 // The tables and columns the reader relies on, the same in both engines.
 namespace articletables {
 inline const QString kArticles = QStringLiteral("DatabaseV");
@@ -51,9 +54,23 @@ class ArticleDatabaseFile : public ArticleDatabase, public ArticleTableScan {};
 // file's header, so editions of either kind are read the same way.
 class ArticleDatabaseFiles : public ArticleDatabaseOpener {
   public:
+    // Jet files are read through their key lookups, made on first use when
+    // missing, with the busy pointer of windows if given.
+    explicit ArticleDatabaseFiles(WindowSystem* windows = nullptr);
+    ~ArticleDatabaseFiles() override;
+
     std::unique_ptr<ArticleDatabase> open(const QString& localPath) override;
-    // The same, with the article table walk for the indexer. Throws DatabaseError.
-    static std::unique_ptr<ArticleDatabaseFile> openFile(const QString& localPath);
+    // The same, with the article table walk for the indexer; a Jet file is
+    // read through lookups when given, and walked otherwise. Throws DatabaseError.
+    static std::unique_ptr<ArticleDatabaseFile> openFile(const QString& localPath,
+                                                         JetKeyLookups* lookups = nullptr);
+    // Makes beside the file what its queries use when it is there: a Jet
+    // file's key lookup (nothing for SQLite, whose own indexes serve). False
+    // when it cannot be written; throws DatabaseError for an unreadable file.
+    static bool prepareLookups(const QString& localPath);
+
+  private:
+    std::unique_ptr<JetKeyLookups> lookups_;
 };
 
 // The user-facing texts of the failures both engines report.

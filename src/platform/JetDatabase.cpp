@@ -1,6 +1,7 @@
 #include "platform/JetDatabase.h"
 
 #include "platform/JetFile.h"
+#include "platform/JetTextIndex.h"
 
 #include <vector>
 
@@ -21,8 +22,11 @@ bool JetDatabase::recognizes(const QByteArray& header) {
            startsWithSignature(header, "Standard ACE DB");
 }
 
-JetDatabase::JetDatabase(const QString& localPath)
-    : path_(localPath), file_(std::make_unique<JetFile>(localPath)) {}
+JetDatabase::JetDatabase(const QString& localPath, JetKeyLookups* lookups, bool searchIndexes)
+    : path_(localPath),
+      file_(std::make_unique<JetFile>(localPath)),
+      lookups_(lookups),
+      searchIndexes_(searchIndexes) {}
 
 JetDatabase::~JetDatabase() = default;
 
@@ -31,17 +35,41 @@ JetFile& JetDatabase::file() {
     return *file_;
 }
 
+std::shared_ptr<const JetKeyLookup> JetDatabase::lookup() {
+    return lookups_ ? lookups_->lookupFor(file()) : nullptr;
+}
+
+void JetDatabase::forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
+                               const QString& foldedKey, const std::function<void()>& take) {
+    // The file's own index first, then the lookup, then the walk.
+    std::optional<std::vector<quint32>> locations;
+    const quint32 root = lookups_ && searchIndexes_ ? reader.textIndexRoot(keyColumn) : 0;
+    if (root) locations = JetTextIndex(file(), reader.definitionPage(), root).locations(foldedKey);
+    if (!locations) {
+        if (const auto keys = lookup()) locations = keys->locations(table, foldedKey);
+    }
+    if (!locations) {
+        while (reader.next()) {
+            if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+        }
+        return;
+    }
+    for (const quint32 location : *locations) {
+        // Both name rows of this very file, so the rows must be there.
+        if (!reader.moveTo(location)) throw file().damaged();
+        if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+    }
+}
+
 std::unique_ptr<Recordset> JetDatabase::articleQuery(const QString& key) {
     JetTableReader reader(file(), articletables::kArticles);
     const int keyColumn = reader.requireColumn(articletables::kKey);
-    const QString foldedKey = keymatch::folded(key);
     TableRows found{reader.columns(), {}};
-    while (reader.next()) {
-        if (!keymatch::matches(reader.value(keyColumn), foldedKey)) continue;
+    forEachMatch(reader, JetKeyLookup::Table::Articles, keyColumn, keymatch::folded(key), [&] {
         StoredRow row;
         for (int i = 0; i < found.columns.size(); ++i) row.push_back(reader.value(i));
         found.rows.push_back(std::move(row));
-    }
+    });
     return std::make_unique<RowRecordset>(std::move(found), path_, articletables::kArticles);
 }
 
@@ -52,20 +80,20 @@ std::unique_ptr<Recordset> JetDatabase::mediaQuery(const QString& title) {
         selected.push_back(reader.requireColumn(name));
     }
     const int itemColumn = reader.requireColumn(articletables::kMediaItem);
-    const QString foldedTitle = keymatch::folded(title);
     std::vector<StoredRow> rows;
-    while (reader.next()) {
-        if (!keymatch::matches(reader.value(itemColumn), foldedTitle)) continue;
+    forEachMatch(reader, JetKeyLookup::Table::Media, itemColumn, keymatch::folded(title), [&] {
         StoredRow row;
         for (const int index : selected) row.push_back(reader.value(index));
         rows.push_back(std::move(row));
-    }
+    });
     return std::make_unique<RowRecordset>(
         TableRows{articletables::kMediaColumns, distinctRows(std::move(rows))}, path_,
         articletables::kMedia);
 }
 
 void JetDatabase::close() { file_.reset(); }
+
+quint64 JetDatabase::pagesRead() { return file().pagesRead(); }
 
 void JetDatabase::forEachArticle(const std::function<bool(const ArticleRow&)>& visit) {
     JetTableReader reader(file(), articletables::kArticles);

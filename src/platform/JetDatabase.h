@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ArticleDatabaseFiles.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/RowRecordset.h"
 
 #include <QByteArray>
@@ -10,11 +11,14 @@
 namespace lumera {
 
 class JetFile;
+class JetTableReader;
 
 // An Access file (Jet 3 of Access 97, Jet 4 of Access 2000 to 2003) read
 // through libmdb. libmdb has no query language that can run the article
-// queries, so every query is a scan of the table in stored order with the
-// key test and the DISTINCT done here. Jet 3 text decodes as Windows-1252.
+// queries, so the key test and the DISTINCT are done here, on the rows the
+// file's own index on the key column names when it has one that can be
+// searched, on those the key lookup names otherwise, and on the whole table
+// in stored order when there is neither. Jet 3 text decodes as Windows-1252.
 class JetDatabase : public ArticleDatabaseFile {
   public:
     // True when the file's first bytes carry the Jet or ACE signature.
@@ -22,7 +26,12 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Opens the file read-only. Throws DatabaseError when the file cannot be
     // a sound Jet file (checked before libmdb reads it) or libmdb fails.
-    explicit JetDatabase(const QString& localPath);
+    // Queries find their rows through the file's indexes (unless told not
+    // to) and lookups when lookups is given, and walk the tables otherwise:
+    // the reference the tests and the fuzzer compare with. An index is
+    // believed as the file gives it; a damaged one may name other rows.
+    explicit JetDatabase(const QString& localPath, JetKeyLookups* lookups = nullptr,
+                         bool searchIndexes = true);
     ~JetDatabase() override;
 
     std::unique_ptr<Recordset> articleQuery(const QString& key) override;
@@ -32,12 +41,21 @@ class JetDatabase : public ArticleDatabaseFile {
 
     // Every row of any table, all columns, in stored order.
     TableRows readTable(const QString& table);
+    // Pages the queries have read from the file so far.
+    quint64 pagesRead();
 
   private:
     JetFile& file();
+    // Calls take on every row of the reader's table whose key matches, in
+    // stored order, the reader standing on it.
+    void forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
+                      const QString& foldedKey, const std::function<void()>& take);
+    std::shared_ptr<const JetKeyLookup> lookup();
 
     QString path_;
     std::unique_ptr<JetFile> file_;
+    JetKeyLookups* lookups_;
+    bool searchIndexes_;
 };
 
 }  // namespace lumera

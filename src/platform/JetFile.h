@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/JetKeyLookup.h"
 #include "platform/RowRecordset.h"
 
 #include <mdbtools.h>
@@ -32,14 +33,22 @@ class JetFile {
     const QString& path() const { return path_; }
     MdbHandle* handle() const { return mdb_; }
     qint64 pageSize() const { return pageSize_; }
+    qint64 pageCount() const { return pageCount_; }
     bool holdsPage(quint32 page) const;
+    // The open file's size and modification time, read from the file libmdb
+    // reads, so that a lex.mdb replaced meanwhile cannot be taken for it.
+    JetFileStamp stamp() const;
+    // Pages read from the file since it was opened.
+    quint64 pagesRead() const;
 
     // The catalog entry of a table, its name matched as Jet does, without
     // regard to case. Throws DatabaseError when there is no such table.
     MdbCatalogEntry* table(const QString& name) const;
-    // A table's definition, once its usage map and every data page it names
-    // are known to lie inside the file.
+    // A table's definition, once its usage map is known to lie inside the file.
     TableDefinition readTable(MdbCatalogEntry* entry) const;
+    // Throws DatabaseError unless every data page the usage map names lies
+    // inside the file, which a walk of the table relies on.
+    void checkDataPages(const MdbTableDef& table) const;
     // Text as libmdb hands it over, as the file stores it.
     QString decode(const QByteArray& converted) const;
 
@@ -55,7 +64,6 @@ class JetFile {
     bool isJet3() const;
     void useExactDecoding();
     void readCatalog();
-    void checkDataPages(const MdbTableDef& table) const;
 
     QString path_;
     qint64 pageSize_ = 0;
@@ -80,10 +88,24 @@ class JetTableReader {
 
     // Moves to the next stored row; false after the last.
     bool next();
+    // Where the current row lies: its page above, its row number in the low
+    // byte, as Jet's own row pointers have it. Ascending in stored order.
+    quint32 location() const;
+    // The first page of an index on the column alone that JetTextIndex can
+    // search (Jet 4, General sort order, ascending), or 0 when the table has
+    // none. Called before the reader moves: it reads the definition again.
+    quint32 textIndexRoot(int column);
+    // Moves to the row at a location, as next() would have found it there.
+    // False when no such row lies there: a page that is not one of this
+    // table's data pages, a row number past the page's rows, a deleted row.
+    bool moveTo(quint32 location);
+    // The page of the table's definition, which its data and index pages name.
+    quint32 definitionPage() const;
     // A value of the current row.
     StoredText value(int index);
 
   private:
+    bool crackCurrentRow();
     MdbColumn* column(int index) const;
     QByteArray converted(int type, const MdbField& field, std::size_t bindSize);
     QString memo(const MdbField& field);
@@ -95,6 +117,9 @@ class JetTableReader {
     TableDefinition table_;
     QStringList columns_;
     std::vector<MdbField> fields_;
+    bool pagesChecked_ = false;
+    // The definition page where the index definitions start.
+    guint32 indexDefinitionPage_ = 0;
 };
 
 }  // namespace lumera

@@ -8,7 +8,7 @@ namespace lumera {
 
 ReaderHost::ReaderHost(const QStringList& driveOptions)
     : engines_(std::make_unique<XapianSearchEngineFactory>(drives_)),
-      databases_(std::make_unique<ArticleDatabaseFiles>()),
+      databases_(std::make_unique<ArticleDatabaseFiles>(&windows_)),
       browser_(std::make_unique<WebEngineBrowser>(drives_)),
       problems_(MapDrives(drives_, driveOptions)) {}
 

@@ -9,8 +9,11 @@
 
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/SqliteDatabase.h"
 #include "support/DatabaseFixtures.h"
+#include "support/FileBytes.h"
+#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace Qt::StringLiterals;
@@ -60,9 +63,10 @@ QList<QStringList> rowsWhere(const fixtures::ExpectedTable& table, const QString
     return rows;
 }
 
-// Everything the reader and the indexer read from a file, as text.
-QStringList readEverything(const QString& file) {
-    const auto db = ArticleDatabaseFiles::openFile(file);
+// Everything the reader and the indexer read from a file, as text; a Jet
+// file's queries go through lookups when given.
+QStringList readEverything(const QString& file, JetKeyLookups* lookups = nullptr) {
+    const auto db = ArticleDatabaseFiles::openFile(file, lookups);
     QStringList seen;
     db->forEachArticle([&](const ArticleRow& row) {
         seen << row.arquivo << row.titulo << row.verbete << row.tomo.value_or(QString());
@@ -96,15 +100,25 @@ class Databases : public QObject {
   private:
     QTemporaryDir dir_;
     QString sqliteEdition_;
+    QString lookupCopy_;
+    // Lookups as lumera-index leaves them: used when beside the file, never made.
+    JetKeyLookups besideOnly_;
 
     // Whether the test runs on this engine's row; tests of other files run once.
     static bool onEngine(const QString& engineFile) {
         QFETCH_GLOBAL(QString, file);
         return file == engineFile;
     }
-    static std::unique_ptr<ArticleDatabaseFile> openFixture() {
+    std::unique_ptr<ArticleDatabaseFile> openFixture() {
         QFETCH_GLOBAL(QString, file);
-        return ArticleDatabaseFiles::openFile(file);
+        return ArticleDatabaseFiles::openFile(file, &besideOnly_);
+    }
+    // A copy of a fixture in a folder of its own, with its key lookup beside it.
+    QString copyWithLookup(const QString& source, const QString& folder, bool lookup = true) {
+        const QString copy = dir_.filePath(folder + u"/lex.mdb"_s);
+        QDir(dir_.path()).mkpath(folder);
+        fixtures::writeChangedCopy(source, copy, [](QByteArray&) {});
+        return !lookup || JetKeyLookups::prepare(copy) ? copy : QString();
     }
     QString changedCopy(const QString& source, const QString& name,
                         const std::function<void(QByteArray&)>& change) {
@@ -123,6 +137,9 @@ class Databases : public QObject {
         QTest::newRow("jet4-2000") << fixtures::jetFile(u"lex-jet4.mdb"_s);
         QTest::newRow("jet4-2003") << fixtures::jetFile(u"lex-jet4-2003.mdb"_s);
         QTest::newRow("sqlite") << sqliteEdition_;
+        lookupCopy_ = copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"lookup"_s);
+        QVERIFY(QFileInfo::exists(JetKeyLookups::pathFor(lookupCopy_)));
+        QTest::newRow("jet4-lookup") << lookupCopy_;
     }
 
     // Long memo, CR LF, characters outside Windows-1252 and the extra Tomo
@@ -189,6 +206,18 @@ class Databases : public QObject {
         QCOMPARE(duplicated.size(), qsizetype(2));
         QVERIFY(duplicated[0][0].contains(u"Primeira versão"_s) &&
                 duplicated[1][0].contains(u"Segunda versão"_s));
+        // Through its lookup a query reads its rows' pages, not the whole tables.
+        if (dynamic_cast<JetDatabase*>(db.get())) {
+            QFETCH_GLOBAL(QString, file);
+            const auto pages = [&file](JetKeyLookups* lookups) {
+                JetDatabase jet(file, lookups);
+                const quint64 opened = jet.pagesRead();
+                jet.mediaQuery(u"Brasil"_s);
+                jet.articleQuery(u"ohm.htm"_s);
+                return jet.pagesRead() - opened;
+            };
+            QCOMPARE(pages(&besideOnly_) < pages(nullptr), file == lookupCopy_);
+        }
     }
 
     // Fields are named without regard to case; the cursor moves forward and
@@ -324,14 +353,123 @@ class Databases : public QObject {
         };
         QStringList files = {dir_.filePath(u"nenhum.mdb"_s), dir_.path()};
         for (const auto& row : rows) files << changedCopy(row.source, row.name, row.change);
+        // With a lookup made on first use, or without one.
+        JetKeyLookups building(JetKeyLookups::Missing::Build);
         for (const QString& file : files) {
-            try {
-                readEverything(file);
-                QFAIL(qPrintable(file + u" was read as sound"_s));
-            } catch (const DatabaseError& error) {
-                QVERIFY2(error.message().contains(QFileInfo(file).fileName()),
-                         qPrintable(error.message()));
+            for (JetKeyLookups* lookups : {static_cast<JetKeyLookups*>(nullptr), &building}) {
+                try {
+                    readEverything(file, lookups);
+                    QFAIL(qPrintable(file + u" was read as sound"_s));
+                } catch (const DatabaseError& error) {
+                    QVERIFY2(error.message().contains(QFileInfo(file).fileName()),
+                             qPrintable(error.message()));
+                }
             }
+        }
+    }
+
+    // Through its Jet indexes or its lookup, a file gives the rows its walk
+    // gives, for every key and title in any letter case and for keys it does
+    // not hold, reading fewer pages. The index fixture's keys have the
+    // twins folding joins and the sort order parts (ſ and s, K and k), the
+    // characters it ignores, keys beyond the Latin-1 it knows, long keys, one
+    // key on more than one leaf, and a last leaf the index tree does not name.
+    void keysGiveTheWalksRows() {
+        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
+        const struct {
+            QString fixture;
+            bool lookup;
+        } rows[] = {
+            {u"lex-jet4.mdb"_s, true},
+            {u"lex-jet4-2003.mdb"_s, true},
+            {u"edition-jet4-index.mdb"_s, false},
+            {u"jet4-index-keys.mdb"_s, false},
+        };
+        for (const auto& row : rows) {
+            const QString copy =
+                copyWithLookup(fixtures::jetFile(row.fixture), row.fixture, row.lookup);
+            JetDatabase walked(copy);
+            JetDatabase looked(copy, &besideOnly_);
+            QStringList keys = {QString(), u"nada.htm"_s};
+            walked.forEachArticle([&keys](const ArticleRow& article) {
+                keys << article.arquivo << article.arquivo.toUpper() << article.titulo;
+                return true;
+            });
+            const TableRows media = walked.readTable(u"Fotos"_s);
+            for (const StoredRow& values : media.rows) {
+                const QString item =
+                    values.at(std::size_t(media.columns.indexOf(u"Item"_s))).value_or(QString());
+                keys << item << item.toUpper() << item.toLower();
+            }
+            keys.removeDuplicates();
+            const quint64 walkedBefore = walked.pagesRead();
+            const quint64 lookedBefore = looked.pagesRead();
+            for (const QString& key : keys) {
+                QCOMPARE(walk(*looked.articleQuery(key), kArticleColumns),
+                         walk(*walked.articleQuery(key), kArticleColumns));
+                QCOMPARE(walk(*looked.mediaQuery(key), articletables::kMediaColumns),
+                         walk(*walked.mediaQuery(key), articletables::kMediaColumns));
+            }
+            QCOMPARE_LT(looked.pagesRead() - lookedBefore, walked.pagesRead() - walkedBefore);
+        }
+    }
+
+    // The reader's first request on a Jet file without a lookup makes it,
+    // under the busy pointer, and later requests use it; a file whose Jet
+    // indexes serve its keys needs none.
+    void lookupMadeOnFirstUseUnderTheBusyPointer() {
+        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
+        const QString plain =
+            copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"first"_s, false);
+        const QString indexed =
+            copyWithLookup(fixtures::jetFile(u"jet4-index-keys.mdb"_s), u"indexed"_s, false);
+        testing::RecordingWindowSystem windows;
+        ArticleDatabaseFiles databases(&windows);
+        for (const QString& file : {plain, plain, indexed}) {
+            QCOMPARE(
+                walk(*databases.open(file)->articleQuery(u"OHM.htm"_s), {u"Arquivo"_s}).size() +
+                    walk(*databases.open(file)->articleQuery(u"SABER.htm"_s), {u"Arquivo"_s})
+                        .size(),
+                file == plain ? 1 : 3);
+        }
+        QCOMPARE(windows.busy, QList<bool>({true, false}));
+        QVERIFY(QFileInfo::exists(JetKeyLookups::pathFor(plain)));
+        QVERIFY(!QFileInfo::exists(JetKeyLookups::pathFor(indexed)));
+    }
+
+    // A lookup that is cut, changed, of another file, or older than its
+    // lex.mdb is not believed: the rows are those of the walk.
+    void damagedOrStaleLookupsAreNotBelieved() {
+        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
+        const QString other = copyWithLookup(fixtures::jetFile(u"lex-jet4-2003.mdb"_s), u"other"_s);
+        const struct {
+            QString name;
+            std::function<void(QByteArray& lookup, QByteArray& database)> change;
+        } rows[] = {
+            {u"cut"_s, [](QByteArray& l, QByteArray&) { l.chop(l.size() / 3); }},
+            {u"empty"_s, [](QByteArray& l, QByteArray&) { l.clear(); }},
+            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[l.size() - 12] ^= 1; }},
+            {u"other"_s,
+             [&other](QByteArray& l, QByteArray&) {
+                 l = testing::readBytes(JetKeyLookups::pathFor(other));
+             }},
+            {u"newer"_s,
+             [](QByteArray&, QByteArray& d) { d.replace("istambul.htm", "istambux.htm"); }},
+        };
+        for (const auto& row : rows) {
+            const QString copy = copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), row.name);
+            QByteArray lookup = testing::readBytes(JetKeyLookups::pathFor(copy));
+            QByteArray database = testing::readBytes(copy);
+            const QByteArray sound = database;
+            row.change(lookup, database);
+            QVERIFY(testing::writeBytes(JetKeyLookups::pathFor(copy), lookup));
+            if (database != sound) {
+                QFile changed(copy);
+                const QDateTime made = QFileInfo(copy).lastModified();
+                QVERIFY(testing::writeBytes(copy, database) && changed.open(QIODevice::ReadWrite) &&
+                        changed.setFileTime(made.addSecs(2), QFileDevice::FileModificationTime));
+            }
+            QCOMPARE(readEverything(copy, &besideOnly_), readEverything(copy));
         }
     }
 
@@ -342,12 +480,15 @@ class Databases : public QObject {
         if (file == fixtures::jetFile(u"lex-jet4-2003.mdb"_s)) QSKIP("one Jet 4 file is enough");
         const qsizetype pageSize = 4096;
         const QStringList whole = readEverything(file);
+        // The lookup row's copies are read through lookups made of them.
+        JetKeyLookups building(JetKeyLookups::Missing::Build);
+        JetKeyLookups* lookups = file == lookupCopy_ ? &building : nullptr;
         int refused = 0;
         for (qsizetype kept = 1; kept < QFileInfo(file).size() / pageSize; ++kept) {
             const QString copy = changedCopy(file, u"pages.mdb"_s,
                                              [&](QByteArray& b) { b.truncate(kept * pageSize); });
             try {
-                QCOMPARE(readEverything(copy), whole);
+                QCOMPARE(readEverything(copy, lookups), whole);
             } catch (const DatabaseError&) {
                 ++refused;
             }

@@ -152,7 +152,7 @@ class TestLumeraIndex : public QObject {
         QCOMPARE(found(setup.install() + u'/', u"istambul"_s).size(), 1);
         QCOMPARE(
             QDir(setup.install()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-            (QStringList{"indice", "lex.mdb", "search.lst"}));
+            (QStringList{"indice", "lex.chaves", "lex.mdb", "search.lst"}));
     }
 };
 

@@ -12,6 +12,7 @@
 #include "app/LexIni.h"
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
+#include "platform/JetKeyLookups.h"
 #include "platform/XapianIndexList.h"
 
 namespace lumera {
@@ -24,6 +25,8 @@ constexpr const char* kUsage =
     "atual, como o leitor, indexa todos os artigos da base lex.mdb da pasta de\n"
     "instalação (PATH=) e grava o índice na pasta \"indice\" e a lista \"search.lst\"\n"
     "ao lado dela. Um índice anterior só é substituído quando o novo está pronto.\n"
+    "Numa base do Access, grava também ao lado dela a tabela de chaves lex.chaves,\n"
+    "com que o leitor acha cada verbete sem percorrer a base inteira.\n"
     "\n"
     "  -C PASTA          entra na PASTA antes de ler o lex.ini\n"
     "  --drive X:=PASTA  faz a unidade X: do lex.ini corresponder à PASTA (repetível)\n"
@@ -74,6 +77,25 @@ Installation locateInstallation(const QStringList& driveOptions, QTextStream& er
 
 QString seconds(qint64 ms) { return QLocale(QLocale::Portuguese).toString(ms / 1000.0, 'f', 1); }
 
+// The key lookup of a Jet lex.mdb, which the reader would otherwise make at
+// its first article page. The index is installed by then, so a failure here
+// is only a warning.
+void writeKeyLookup(const QString& databaseFile, QTextStream& err) {
+    const QString lookup = QDir::toNativeSeparators(JetKeyLookups::pathFor(databaseFile));
+    try {
+        if (ArticleDatabaseFiles::prepareLookups(databaseFile)) return;
+        err << "lumera-index: aviso: "
+            << QStringLiteral(
+                   "não foi possível gravar a tabela de chaves %1; o leitor vai "
+                   "montá-la na primeira página.")
+                   .arg(lookup)
+            << '\n';
+    } catch (const DatabaseError& error) {
+        err << "lumera-index: aviso: a tabela de chaves " << lookup
+            << " não foi feita: " << error.message() << '\n';
+    }
+}
+
 int indexInstallation(const Installation& installation, int shards, QTextStream& out,
                       QTextStream& err, const IndexProgress& progress) {
     QElapsedTimer clock;
@@ -98,6 +120,7 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
         throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
                           .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
     }
+    writeKeyLookup(installation.databaseFile, err);
     out << (summary.articles == 1 ? QStringLiteral("1 artigo indexado")
                                   : QStringLiteral("%1 artigos indexados").arg(summary.articles));
     if (summary.repeated == 1) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTextStream>
+#include <vector>
 
 #include "Measure.h"
 
@@ -18,7 +19,19 @@ struct BenchContext {
     Summary summary;
 };
 
+// A Jet copy of an edition that bench/run made beside its SQLite lex.mdb.
+struct JetEdition {
+    QString engine;  // as the tables name it
+    QString folder;
+    QString label;  // of the summary keys
+};
+// Those of the edition's copies (folders jet/ and jet-index/) that exist.
+std::vector<JetEdition> jetEditions(const QString& edition);
+
 void benchPageBuild(const BenchContext& context);
+// Jet copies of the edition: the key lookup's first build and size, and
+// reading every article as lumera-index does, against the SQLite edition.
+void benchJet(const BenchContext& context);
 void benchIndexing(const BenchContext& context, const QString& indexerProgram);
 void benchIndexBatches(const BenchContext& context, int articles);
 void benchSearch(const BenchContext& context);

@@ -138,32 +138,48 @@ void benchPageBuild(const BenchContext& context) {
     struct Run {
         QString engine;
         QString install;
-        qsizetype size;
-        QString label;
+        QString label;  // of the summary keys
     };
-    const std::vector<Run> runs = {
-        {QStringLiteral("Jet"), jetInstall.path(), 3000, QStringLiteral("3kb")},
-        {QStringLiteral("Jet"), jetInstall.path(), 200000, QStringLiteral("200kb")},
-        {QStringLiteral("SQLite"), context.edition, 3000, QStringLiteral("3kb")},
-        {QStringLiteral("SQLite"), context.edition, 200000, QStringLiteral("200kb")},
+    std::vector<Run> runs = {
+        {QStringLiteral("Jet (fixture)"), jetInstall.path(), QStringLiteral("jetfixture")},
+        {QStringLiteral("SQLite"), context.edition, QStringLiteral("sqlite")},
     };
-    for (const Run& run : runs) {
-        // The Jet fixture holds a handful of articles: its few nearest ones.
-        const auto articles = articlesNear(run.install + QStringLiteral("/lex.mdb"), run.size,
-                                           run.engine == u"Jet" ? 3 : keys);
-        const PageFigures f = timePages(run.install, articles, rounds);
-        table.row({run.engine, QStringLiteral("≤ ") + kb(f.articleBytes), kb(f.pageBytes),
-                   QStringLiteral("%1 × %2").arg(articles.size()).arg(rounds), ms(f.build.median()),
-                   ms(f.build.p95()), ms(f.floor.median()), ms(f.floor.p95()),
-                   ratio(f.build.median(), f.floor.median()), ratio(f.build.p95(), f.floor.p95())});
-        const QString prefix = QStringLiteral("page.") + run.engine.toLower() + u'.' + run.label;
-        context.summary.put(prefix + QStringLiteral(".median"), f.build.median());
-        context.summary.put(prefix + QStringLiteral(".p95"), f.build.p95());
+    // The edition's Jet copies, when bench/run could make them: the same rows.
+    for (const JetEdition& jet : jetEditions(context.edition)) {
+        runs.push_back({jet.engine, jet.folder, jet.label});
+    }
+    const QString sqliteFile = context.edition + QStringLiteral("/lex.mdb");
+    for (const qsizetype size : {qsizetype(3000), qsizetype(200000)}) {
+        // The generated editions' Jet copies are timed on the SQLite edition's keys.
+        const auto editionKeys = articlesNear(sqliteFile, size, keys);
+        for (const Run& run : runs) {
+            const bool fixture = run.install == jetInstall.path();
+            // The Jet fixture holds a handful of articles: its few nearest ones.
+            const auto articles =
+                fixture ? articlesNear(run.install + QStringLiteral("/lex.mdb"), size, 3)
+                        : editionKeys;
+            const PageFigures f = timePages(run.install, articles, rounds);
+            table.row({run.engine, QStringLiteral("≤ ") + kb(f.articleBytes), kb(f.pageBytes),
+                       QStringLiteral("%1 × %2").arg(articles.size()).arg(rounds),
+                       ms(f.build.median()), ms(f.build.p95()), ms(f.floor.median()),
+                       ms(f.floor.p95()), ratio(f.build.median(), f.floor.median()),
+                       ratio(f.build.p95(), f.floor.p95())});
+            const QString prefix = QStringLiteral("page.%1.%2kb").arg(run.label).arg(size / 1000);
+            context.summary.put(prefix + QStringLiteral(".median"), f.build.median());
+            context.summary.put(prefix + QStringLiteral(".p95"), f.build.p95());
+        }
     }
     context.out << "\nTimes in ms. The article column is the largest text of the keys timed "
                    "(the keys nearest to 3 KB and to 200 KB); the first round of each set warms "
                    "the caches and is not counted. The floor reads the article's bytes from a "
-                   "file and writes the page's bytes to a file.\n";
+                   "file and writes the page's bytes to a file. The Jet rows of the edition are "
+                   "its Jet 4 copies, row for row: without an index, read through the key "
+                   "lookup (made before the timing, see the Jet table), and with a Jet index "
+                   "on the key columns, read through that index.\n";
+    if (jetEditions(context.edition).empty()) {
+        context.out << "\nNo Jet copy of this edition: bench/run makes them with "
+                       "../shared/tools/jetgen/make-jet when that is beside the repository.\n";
+    }
 }
 
 }  // namespace lumera::bench

@@ -3,7 +3,7 @@
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
 //                [--template FILE] [--indexer PROGRAM]
 //                [--words FILE]
-//   MEASURE: page | index | search | accents | lookup | reader
+//   MEASURE: page | jet | index | search | accents | lookup | reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.isEmpty()) {
-        err << "uso: lumera-bench page|index|search|lookup|reader --edition PASTA ...\n";
+        err << "uso: lumera-bench page|jet|index|search|lookup|reader --edition PASTA ...\n";
         return 2;
     }
     const QString measure = args.takeFirst();
@@ -59,6 +59,8 @@ int main(int argc, char** argv) {
     try {
         if (measure == u"page")
             benchPageBuild(context);
+        else if (measure == u"jet")
+            benchJet(context);
         else if (measure == u"index")
             benchIndexing(context, indexer);
         else if (measure == u"index-batches")

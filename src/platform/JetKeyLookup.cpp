@@ -1,0 +1,161 @@
+#include "platform/JetKeyLookup.h"
+
+#include "platform/ArticleDatabaseFiles.h"
+#include "platform/JetFile.h"
+
+#include <QtEndian>
+#include <algorithm>
+
+namespace lumera {
+
+namespace {
+
+// The file: a header of fixed fields, then each section's entries (hash,
+// location), all little-endian, and a checksum over everything before it.
+constexpr char kMagic[8] = {'L', 'X', 'C', 'H', 'A', 'V', 'E', 'S'};
+// Raised whenever the hash, the folding or the layout changes.
+constexpr quint32 kFormatVersion = 1;
+constexpr qsizetype kHeaderSize = 40;
+constexpr qsizetype kEntrySize = 8;
+constexpr qsizetype kChecksumSize = 8;
+
+// FNV-1a over the UTF-16 code units: the same on every machine and Qt
+// version, unlike qHash, whose seed and algorithm may change.
+quint32 keyHash(const QString& foldedKey) {
+    quint32 hash = 2166136261u;
+    for (const QChar c : foldedKey) {
+        hash = (hash ^ c.unicode()) * 16777619u;
+    }
+    return hash;
+}
+
+// Eight bytes a step, so that checking a lookup of 400,000 entries costs
+// well under a millisecond; it is there to find a damaged file, not a forged one.
+quint64 checksum(const char* data, qsizetype size) {
+    quint64 sum = 0x9E3779B97F4A7C15ull ^ static_cast<quint64>(size);
+    qsizetype at = 0;
+    for (; at + 8 <= size; at += 8) {
+        sum = (sum ^ qFromLittleEndian<quint64>(data + at)) * 0x100000001B3ull;
+        sum ^= sum >> 29;
+    }
+    for (; at < size; ++at) sum = (sum ^ static_cast<unsigned char>(data[at])) * 0x100000001B3ull;
+    return sum;
+}
+
+class Writer {
+  public:
+    template <typename T>
+    void put(T value) {
+        char bytes[sizeof(T)];
+        qToLittleEndian(value, bytes);
+        out_.append(bytes, sizeof(T));
+    }
+    QByteArray& bytes() { return out_; }
+
+  private:
+    QByteArray out_;
+};
+
+class Reader {
+  public:
+    explicit Reader(const QByteArray& bytes) : in_(bytes) {}
+    template <typename T>
+    T take() {
+        const T value = qFromLittleEndian<T>(in_.constData() + at_);
+        at_ += sizeof(T);
+        return value;
+    }
+
+  private:
+    const QByteArray& in_;
+    qsizetype at_ = sizeof(kMagic);
+};
+
+}  // namespace
+
+JetKeyLookup JetKeyLookup::build(const JetFile& file, const JetFileStamp& stamp) {
+    JetKeyLookup lookup;
+    lookup.stamp_ = stamp;
+    const auto fill = [&file](Entries& entries, const QString& table, const QString& keyColumn) {
+        JetTableReader reader(file, table);
+        const int key = reader.requireColumn(keyColumn);
+        while (reader.next()) {
+            const StoredText value = reader.value(key);
+            if (value) entries.push_back({keyHash(keymatch::folded(*value)), reader.location()});
+        }
+        std::sort(entries.begin(), entries.end());
+    };
+    fill(lookup.articles_, articletables::kArticles, articletables::kKey);
+    fill(lookup.media_, articletables::kMedia, articletables::kMediaItem);
+    return lookup;
+}
+
+QByteArray JetKeyLookup::toBytes() const {
+    Writer out;
+    out.bytes().append(kMagic, sizeof(kMagic));
+    out.put(kFormatVersion);
+    out.put(stamp_.unicodeVersion);
+    out.put(stamp_.size);
+    out.put(stamp_.modifiedNs);
+    out.put(static_cast<quint32>(articles_.size()));
+    out.put(static_cast<quint32>(media_.size()));
+    for (const Entries* entries : {&articles_, &media_}) {
+        for (const Entry& entry : *entries) {
+            out.put(entry.hash);
+            out.put(entry.location);
+        }
+    }
+    out.put(checksum(out.bytes().constData(), out.bytes().size()));
+    return out.bytes();
+}
+
+std::optional<JetKeyLookup> JetKeyLookup::fromBytes(const QByteArray& bytes) {
+    if (bytes.size() < kHeaderSize + kChecksumSize ||
+        !bytes.startsWith(QByteArray::fromRawData(kMagic, sizeof(kMagic)))) {
+        return std::nullopt;
+    }
+    const qsizetype body = bytes.size() - kChecksumSize;
+    if (checksum(bytes.constData(), body) != qFromLittleEndian<quint64>(bytes.constData() + body)) {
+        return std::nullopt;
+    }
+    Reader in(bytes);
+    if (in.take<quint32>() != kFormatVersion) return std::nullopt;
+    JetKeyLookup lookup;
+    lookup.stamp_.unicodeVersion = in.take<quint32>();
+    lookup.stamp_.size = in.take<qint64>();
+    lookup.stamp_.modifiedNs = in.take<qint64>();
+    const qint64 articles = in.take<quint32>();
+    const qint64 media = in.take<quint32>();
+    // Before anything is allocated by the counts.
+    if (kHeaderSize + (articles + media) * kEntrySize != body) return std::nullopt;
+    lookup.articles_.resize(static_cast<std::size_t>(articles));
+    lookup.media_.resize(static_cast<std::size_t>(media));
+    for (Entries* entries : {&lookup.articles_, &lookup.media_}) {
+        for (Entry& entry : *entries) {
+            entry.hash = in.take<quint32>();
+            entry.location = in.take<quint32>();
+        }
+        // The queries search them by halves.
+        if (!std::is_sorted(entries->begin(), entries->end())) return std::nullopt;
+    }
+    return lookup;
+}
+
+const JetKeyLookup::Entries& JetKeyLookup::entries(Table table) const {
+    return table == Table::Articles ? articles_ : media_;
+}
+
+std::vector<quint32> JetKeyLookup::locations(Table table, const QString& foldedKey) const {
+    const Entries& all = entries(table);
+    const quint32 hash = keyHash(foldedKey);
+    auto at = std::lower_bound(all.begin(), all.end(), Entry{hash, 0});
+    std::vector<quint32> found;
+    for (; at != all.end() && at->hash == hash; ++at) found.push_back(at->location);
+    return found;
+}
+
+qsizetype JetKeyLookup::entryCount() const {
+    return static_cast<qsizetype>(articles_.size() + media_.size());
+}
+
+}  // namespace lumera

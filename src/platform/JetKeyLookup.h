@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace lumera {
+
+class JetFile;
+
+// Which lex.mdb a lookup was made from: the file as the file system sees it,
+// and the text folding it was made with (a newer Unicode may fold a key
+// otherwise).
+struct JetFileStamp {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint32 unicodeVersion = 0;
+    bool operator==(const JetFileStamp&) const = default;
+};
+
+// Where the rows of each key lie in a Jet file: the folded DatabaseV.Arquivo
+// and Fotos.Item of every row, as a hash, with the row's location, in stored
+// order for each hash. A query reads only the rows of its key's hash and
+// keeps those whose key matches, so a hash shared by two keys costs a row
+// read and never a wrong row. NULL keys are left out: they match nothing.
+class JetKeyLookup {
+  public:
+    enum class Table { Articles, Media };
+
+    // Walks both tables once; throws DatabaseError as the walk does.
+    static JetKeyLookup build(const JetFile& file, const JetFileStamp& stamp);
+    // The lookup written by toBytes, or nothing for bytes that are not one:
+    // cut, changed (the checksum), or out of order.
+    static std::optional<JetKeyLookup> fromBytes(const QByteArray& bytes);
+    QByteArray toBytes() const;
+
+    const JetFileStamp& stamp() const { return stamp_; }
+    // The locations of the rows whose key may fold to foldedKey, ascending,
+    // which is stored order.
+    std::vector<quint32> locations(Table table, const QString& foldedKey) const;
+    qsizetype entryCount() const;
+
+  private:
+    struct Entry {
+        quint32 hash;
+        quint32 location;
+        auto operator<=>(const Entry&) const = default;
+    };
+    using Entries = std::vector<Entry>;
+
+    const Entries& entries(Table table) const;
+
+    JetFileStamp stamp_;
+    Entries articles_;
+    Entries media_;
+};
+
+}  // namespace lumera
