@@ -110,7 +110,8 @@ int main(int argc, char* argv[]) {
         line.changeDirectory = options.setup ? QString() : lumera::editionsetup::InstalledEdition();
         if (line.changeDirectory.isEmpty() && options.orSample && sample.isInstalled()) {
             options.sample = true;
-        } else if (line.changeDirectory.isEmpty()) {
+        } else if (line.changeDirectory.isEmpty() && options.screenshot.isEmpty()) {
+            // A screenshot run has no one to answer a window.
             bool sampleChosen = false;
             line.changeDirectory = lumera::RunFirstSetup(sample.isInstalled(), &sampleChosen);
             options.sample = sampleChosen;
