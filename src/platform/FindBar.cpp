@@ -58,6 +58,15 @@ void FindBar::close() {
 
 QString FindBar::statusText() const { return status_->text(); }
 
+void FindBar::showStatus(const QString& status) {
+    show();
+    status_->setText(status);
+}
+
+void FindBar::findAgain(bool backward) {
+    if (!edit_->text().isEmpty()) find(backward);
+}
+
 void FindBar::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         close();

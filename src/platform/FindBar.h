@@ -17,6 +17,10 @@ class FindBar : public QWidget {
     void open();
     void close();
     QString statusText() const;
+    // Shown, with status in place of a count, the page keeping the focus.
+    void showStatus(const QString& status);
+    // The next (or previous) match of the text in the bar, when it has one.
+    void findAgain(bool backward);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

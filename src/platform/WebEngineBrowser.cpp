@@ -27,6 +27,7 @@
 #include "platform/MediaOpener.h"
 #include "platform/PageZoom.h"
 #include "platform/ReaderContextMenu.h"
+#include "platform/SearchHighlight.h"
 
 namespace lumera {
 namespace {
@@ -149,6 +150,7 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
     new HistoryKeys(view_);
     new ReaderContextMenu(
         view_, zoom_, [this] { Find(); }, [this] { Print(); });
+    highlight_ = new SearchHighlight(page_, findBar_, container_);
     connect(view_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
 }
 

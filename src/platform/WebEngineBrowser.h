@@ -22,6 +22,7 @@ class FindBar;
 class MediaOpener;
 class OfflineGuard;
 class PageZoom;
+class SearchHighlight;
 class ReaderPage;
 
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
@@ -37,6 +38,7 @@ class WebEngineBrowser : public QObject, public Browser {
     QWebEngineView* view() const;
     FindBar* findBar() const;
     PageZoom* zoom() const { return zoom_; }
+    SearchHighlight* searchHighlight() const { return highlight_; }
 
     void Navigate(const QString& target) override;
     void GoBack() override;
@@ -83,6 +85,7 @@ class WebEngineBrowser : public QObject, public Browser {
     QPointer<FindBar> findBar_;
     MediaOpener* media_;
     PageZoom* zoom_ = nullptr;
+    SearchHighlight* highlight_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 
     QList<PendingTarget> pending_;

@@ -28,6 +28,7 @@
 #include "platform/DriveUrls.h"
 #include "platform/FindBar.h"
 #include "platform/PageZoom.h"
+#include "platform/SearchHighlight.h"
 #include "platform/WebEngineBrowser.h"
 #include "platform/XapianIndexList.h"
 #include "search/SearchController.h"
@@ -245,9 +246,11 @@ void ReaderTourTest::tour() {
     reader_->pictureWindow()->hide();
 
     // The search field: the search window lists the titles; choosing one
-    // shows the article in the main window.
+    // shows the article in the main window, with every form of the searched
+    // word marked (typed without accents, in a form the page lacks); F3 goes
+    // to the next mark.
     click(QStringLiteral("input[name=\"request\"]"));
-    QTest::keyClicks(reader_->browser().view()->focusProxy(), QStringLiteral("caravela"));
+    QTest::keyClicks(reader_->browser().view()->focusProxy(), QStringLiteral("navegacoes"));
     QTest::keyClick(reader_->browser().view()->focusProxy(), Qt::Key_Return);
     QWidget* dtsearch = nullptr;
     QVERIFY(waitUntil([&] {
@@ -265,6 +268,21 @@ void ReaderTourTest::tour() {
     QVERIFY(waitForPage(QStringLiteral("/vf.htm")));
     QVERIFY(waitUntil(
         [&] { return evaluate(QStringLiteral("document.title")).toString().contains(title); }));
+    QVERIFY(waitUntil([&] { return reader_->browser().searchHighlight()->count() > 2; }));
+    const QStringList marked =
+        evaluate(u"Array.from(document.querySelectorAll('mark')).map(m => m.textContent)"_qs)
+            .toStringList();
+    for (const QString& form : {u"navegação"_qs, u"navegações"_qs, u"navegar"_qs})
+        QVERIFY2(marked.contains(form), qPrintable(marked.join(u' ')));
+    reader_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
+    QTest::keyClick(&reader_->window(), Qt::Key_F3);
+    QVERIFY(waitUntil([&] {
+        return reader_->browser().findBar()->statusText() ==
+               u"2 de %1 palavras pesquisadas"_qs.arg(marked.size());
+    }));
+    dtsearch->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dtsearch));
     // Nothing found for a text typed there: once its message is closed (the
     // count caption empties then), the search window, active when it opened,
     // is active again.

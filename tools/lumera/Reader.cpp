@@ -7,6 +7,7 @@
 
 #include "ReaderCore.h"
 #include "platform/ProgramEnd.h"
+#include "platform/SearchHighlight.h"
 #include "ui/ActivationTracker.h"
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
@@ -16,10 +17,21 @@ namespace lumera {
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
-        : core(driveOptions, {searchWindows, [this] { showPicture(); }, [] { EndProgramNow(); }}),
+        : core(driveOptions, {searchWindows, [this] { showPicture(); }, [] { EndProgramNow(); },
+                              [this](const QString& request) { highlightRequest = request; }}),
           window(core.controller, core.host.browser().widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
         core.host.windows().setParentWindow(&window);
+        // The article page opened from the search list shows the searched
+        // words; whatever document comes first after the request settles it.
+        WebEngineBrowser& browser = core.host.browser();
+        QObject::connect(&browser, &WebEngineBrowser::documentCompleted, &window, [this, &browser] {
+            if (highlightRequest.isEmpty()) return;
+            if (browser.shownAddress().endsWith(QStringLiteral("vf.htm"), Qt::CaseInsensitive)) {
+                browser.searchHighlight()->mark(highlightRequest);
+            }
+            highlightRequest.clear();
+        });
     }
 
     void showPicture() {
@@ -32,6 +44,7 @@ struct Reader::Parts {
     Form1 window;
     ActivationTracker activation;
     std::unique_ptr<PictureWindow> tv;
+    QString highlightRequest;
 };
 
 Reader::Reader(const QStringList& driveOptions) : parts_(std::make_unique<Parts>(driveOptions)) {}

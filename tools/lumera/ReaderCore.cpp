@@ -30,7 +30,12 @@ ReaderCore::ReaderCore(const QStringList& driveOptions, FrontEnd frontEnd)
                                  QStringLiteral("lumera"), frontEnd.endProgram)),
       pages(host.databases(), host.drives(), host.browser(), host.windows(), state),
       search(state, {host.windows(), frontEnd.searchWindows,
-                     [this](QString& key) { pages.BuildArticlePage(key); },
+                     [this](QString& key) {
+                         if (frontEnd_.articleFromSearch && search.window()) {
+                             frontEnd_.articleFromSearch(search.window()->Text1());
+                         }
+                         pages.BuildArticlePage(key);
+                     },
                      [this] { controller.hom_Click(); }}),
       router(host.browser(), *this, host.drives(), state.CdRomPath),
       frontEnd_(std::move(frontEnd)) {

@@ -33,6 +33,9 @@ class ReaderCore : private RouterActions {
         SearchWindowViewFactory& searchWindows;
         std::function<void()> showPicture;
         std::function<void()> endProgram;
+        // An article is being opened from the search window's list, found
+        // with request; optional.
+        std::function<void(const QString& request)> articleFromSearch = {};
     };
 
     // driveOptions: the --drive mappings; LUMERA_DRIVES is read too.

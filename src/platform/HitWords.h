@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <set>
+#include <string>
+
+namespace lumera {
+
+// The words of a page that a search matched, to show them: every form that
+// shares a stem with a searched word, written with or without accents in any
+// letter case, and the words a searched prefix (bras*) starts. Operators,
+// stop words and words the search excludes (-palavra, NÃO palavra) are none.
+class HitWords {
+  public:
+    explicit HitWords(const QString& request);
+    bool isEmpty() const { return stems_.empty() && prefixes_.isEmpty(); }
+    // The distinct words of text, as written there, that the search matched.
+    QStringList in(const QString& text) const;
+
+  private:
+    // A word's stems: of its accented spelling (folded) and of its folded one.
+    struct Stems {
+        std::string accented;
+        std::string folded;
+    };
+    static Stems stemsOf(const QString& lowerWord);
+
+    std::set<std::string> stems_;
+    QStringList prefixes_;  // folded
+};
+
+}  // namespace lumera
