@@ -18,9 +18,7 @@ constexpr std::array kSteps = {0.25, 0.33, 0.5,  0.67, 0.75, 0.8, 0.9, 1.0, 1.1,
 
 }  // namespace
 
-PageZoom::PageZoom(QWebEngineView* view)
-    : ViewInputFilter(view), factor_(QSettings().value(kSetting, 1.0).toDouble()) {
-    factor_ = std::clamp(factor_, kMinimum, kMaximum);
+PageZoom::PageZoom(QWebEngineView* view) : ViewInputFilter(view), factor_(keptFactor()) {
     const auto shortcut = [this](const QList<QKeySequence>& keys, void (PageZoom::*slot)()) {
         auto* action = new QAction(view_);
         action->setShortcuts(keys);
@@ -36,22 +34,34 @@ PageZoom::PageZoom(QWebEngineView* view)
     view_->setZoomFactor(factor_);
 }
 
-void PageZoom::zoomIn() {
-    const auto next = std::upper_bound(kSteps.begin(), kSteps.end(), factor_ + 0.001);
-    setFactor(next == kSteps.end() ? kMaximum : *next);
+double PageZoom::stepped(double factor, int direction) {
+    if (direction > 0) {
+        const auto next = std::upper_bound(kSteps.begin(), kSteps.end(), factor + 0.001);
+        return next == kSteps.end() ? kMaximum : *next;
+    }
+    if (direction < 0) {
+        const auto below = std::lower_bound(kSteps.begin(), kSteps.end(), factor - 0.001);
+        return below == kSteps.begin() ? kMinimum : *(below - 1);
+    }
+    return 1.0;
 }
 
-void PageZoom::zoomOut() {
-    auto below = std::lower_bound(kSteps.begin(), kSteps.end(), factor_ - 0.001);
-    setFactor(below == kSteps.begin() ? kMinimum : *(below - 1));
+double PageZoom::keptFactor() {
+    return std::clamp(QSettings().value(kSetting, 1.0).toDouble(), kMinimum, kMaximum);
 }
+
+void PageZoom::keep(double factor) { QSettings().setValue(kSetting, factor); }
+
+void PageZoom::zoomIn() { setFactor(stepped(factor_, 1)); }
+
+void PageZoom::zoomOut() { setFactor(stepped(factor_, -1)); }
 
 void PageZoom::reset() { setFactor(1.0); }
 
 void PageZoom::setFactor(double factor) {
     factor_ = std::clamp(factor, kMinimum, kMaximum);
     view_->setZoomFactor(factor_);
-    QSettings().setValue(kSetting, factor_);
+    keep(factor_);
 }
 
 bool PageZoom::filterInput(QEvent* event) {

@@ -20,6 +20,11 @@ class PageZoom : public ViewInputFilter {
     explicit PageZoom(QWebEngineView* view);
 
     double factor() const { return factor_; }
+    // The factor a step in (+1) or out (-1) from factor leads to; 0: 100 %.
+    static double stepped(double factor, int direction);
+    // The factor kept for the next run, and keeping one.
+    static double keptFactor();
+    static void keep(double factor);
     void zoomIn();
     void zoomOut();
     void reset();

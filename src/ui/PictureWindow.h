@@ -24,9 +24,19 @@ class PictureWindow : public QWidget {
     // Shows it, or brings it to the front when it is already shown.
     void showAndRaise();
     QWidget* picture1() const { return picture1_; }
+    // The reader's zoom, as in the main window: the picture and its screen
+    // scaled together with Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl+wheel.
+    void setZoom(double factor);
+    double zoom() const { return zoom_; }
+
+  protected:
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
+    QPixmap picture_;
+    QLabel* background_;
     QWidget* picture1_;
+    double zoom_ = 1.0;
 };
 
 }  // namespace lumera

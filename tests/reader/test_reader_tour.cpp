@@ -325,6 +325,19 @@ void ReaderTourTest::readingComfort() {
     QCOMPARE(reader_->browser().zoom()->factor(), 1.1);
     QWebEngineView next;  // a later run's view
     QCOMPARE(PageZoom(&next).factor(), 1.1);
+    // The picture window zooms the same way, its picture and screen together.
+    PictureWindow* tv = reader_->pictureWindow();
+    QVERIFY(tv);
+    tv->showAndRaise();
+    QVERIFY(QTest::qWaitForWindowActive(tv));
+    const double before = tv->zoom();
+    QTest::keyClick(tv, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(tv->picture1()->geometry().size(),
+             (QSizeF(PictureWindow::kScreenArea.size()) * PageZoom::stepped(before, 1)).toSize());
+    tv->setZoom(1.0);
+    tv->hide();
+    reader_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
     QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
     QVERIFY(waitUntil([&] { return qFuzzyCompare(ratio(), normal); }));
 
