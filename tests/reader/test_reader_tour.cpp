@@ -352,6 +352,11 @@ void ReaderTourTest::readingComfort() {
     QTest::keyClick(input(), Qt::Key_Left, Qt::AltModifier);
     QVERIFY(waitForPage(u"/lex2000/joia.htm"_qs));
     QVERIFY(reader_->browser().shownAddress().endsWith(u"joia.htm"_qs, Qt::CaseInsensitive));
+    QTest::mouseClick(input(), Qt::ForwardButton);  // the mouse's forward button
+    QVERIFY(waitForPage(u"/vf.htm"_qs));
+    QVERIFY(reader_->browser().shownAddress().endsWith(u"vf.htm"_qs, Qt::CaseInsensitive));
+    QTest::mouseClick(view, Qt::BackButton);
+    QVERIFY(waitForPage(u"/lex2000/joia.htm"_qs));
 
     RecordingUrlHandler desktop;
     QDesktopServices::setUrlHandler(u"file"_qs, &desktop, "open");
