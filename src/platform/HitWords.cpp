@@ -18,29 +18,14 @@ bool isOperator(const QString& word) {
 
 bool excludes(const QString& word) { return word == u"NÃO" || word == u"NAO" || word == u"NOT"; }
 
-// Calls visit(word, start, end) for each word of text.
-template <typename Visit>
-void forEachWord(const QString& text, Visit visit) {
-    qsizetype i = 0;
-    while (i < text.size()) {
-        if (!isWordCharacter(text[i])) {
-            ++i;
-            continue;
-        }
-        qsizetype end = i;
-        while (end < text.size() && isWordCharacter(text[end])) ++end;
-        visit(text.mid(i, end - i), i, end);
-        i = end;
-    }
-}
-
 }  // namespace
 
 HitWords::HitWords(const QString& request) {
     const QString text = request.normalized(QString::NormalizationForm_C);
     static const QStringList stopWords = portugueseStopWords();
     bool excluded = false;
-    forEachWord(text, [&](const QString& word, qsizetype start, qsizetype end) {
+    forEachWord(text, [&](QStringView view, qsizetype start, qsizetype end) {
+        const QString word = view.toString();
         if (isOperator(word)) {
             excluded = excludes(word);
             return;
@@ -70,9 +55,10 @@ HitWords::Stems HitWords::stemsOf(const QString& lowerWord) {
 // accented stem, and so for every word of that stem.
 QStringList HitWords::in(const QString& text) const {
     std::map<QString, QString> words;  // lower case -> as first written
-    forEachWord(
-        text.normalized(QString::NormalizationForm_C),
-        [&](const QString& word, qsizetype, qsizetype) { words.emplace(word.toLower(), word); });
+    forEachWord(text.normalized(QString::NormalizationForm_C),
+                [&](QStringView word, qsizetype, qsizetype) {
+                    words.emplace(word.toString().toLower(), word.toString());
+                });
     std::set<std::string> matched = stems_;
     for (const auto& [lower, written] : words) {
         const Stems stems = stemsOf(lower);

@@ -2,6 +2,7 @@
 
 #include "platform/XapianTextFolding.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -121,31 +122,19 @@ PortugueseStopper::PortugueseStopper() {
 
 void AccentedStems::learn(QStringView text) {
     const QString composed = text.toString().normalized(QString::NormalizationForm_C);
-    qsizetype i = 0;
-    while (i < composed.size()) {
-        if (!isWordCharacter(composed[i])) {
-            ++i;
-            continue;
+    forEachWord(composed, [this](QStringView word, qsizetype, qsizetype) {
+        // Nothing to fold, and most words are like this.
+        if (std::all_of(word.begin(), word.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+            return;
         }
-        qsizetype end = i;
-        bool plainAscii = true;
-        for (; end < composed.size() && isWordCharacter(composed[end]); ++end) {
-            plainAscii = plainAscii && composed[end].unicode() < 0x80;
-        }
-        if (plainAscii) {  // nothing to fold, and most words are like this
-            i = end;
-            continue;
-        }
-        const QString lower = composed.mid(i, end - i).toLower();
+        const QString lower = word.toString().toLower();
         const QString folded = foldForSearch(lower);
-        if (folded != lower) {
-            const std::string key = toUtf8(folded);
-            if (stems_.find(key) == stems_.end()) {
-                stems_.emplace(key, toUtf8(foldForSearch(fromUtf8(stemmer_.stem(toUtf8(lower))))));
-            }
+        if (folded == lower) return;
+        const std::string key = toUtf8(folded);
+        if (stems_.find(key) == stems_.end()) {
+            stems_.emplace(key, toUtf8(foldForSearch(fromUtf8(stemmer_.stem(toUtf8(lower))))));
         }
-        i = end;
-    }
+    });
 }
 
 const std::string* AccentedStems::find(const std::string& folded) const {

@@ -20,6 +20,22 @@ QString searchableText(QStringView text);
 // that belong to them.
 bool isWordCharacter(QChar c);
 
+// Calls visit(word, start, end) for each run of word characters of text.
+template <typename Visit>
+void forEachWord(const QString& text, Visit visit) {
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (!isWordCharacter(text[i])) {
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && isWordCharacter(text[end])) ++end;
+        visit(QStringView(text).mid(i, end - i), i, end);
+        i = end;
+    }
+}
+
 std::string toUtf8(QStringView text);
 QString fromUtf8(const std::string& text);
 
