@@ -239,6 +239,17 @@ std::unique_ptr<QIODevice> DriveMap::openFile(const QString& path) const {
     return file;
 }
 
+bool DriveMap::copyFile(const QString& path, const QString& target) const {
+    const auto from = openFile(path);
+    QFile to(target);
+    if (!from || !to.open(QIODevice::WriteOnly)) return false;
+    char buffer[64 * 1024];
+    for (qint64 n; (n = from->read(buffer, sizeof buffer)) > 0;) {
+        if (to.write(buffer, n) != n) return false;
+    }
+    return from->atEnd() && to.flush();
+}
+
 QStringList DriveMap::entryNames(const QString& directoryPath, int filters) const {
     if (const auto parts = split(directoryPath); parts && !parts->imageDrive.isNull()) {
         const DiscImage& image = *images_.value(parts->imageDrive);

@@ -61,6 +61,9 @@ class DriveMap : public FileAccess {
     // Opened for reading, from a directory or an image; nothing when the
     // path names no file that may be read.
     std::unique_ptr<QIODevice> openFile(const QString& path) const;
+    // Copies such a file to a file of this machine; false when it cannot be
+    // read whole or the copy written.
+    bool copyFile(const QString& path, const QString& target) const;
     // The names in a directory, from a directory or an image; filters as QDir's
     // (QDir::Dirs, QDir::Files).
     QStringList entryNames(const QString& directoryPath, int filters) const;

@@ -5,20 +5,10 @@
 #include <map>
 
 #include "platform/XapianPortuguese.h"
+#include "platform/XapianQueryBuilder.h"
 #include "platform/XapianTextFolding.h"
 
 namespace lumera {
-namespace {
-
-bool isOperator(const QString& word) {
-    static const QSet<QString> operators = {u"OU"_qs,  u"OR"_qs,  u"E"_qs,  u"AND"_qs,
-                                            u"NÃO"_qs, u"NAO"_qs, u"NOT"_qs};
-    return operators.contains(word);
-}
-
-bool excludes(const QString& word) { return word == u"NÃO" || word == u"NAO" || word == u"NOT"; }
-
-}  // namespace
 
 HitWords::HitWords(const QString& request) {
     const QString text = request.normalized(QString::NormalizationForm_C);
@@ -26,8 +16,8 @@ HitWords::HitWords(const QString& request) {
     bool excluded = false;
     forEachWord(text, [&](QStringView view, qsizetype start, qsizetype end) {
         const QString word = view.toString();
-        if (isOperator(word)) {
-            excluded = excludes(word);
+        if (const QString op = XapianQueryBuilder::parserOperator(word); !op.isEmpty()) {
+            excluded = op == u"NOT";
             return;
         }
         const bool minus = start > 0 && text[start - 1] == u'-';

@@ -27,16 +27,6 @@ bool standsFor(const QString& onMedium, const QString& wanted) {
     return !MatchEntryName({wanted}, onMedium).isEmpty();
 }
 
-bool copyDevice(QIODevice& from, const QString& target) {
-    QFile to(target);
-    if (!to.open(QIODevice::WriteOnly)) return false;
-    char buffer[64 * 1024];
-    for (qint64 n; (n = from.read(buffer, sizeof buffer)) > 0;) {
-        if (to.write(buffer, n) != n) return false;
-    }
-    return !from.atEnd() ? false : to.flush();
-}
-
 }  // namespace
 
 std::unique_ptr<InstallationMedium> InstallationMedium::open(const QString& source) {
@@ -78,8 +68,7 @@ bool InstallationMedium::copyOut(const QString& name, const QString& target,
                                  QString* foundAs) const {
     for (const QString& file : files_) {
         if (!standsFor(lastComponent(file), name)) continue;
-        const auto device = drives_.openFile(file);
-        if (device && copyDevice(*device, target)) {
+        if (drives_.copyFile(file, target)) {
             if (foundAs) *foundAs = file.mid(kRoot.size());
             return true;
         }
@@ -97,8 +86,7 @@ bool InstallationMedium::copyFromCabinets(const QString& name, const QString& ta
         QString local = drives_.existingFile(file);
         if (local.isEmpty()) {
             local = work.filePath(QStringLiteral("medium.cab"));
-            const auto device = drives_.openFile(file);
-            if (!device || !copyDevice(*device, local)) continue;
+            if (!drives_.copyFile(file, local)) continue;
         }
         const auto cabinet = Cabinet::open(local);
         if (!cabinet) continue;

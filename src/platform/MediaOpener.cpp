@@ -17,13 +17,9 @@ bool MediaOpener::open(const QUrl& url) {
         driveurls::toNavigationText(url.adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment));
     QString local = drives_.existingFile(path);
     if (local.isEmpty() || !QFileInfo(local).isFile()) {
-        const auto device = drives_.openFile(path);
-        if (!device || !copies_.isValid()) return false;
+        if (!copies_.isValid()) return false;
         local = copies_.filePath(QFileInfo(url.path()).fileName());
-        QFile copy(local);
-        if (!copy.open(QIODevice::WriteOnly)) return false;
-        char buffer[64 * 1024];
-        for (qint64 n; (n = device->read(buffer, sizeof buffer)) > 0;) copy.write(buffer, n);
+        if (!drives_.copyFile(path, local)) return false;
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(local));
 }

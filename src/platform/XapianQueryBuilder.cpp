@@ -8,11 +8,9 @@
 #include "platform/XapianTextFolding.h"
 
 namespace lumera {
-namespace {
 
-// The operators a reader may type, by the parser's name for them. Only the
-// exact capitals count: "e" and "ou" are ordinary (stop) words.
-QString parserOperator(const QString& word) {
+// Only the exact capitals count: "e" and "ou" are ordinary (stop) words.
+QString XapianQueryBuilder::parserOperator(const QString& word) {
     static const QHash<QString, QString> operators = {
         {QStringLiteral("OU"), QStringLiteral("OR")},
         {QStringLiteral("OR"), QStringLiteral("OR")},
@@ -23,6 +21,8 @@ QString parserOperator(const QString& word) {
         {QStringLiteral("NOT"), QStringLiteral("NOT")}};
     return operators.value(word);
 }
+
+namespace {
 
 bool isQuotationMark(QChar c) {
     switch (c.unicode()) {
@@ -66,7 +66,7 @@ PreparedRequest prepare(const QString& request) {
         qsizetype end = i;
         while (end < text.size() && isWordCharacter(text[end])) ++end;
         const QString word = text.mid(i, end - i);
-        const QString op = inPhrase ? QString() : parserOperator(word);
+        const QString op = inPhrase ? QString() : XapianQueryBuilder::parserOperator(word);
         if (!op.isEmpty()) {
             prepared.parserText += op;
         } else {

@@ -21,6 +21,9 @@ class XapianQueryBuilder {
     // the builder.
     explicit XapianQueryBuilder(const Xapian::Database& database);
     Xapian::Query build(const QString& request);
+    // The operator a word typed outside quotes is, in the parser's spelling
+    // (OR, AND, NOT); empty for an ordinary word.
+    static QString parserOperator(const QString& word);
 
     // A prefix expands to at most this many words, the most frequent ones.
     static constexpr Xapian::termcount kMaxWildcardExpansion = 100;
