@@ -40,15 +40,26 @@ QStringList Cabinet::names() const {
     return names;
 }
 
-bool Cabinet::extract(const QString& name, const QString& target) const {
+mscabd_file* Cabinet::stored(const QString& name) const {
     for (mscabd_file* file = cabinet_->files; file; file = file->next) {
-        if (storedName(file) != name) continue;
-        const int error =
-            decompressor_->extract(decompressor_, file, QFile::encodeName(target).data());
-        if (error != MSPACK_ERR_OK) QFile::remove(target);
-        return error == MSPACK_ERR_OK;
+        if (storedName(file) == name) return file;
     }
-    return false;
+    return nullptr;
+}
+
+qint64 Cabinet::sizeOf(const QString& name) const {
+    const mscabd_file* file = stored(name);
+    return file ? qint64(file->length) : -1;
+}
+
+Cabinet::Extraction Cabinet::extract(const QString& name, const QString& target) const {
+    mscabd_file* file = stored(name);
+    if (!file) return Extraction::Missing;
+    const int error = decompressor_->extract(decompressor_, file, QFile::encodeName(target).data());
+    if (error == MSPACK_ERR_OK) return Extraction::Done;
+    QFile::remove(target);
+    return error == MSPACK_ERR_OPEN || error == MSPACK_ERR_WRITE ? Extraction::CannotWrite
+                                                                 : Extraction::Damaged;
 }
 
 }  // namespace lumera

@@ -7,6 +7,7 @@
 
 struct mscab_decompressor;
 struct mscabd_cabinet;
+struct mscabd_file;
 
 namespace lumera {
 
@@ -23,12 +24,18 @@ class Cabinet {
 
     // The stored names, folders included ("Lumera\lex.mdb"), in stored order.
     QStringList names() const;
-    // Writes the first file stored under name to target; false when it is
-    // not there or cannot be unpacked.
-    bool extract(const QString& name, const QString& target) const;
+    // The size the cabinet declares for the first file stored under name; -1
+    // when it is not there.
+    qint64 sizeOf(const QString& name) const;
+
+    enum class Extraction { Done, Missing, Damaged, CannotWrite };
+    // Writes the first file stored under name to target; a failure leaves no
+    // target behind.
+    Extraction extract(const QString& name, const QString& target) const;
 
   private:
     Cabinet(mscab_decompressor* decompressor, const QByteArray& path);
+    mscabd_file* stored(const QString& name) const;
 
     mscab_decompressor* decompressor_;
     // libmspack keeps the name and opens the file again to extract.

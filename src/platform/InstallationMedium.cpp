@@ -1,9 +1,10 @@
 #include "platform/InstallationMedium.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
+#include <vector>
 
 #include "platform/Cabinet.h"
 #include "platform/EntryNames.h"
@@ -64,40 +65,81 @@ void InstallationMedium::scan() {
     }
 }
 
-bool InstallationMedium::copyOut(const QString& name, const QString& target,
-                                 QString* foundAs) const {
-    for (const QString& file : files_) {
-        if (!standsFor(lastComponent(file), name)) continue;
-        if (drives_.copyFile(file, target)) {
-            if (foundAs) *foundAs = file.mid(kRoot.size());
-            return true;
+std::optional<InstallationMedium::File> InstallationMedium::find(const QString& name,
+                                                                 const QString& workFolder) const {
+    for (const QString& path : files_) {
+        if (!standsFor(lastComponent(path), name)) continue;
+        if (const auto device = drives_.openFile(path)) {
+            return File{path, {}, {}, device->size(), path.mid(kRoot.size())};
         }
     }
-    return copyFromCabinets(name, target, foundAs);
+    return findInCabinets(name, workFolder);
 }
 
-bool InstallationMedium::copyFromCabinets(const QString& name, const QString& target,
-                                          QString* foundAs) const {
-    QTemporaryDir work;
-    for (const QString& file : files_) {
-        if (!file.endsWith(QStringLiteral(".cab"), Qt::CaseInsensitive)) continue;
+std::optional<InstallationMedium::File> InstallationMedium::findInCabinets(
+    const QString& name, const QString& workFolder) const {
+    int copied = 0;
+    for (const QString& path : files_) {
+        if (!path.endsWith(QStringLiteral(".cab"), Qt::CaseInsensitive)) continue;
         // libmspack reads a file of this machine: a cabinet in an image is
-        // copied out first.
-        QString local = drives_.existingFile(file);
+        // copied out first, into the set-up's own work folder.
+        QString local = drives_.existingFile(path);
         if (local.isEmpty()) {
-            local = work.filePath(QStringLiteral("medium.cab"));
-            if (!drives_.copyFile(file, local)) continue;
+            local = QDir(workFolder).filePath(QStringLiteral("%1.cab").arg(++copied));
+            if (!drives_.copyFile(path, local)) continue;
         }
         const auto cabinet = Cabinet::open(local);
         if (!cabinet) continue;
         for (const QString& stored : cabinet->names()) {
-            if (standsFor(lastComponent(stored), name) && cabinet->extract(stored, target)) {
-                if (foundAs) *foundAs = file.mid(kRoot.size()) + u'\\' + stored;
-                return true;
+            if (standsFor(lastComponent(stored), name)) {
+                return File{path, stored, local, cabinet->sizeOf(stored),
+                            path.mid(kRoot.size()) + u'\\' + stored};
             }
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+InstallationMedium::CopyOutcome InstallationMedium::copy(const File& file, const QString& target,
+                                                         const CopyProgress& progress,
+                                                         QString* reason) const {
+    if (!file.stored.isEmpty()) {
+        const auto cabinet = Cabinet::open(file.cabinet);
+        const auto extraction =
+            cabinet ? cabinet->extract(file.stored, target) : Cabinet::Extraction::Damaged;
+        if (extraction == Cabinet::Extraction::CannotWrite) {
+            *reason = QStringLiteral("erro de gravação");
+            return CopyOutcome::WriteFailed;
+        }
+        return extraction == Cabinet::Extraction::Done ? CopyOutcome::Copied
+                                                       : CopyOutcome::Unreadable;
+    }
+    const auto from = drives_.openFile(file.path);
+    if (!from) return CopyOutcome::Unreadable;
+    QFile to(target);
+    if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        *reason = to.errorString();
+        return CopyOutcome::WriteFailed;
+    }
+    std::vector<char> buffer(1 << 20);
+    qint64 done = 0;
+    // Never more than the medium declared: the space was measured for that.
+    while (done < file.size) {
+        const qint64 n =
+            from->read(buffer.data(), std::min<qint64>(qint64(buffer.size()), file.size - done));
+        if (n <= 0) return CopyOutcome::Unreadable;
+        if (to.write(buffer.data(), n) != n) {
+            *reason = to.errorString();
+            return CopyOutcome::WriteFailed;
+        }
+        done += n;
+        if (progress) progress(done);
+    }
+    if (!to.flush()) {
+        *reason = to.errorString();
+        return CopyOutcome::WriteFailed;
+    }
+    return CopyOutcome::Copied;
 }
 
 }  // namespace lumera

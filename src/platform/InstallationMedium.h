@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/DriveMap.h"
 
@@ -22,14 +24,30 @@ class InstallationMedium {
     // its root: the image, or the folder that holds lex2000. Empty when the
     // medium has no lex2000.
     QString contentSource() const { return contentSource_; }
-    // Copies the file that name stands for to target; false when the medium
-    // holds none. foundAs receives where it was found, for messages.
-    bool copyOut(const QString& name, const QString& target, QString* foundAs = nullptr) const;
+
+    // A file of the medium that a name stands for: loose, or packed in a cabinet.
+    struct File {
+        QString path;     // on the medium's drive; the cabinet's when packed
+        QString stored;   // its name in the cabinet, empty when loose
+        QString cabinet;  // the cabinet as a file of this machine
+        qint64 size = 0;  // as the medium declares it
+        QString foundAs;  // where it was found, for messages
+    };
+    // Loose files first, shallowest first, then cabinets. A cabinet inside a
+    // disc image is copied into workFolder to be read.
+    std::optional<File> find(const QString& name, const QString& workFolder) const;
+
+    enum class CopyOutcome { Copied, Unreadable, WriteFailed };
+    // Bytes copied so far; it may throw to stop the copy.
+    using CopyProgress = std::function<void(qint64 done)>;
+    // Copies a found file to target; reason says why it failed.
+    CopyOutcome copy(const File& file, const QString& target, const CopyProgress& progress,
+                     QString* reason) const;
 
   private:
     explicit InstallationMedium(const QString& source) : source_(source) {}
     void scan();
-    bool copyFromCabinets(const QString& name, const QString& target, QString* foundAs) const;
+    std::optional<File> findInCabinets(const QString& name, const QString& workFolder) const;
 
     QString source_;
     DriveMap drives_;  // the medium as one drive

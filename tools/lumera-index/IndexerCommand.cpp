@@ -44,7 +44,8 @@ struct Installation {
     QString folder;        // local folder that receives the index
     PageFolders pages;     // of the CD's "\lex2000\", none when it was not found
     QString CdRomPath;
-    QString cdProblem;  // why the CD tree was not found, if it was not
+    QString cdProblem;    // why the CD tree was not found, if it was not
+    QString shownFolder;  // where the index will be, when folder is a set-up's staging
 };
 
 Installation locateInstallation(const QStringList& driveOptions, QTextStream& err) {
@@ -128,8 +129,12 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
     } else if (summary.repeated > 1) {
         out << QStringLiteral(" (%1 linhas com chave repetida ignoradas)").arg(summary.repeated);
     }
+    const QString installed =
+        installation.shownFolder.isEmpty()
+            ? staged.installedPath()
+            : QDir(installation.shownFolder).filePath(indexformat::kIndexFolder);
     out << QStringLiteral(" em %1 s; índice em %2\n")
-               .arg(seconds(clock.elapsed()), QDir::toNativeSeparators(staged.installedPath()));
+               .arg(seconds(clock.elapsed()), QDir::toNativeSeparators(installed));
     if (summary.unplaced > 0) {
         err << "lumera-index: aviso: "
             << (summary.unplaced == 1
@@ -145,10 +150,13 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
 
 }  // namespace
 
-int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
-               const IndexProgress& progress) {
+namespace {
+
+template <typename Locate>
+int indexWithMessages(const Locate& locate, int shards, QTextStream& out, QTextStream& err,
+                      const IndexProgress& progress) {
     try {
-        return indexInstallation(locateInstallation(driveOptions, err), shards, out, err, progress);
+        return indexInstallation(locate(), shards, out, err, progress);
     } catch (const Failure& failure) {
         err << "lumera-index: " << failure.message << "\n";
     } catch (const DatabaseError& error) {
@@ -158,6 +166,30 @@ int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QT
     }
     err << "lumera-index: o índice não foi alterado.\n";
     return 1;
+}
+
+}  // namespace
+
+int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
+               const IndexProgress& progress) {
+    return indexWithMessages([&] { return locateInstallation(driveOptions, err); }, shards, out,
+                             err, progress);
+}
+
+int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QTextStream& err,
+                 const IndexProgress& progress) {
+    const auto locate = [&] {
+        DriveMap drives;
+        drives.map(edition.cdDrive, edition.cdSource);
+        const QString cdRomPath = QString(edition.cdDrive) + u':';
+        return Installation{edition.databaseFile,
+                            edition.folder,
+                            PageFolders::scan(drives, cdRomPath + QStringLiteral("\\lex2000")),
+                            cdRomPath,
+                            QString(),
+                            edition.shownFolder};
+    };
+    return indexWithMessages(locate, shards, out, err, progress);
 }
 
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,

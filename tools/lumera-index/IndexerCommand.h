@@ -21,6 +21,19 @@ struct IndexingCancelled {};
 int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
                const IndexProgress& progress);
 
+// An edition that is not in place yet (a set-up's staging folder): its
+// database, the folder that receives the index, and its CD as a drive.
+struct EditionToIndex {
+    QString databaseFile;
+    QString folder;
+    QChar cdDrive;
+    QString cdSource;
+    QString shownFolder;  // where it will be: what the messages name
+};
+// The same as BuildIndex for that edition; no lex.ini is read.
+int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QTextStream& err,
+                 const IndexProgress& progress);
+
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
                bool errIsTerminal);
 

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 
 #include "EditionInstaller.h"
 #include "IndexerCommand.h"
@@ -28,7 +29,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Lumera Edição 2002");
 
-QString timeLeft(qint64 elapsedMs, int done, int total) {
+QString timeLeft(qint64 elapsedMs, qint64 done, qint64 total) {
     if (done <= 0 || total <= done) return QStringLiteral("calculando");
     const qint64 seconds = elapsedMs * (total - done) / done / 1000;
     return seconds < 60 ? QStringLiteral("%1 s").arg(seconds + 1)
@@ -53,44 +54,54 @@ bool saveCdSource(QChar letter, const QString& source) {
 
 }  // namespace
 
-bool BuildIndexWithProgress(QWidget* parent) {
-    QProgressDialog dialog(QStringLiteral("Criando o índice de pesquisa…"),
+namespace {
+
+// A long job on a worker thread under a progress window with Cancelar. The
+// job reports (stage, done, total); after Cancelar its next report throws
+// IndexingCancelled, which ends it. False when it was cancelled.
+using Report = std::function<void(int stage, qint64 done, qint64 total)>;
+using Describe = std::function<QString(int stage, qint64 done, qint64 total, const QString& left)>;
+
+bool runWithProgress(QWidget* parent, const Describe& describe,
+                     const std::function<void(const Report&)>& job) {
+    QProgressDialog dialog(describe(0, 0, 0, QStringLiteral("calculando")),
                            QStringLiteral("Cancelar"), 0, 0, parent);
     dialog.setWindowTitle(kTitle);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(0);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
-    std::atomic<int> done{0};
-    std::atomic<int> total{0};
+    std::atomic<int> stage{0};
+    std::atomic<qint64> done{0};
+    std::atomic<qint64> total{0};
     std::atomic<bool> cancelled{false};
-    int status = 1;
-    QString messages;
+    bool finished = false;
     QThread* worker = QThread::create([&] {
-        QTextStream out(&messages);
-        QTextStream err(&messages);
         try {
-            status = BuildIndex({}, ShardedIndexBuilder::defaultShards(), out, err,
-                                [&](int articles, int all) {
-                                    done = articles;
-                                    total = all;
-                                    if (cancelled) throw IndexingCancelled{};
-                                });
+            job([&](int nowStage, qint64 nowDone, qint64 nowTotal) {
+                if (cancelled) throw IndexingCancelled{};
+                stage = nowStage;
+                done = nowDone;
+                total = nowTotal;
+            });
+            finished = true;
         } catch (const IndexingCancelled&) {
-            status = -1;
         }
     });
     QElapsedTimer clock;
     clock.start();
+    int clockStage = 0;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
-        dialog.setMaximum(total);
-        dialog.setValue(done);
-        dialog.setLabelText(QStringLiteral("Criando o índice de pesquisa: %1 de %2 artigos; "
-                                           "faltam cerca de %3.")
-                                .arg(done.load())
-                                .arg(total.load())
-                                .arg(timeLeft(clock.elapsed(), done, total)));
+        if (cancelled) return;
+        if (stage != clockStage) {
+            clockStage = stage;
+            clock.restart();
+        }
+        // The bar counts in thousandths, so byte counts fit its int.
+        dialog.setMaximum(total > 0 ? 1000 : 0);
+        dialog.setValue(total > 0 ? int(1000 * done / total) : 0);
+        dialog.setLabelText(describe(stage, done, total, timeLeft(clock.elapsed(), done, total)));
     });
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
         cancelled = true;
@@ -102,6 +113,26 @@ bool BuildIndexWithProgress(QWidget* parent) {
     dialog.exec();
     worker->wait();
     delete worker;
+    return finished;
+}
+
+}  // namespace
+
+bool BuildIndexWithProgress(QWidget* parent) {
+    int status = 1;
+    QString messages;
+    const auto describe = [](int, qint64 done, qint64 total, const QString& left) {
+        return QStringLiteral("Criando o índice de pesquisa: %1 de %2 artigos; faltam cerca de %3.")
+            .arg(done)
+            .arg(total)
+            .arg(left);
+    };
+    runWithProgress(parent, describe, [&](const Report& report) {
+        QTextStream out(&messages);
+        QTextStream err(&messages);
+        status = BuildIndex({}, ShardedIndexBuilder::defaultShards(), out, err,
+                            [&](int articles, int all) { report(0, articles, all); });
+    });
     if (status > 0) {
         QMessageBox::warning(parent, kTitle,
                              QStringLiteral("Não foi possível criar o índice de pesquisa.\n\n") +
@@ -109,6 +140,54 @@ bool BuildIndexWithProgress(QWidget* parent) {
     }
     return status == 0;
 }
+
+namespace {
+
+// The set-up, on a worker thread: the window stays alive and Cancelar leaves
+// every folder as it was. Empty when it failed (the problem is shown in the
+// window) or was cancelled.
+QString installWithProgress(SetupWindow& window, const SetupRequest& request) {
+    const auto describe = [](int stage, qint64 done, qint64 total, const QString& left) {
+        switch (SetupStage(stage)) {
+            case SetupStage::Copying:
+                return QStringLiteral(
+                           "Copiando a base de dados e o modelo de página: %1 de %2 "
+                           "MB; faltam cerca de %3.")
+                    .arg(done >> 20)
+                    .arg(total >> 20)
+                    .arg(left);
+            case SetupStage::Indexing:
+                return QStringLiteral(
+                           "Criando o índice de pesquisa: %1 de %2 artigos; faltam "
+                           "cerca de %3.")
+                    .arg(done)
+                    .arg(total)
+                    .arg(left);
+            case SetupStage::Placing:
+                break;
+        }
+        return QStringLiteral("Pondo a edição no lugar…");
+    };
+    QString installed;
+    QString problem;
+    const bool ended = runWithProgress(&window, describe, [&](const Report& report) {
+        try {
+            installed = InstallEdition(request, [&](SetupStage stage, qint64 done, qint64 total) {
+                            report(int(stage), done, total);
+                        }).folder;
+        } catch (const SetupError& error) {
+            problem = error.message;
+        }
+    });
+    if (!ended) {
+        window.showProblem(QStringLiteral("Instalação cancelada; nada foi alterado."));
+    } else if (!problem.isEmpty()) {
+        window.showProblem(problem);
+    }
+    return installed;
+}
+
+}  // namespace
 
 QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen) {
     SetupWindow window(DriveMap::mountedMedia(), sampleInstalled);
@@ -126,26 +205,9 @@ QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen) {
                                       .arg(editionsetup::DefaultFolder())) != QMessageBox::Yes) {
             return;
         }
-        SetupResult result;
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        try {
-            result = InstallEdition(
-                {window.source(), window.windowsFolder(), editionsetup::DefaultFolder(), replace});
-        } catch (const SetupError& error) {
-            QApplication::restoreOverrideCursor();
-            window.showProblem(error.message);
-            return;
-        }
-        QApplication::restoreOverrideCursor();
-        // The indexer reads lex.ini where it runs; the reader changes there
-        // itself afterwards, after resolving relative --drive folders.
-        const QString before = QDir::currentPath();
-        QDir::setCurrent(result.folder);
-        // Cancelled, the edition opens without it and offers it again.
-        BuildIndexWithProgress(&window);
-        QDir::setCurrent(before);
-        installed = result.folder;
-        window.accept();
+        installed = installWithProgress(window, {window.source(), window.windowsFolder(),
+                                                 editionsetup::DefaultFolder(), replace});
+        if (!installed.isEmpty()) window.accept();
     });
     window.exec();
     *sampleChosen = window.sampleChosen();
