@@ -96,7 +96,7 @@ void SetupTest::initTestCase() {
         QProcess::execute(
             u"cp"_s, {u"-r"_s, qEnvironmentVariable("LUMERA_SOURCE_DIR") + u"/content/sample/cd"_s,
                       at(u"cd"_s)}) == 0);
-    for (const QString& dir : {u"win"_s, u"bad"_s, u"cabcd/INSTALL"_s, u"loose"_s}) {
+    for (const QString& dir : {u"win"_s, u"bad"_s, u"empty"_s, u"cabcd/INSTALL"_s, u"loose"_s}) {
         QVERIFY(QDir().mkpath(at(dir)));
     }
     for (const QString& name : {u"lex.mdb"_s, u"modelo-final.htm"_s}) {
@@ -105,6 +105,11 @@ void SetupTest::initTestCase() {
     }
     QVERIFY(QFile::copy(sample_ + u"/modelo-final.htm"_s, at(u"bad/modelo-final.htm"_s)));
     QVERIFY(writeBytes(at(u"bad/lex.mdb"_s), QByteArray(8192, 'x')));
+    for (const QString& name : {u"lex.mdb"_s, u"modelo-final.htm"_s}) {
+        QVERIFY(QFile::copy(sample_ + u'/' + name, at(u"empty/"_s + name)));
+    }
+    QVERIFY(QProcess::execute(u"sqlite3"_s, {at(u"empty/lex.mdb"_s), u"DELETE FROM DatabaseV"_s}) ==
+            0);
     QProcess gcab;
     gcab.setWorkingDirectory(sample_);
     gcab.start(u"gcab"_s,
@@ -243,6 +248,14 @@ void SetupTest::touchesOnlyWhatItMade() {
          "não é uma base de dados",
          at(u"e11"_s),
          before},
+        {"a database without articles",
+         [] {},
+         {u"--cd"_s, at(u"cd"_s), u"--from"_s, at(u"empty"_s), u"--into"_s, at(u"e19"_s)},
+         {},
+         1,
+         "nenhum verbete",
+         at(u"e19"_s),
+         {}},
         {"an image cut short",
          [] {},
          {u"--cd"_s, at(u"cut.iso"_s), u"--into"_s, at(u"e12"_s)},
