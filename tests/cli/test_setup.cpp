@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 
-#include "EditionFolder.h"
-#include "EditionInstaller.h"
-#include "FolderLock.h"
-#include "IndexerCommand.h"
+#include "edition/EditionFolder.h"
+#include "edition/EditionInstaller.h"
+#include "edition/FolderLock.h"
+#include "edition/IndexBuild.h"
 #include "platform/XapianIndexList.h"
 #include "support/DiscImages.h"
 #include "support/ToolRunner.h"

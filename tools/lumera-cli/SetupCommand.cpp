@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "Commands.h"
-#include "EditionInstaller.h"
-#include "ProgressBar.h"
+#include "edition/EditionInstaller.h"
+#include "edition/ProgressBar.h"
 #include "app/EditionSetup.h"
 
 namespace lumera::cli {

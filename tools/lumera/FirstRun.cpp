@@ -13,8 +13,8 @@
 #include <atomic>
 #include <functional>
 
-#include "EditionInstaller.h"
-#include "IndexerCommand.h"
+#include "edition/EditionInstaller.h"
+#include "edition/IndexBuild.h"
 #include "app/EditionSetup.h"
 #include "app/LexIni.h"
 #include "platform/DriveMap.h"

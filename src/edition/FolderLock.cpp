@@ -1,4 +1,4 @@
-#include "FolderLock.h"
+#include "edition/FolderLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "PageFolders.h"
+#include "edition/PageFolders.h"
 
 #include <QDir>
 

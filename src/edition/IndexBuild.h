@@ -6,10 +6,6 @@
 
 namespace lumera {
 
-// lumera-index [-C PASTA] [--drive X:=PASTA]...: reads lex.ini as the reader
-// does, indexes every article of InstallPath + "lex.mdb" and installs the
-// index and its "search.lst" under InstallPath. Returns the exit status;
-// messages are Portuguese. A progress bar goes to err when it is a terminal.
 // Rows read so far and rows in all; it may throw IndexingCancelled to stop.
 using IndexProgress = std::function<void(int done, int total)>;
 struct IndexingCancelled {};
@@ -33,8 +29,5 @@ struct EditionToIndex {
 // The same as BuildIndex for that edition; no lex.ini is read.
 int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QTextStream& err,
                  const IndexProgress& progress);
-
-int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
-               bool errIsTerminal);
 
 }  // namespace lumera

@@ -1,4 +1,4 @@
-#include "SetupTarget.h"
+#include "edition/SetupTarget.h"
 
 #include <fcntl.h>
 #include <linux/stat.h>
@@ -12,9 +12,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "EditionFolder.h"
-#include "EditionInstaller.h"
-#include "FolderLock.h"
+#include "edition/EditionFolder.h"
+#include "edition/EditionInstaller.h"
+#include "edition/FolderLock.h"
 
 namespace lumera {
 namespace {

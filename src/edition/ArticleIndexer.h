@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "PageFolders.h"
+#include "edition/PageFolders.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/ShardedIndexBuilder.h"
 

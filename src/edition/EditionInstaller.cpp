@@ -1,4 +1,4 @@
-#include "EditionInstaller.h"
+#include "edition/EditionInstaller.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,10 +6,10 @@
 #include <QStorageInfo>
 #include <QTextStream>
 
-#include "EditionFolder.h"
-#include "IndexerCommand.h"
-#include "SetupTarget.h"
 #include "app/EditionSetup.h"
+#include "edition/EditionFolder.h"
+#include "edition/IndexBuild.h"
+#include "edition/SetupTarget.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"
 #include "platform/InstallationMedium.h"

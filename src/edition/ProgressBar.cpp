@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "edition/ProgressBar.h"
 
 namespace lumera {
 namespace {

@@ -1,4 +1,4 @@
-#include "ArticleIndexer.h"
+#include "edition/ArticleIndexer.h"
 
 #include "articles/ArticleText.h"
 

@@ -1,4 +1,4 @@
-#include "EditionFolder.h"
+#include "edition/EditionFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
