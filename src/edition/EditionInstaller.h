@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "edition/SetupError.h"
+
 namespace lumera {
 
 // Makes an installation folder from the encyclopedia's CD, a copy of it or
@@ -22,10 +24,6 @@ struct SetupResult {
     QString database;  // where lex.mdb was found
     QString templateFile;
     QString indexReport;  // what the indexer said: the count, and its warnings
-};
-
-struct SetupError {
-    QString message;  // Portuguese, for the user
 };
 
 enum class SetupStage { Copying, Indexing, Placing };

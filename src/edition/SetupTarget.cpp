@@ -13,8 +13,8 @@
 #include <cstring>
 
 #include "edition/EditionFolder.h"
-#include "edition/EditionInstaller.h"
 #include "edition/FolderLock.h"
+#include "edition/SetupError.h"
 
 namespace lumera {
 namespace {
