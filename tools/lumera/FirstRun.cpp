@@ -2,39 +2,27 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QThread>
-#include <QTimer>
-#include <atomic>
 #include <functional>
 
-#include "edition/EditionInstaller.h"
-#include "edition/IndexBuild.h"
 #include "app/EditionSetup.h"
 #include "app/LexIni.h"
+#include "edition/EditionInstaller.h"
+#include "edition/IndexBuild.h"
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
 #include "platform/InstallationMedium.h"
 #include "platform/ShardedIndexBuilder.h"
 #include "platform/XapianIndexList.h"
+#include "ui/CdPrompt.h"
+#include "ui/ProgressWindow.h"
 #include "ui/SetupWindow.h"
 
 namespace lumera {
 namespace {
 
 const QString kTitle = QStringLiteral("Lumera Edição 2002");
-
-QString timeLeft(qint64 elapsedMs, qint64 done, qint64 total) {
-    if (done <= 0 || total <= done) return QStringLiteral("calculando");
-    const qint64 seconds = elapsedMs * (total - done) / done / 1000;
-    return seconds < 60 ? QStringLiteral("%1 s").arg(seconds + 1)
-                        : QStringLiteral("%1 min").arg(seconds / 60 + 1);
-}
 
 // The CD line of the saved drives replaced by letter=source, the others kept.
 bool saveCdSource(QChar letter, const QString& source) {
@@ -54,70 +42,6 @@ bool saveCdSource(QChar letter, const QString& source) {
 
 }  // namespace
 
-namespace {
-
-// A long job on a worker thread under a progress window with Cancelar. The
-// job reports (stage, done, total); after Cancelar its next report throws
-// IndexingCancelled, which ends it. False when it was cancelled.
-using Report = std::function<void(int stage, qint64 done, qint64 total)>;
-using Describe = std::function<QString(int stage, qint64 done, qint64 total, const QString& left)>;
-
-bool runWithProgress(QWidget* parent, const Describe& describe,
-                     const std::function<void(const Report&)>& job) {
-    QProgressDialog dialog(describe(0, 0, 0, QStringLiteral("calculando")),
-                           QStringLiteral("Cancelar"), 0, 0, parent);
-    dialog.setWindowTitle(kTitle);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    dialog.setMinimumDuration(0);
-    dialog.setAutoClose(false);
-    dialog.setAutoReset(false);
-    std::atomic<int> stage{0};
-    std::atomic<qint64> done{0};
-    std::atomic<qint64> total{0};
-    std::atomic<bool> cancelled{false};
-    bool finished = false;
-    QThread* worker = QThread::create([&] {
-        try {
-            job([&](int nowStage, qint64 nowDone, qint64 nowTotal) {
-                if (cancelled) throw IndexingCancelled{};
-                stage = nowStage;
-                done = nowDone;
-                total = nowTotal;
-            });
-            finished = true;
-        } catch (const IndexingCancelled&) {
-        }
-    });
-    QElapsedTimer clock;
-    clock.start();
-    int clockStage = 0;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &dialog, [&] {
-        if (cancelled) return;
-        if (stage != clockStage) {
-            clockStage = stage;
-            clock.restart();
-        }
-        // The bar counts in thousandths, so byte counts fit its int.
-        dialog.setMaximum(total > 0 ? 1000 : 0);
-        dialog.setValue(total > 0 ? int(1000 * done / total) : 0);
-        dialog.setLabelText(describe(stage, done, total, timeLeft(clock.elapsed(), done, total)));
-    });
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
-        cancelled = true;
-        dialog.setLabelText(QStringLiteral("Cancelando…"));
-    });
-    QObject::connect(worker, &QThread::finished, &dialog, &QProgressDialog::accept);
-    poll.start(100);
-    worker->start();
-    dialog.exec();
-    worker->wait();
-    delete worker;
-    return finished;
-}
-
-}  // namespace
-
 bool BuildIndexWithProgress(QWidget* parent) {
     int status = 1;
     QString messages;
@@ -127,7 +51,7 @@ bool BuildIndexWithProgress(QWidget* parent) {
             .arg(total)
             .arg(left);
     };
-    runWithProgress(parent, describe, [&](const Report& report) {
+    ProgressWindow::run(parent, describe, [&](const ProgressWindow::Report& report) {
         QTextStream out(&messages);
         QTextStream err(&messages);
         status = BuildIndex({}, ShardedIndexBuilder::defaultShards(), out, err,
@@ -170,15 +94,17 @@ QString installWithProgress(SetupWindow& window, const SetupRequest& request) {
     };
     QString installed;
     QString problem;
-    const bool ended = runWithProgress(&window, describe, [&](const Report& report) {
-        try {
-            installed = InstallEdition(request, [&](SetupStage stage, qint64 done, qint64 total) {
-                            report(int(stage), done, total);
-                        }).folder;
-        } catch (const SetupError& error) {
-            problem = error.message;
-        }
-    });
+    const bool ended =
+        ProgressWindow::run(&window, describe, [&](const ProgressWindow::Report& report) {
+            try {
+                installed =
+                    InstallEdition(request, [&](SetupStage stage, qint64 done, qint64 total) {
+                        report(int(stage), done, total);
+                    }).folder;
+            } catch (const SetupError& error) {
+                problem = error.message;
+            }
+        });
     if (!ended) {
         window.showProblem(QStringLiteral("Instalação cancelada; nada foi alterado."));
     } else if (!problem.isEmpty()) {
@@ -248,33 +174,16 @@ void OfferToFindTheCd(const QStringList& driveOptions) {
         said = QStringLiteral("O CD da enciclopédia (unidade %1:) não foi encontrado.").arg(letter);
     }
     while (true) {
-        QMessageBox box(QMessageBox::Warning, kTitle,
-                        said + QStringLiteral("\n\nIndique onde ele está agora: a pasta do CD "
-                                              "(ou de uma cópia) ou a sua imagem de disco."));
-        QPushButton* folder =
-            box.addButton(QStringLiteral("Indicar &pasta…"), QMessageBox::ActionRole);
-        QPushButton* image =
-            box.addButton(QStringLiteral("Indicar &imagem…"), QMessageBox::ActionRole);
-        box.addButton(QStringLiteral("Continuar sem o CD"), QMessageBox::RejectRole);
-        box.exec();
-        QString source;
-        if (box.clickedButton() == folder) {
-            source = QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Pasta do CD"));
-        } else if (box.clickedButton() == image) {
-            source = QFileDialog::getOpenFileName(
-                nullptr, QStringLiteral("Imagem do CD"), QString(),
-                QStringLiteral("Imagens de disco (*.iso *.ISO *.bin *.BIN *.cue *.CUE)"));
-        } else {
-            return;
-        }
-        if (source.isEmpty()) continue;
-        const auto medium = InstallationMedium::open(source);
+        const std::optional<QString> source = AskWhereTheCdIs(said);
+        if (!source) return;
+        if (source->isEmpty()) continue;
+        const auto medium = InstallationMedium::open(*source);
         if (medium && !medium->contentSource().isEmpty() &&
             saveCdSource(letter, medium->contentSource())) {
             return;
         }
         said = QStringLiteral("Não há a pasta lex2000 da enciclopédia em %1.")
-                   .arg(QDir::toNativeSeparators(source));
+                   .arg(QDir::toNativeSeparators(*source));
     }
 }
 
