@@ -7,8 +7,9 @@ namespace lumera {
 
 // An installation folder as the set-up sees it. The set-up and the reader
 // write a known set of names into it (lex.ini, lex.mdb, the template, the
-// saved drive, the index, the key lookup, the page file, the set-up's mark);
-// every other entry is the user's, and no set-up ever removes one.
+// saved drive, the index, the key lookup, the scratch text and the page
+// file, the set-up's mark); every other entry is the user's, and no set-up ever
+// removes one.
 namespace editionfolder {
 
 // Written by every set-up: a folder that holds it was made by one.
