@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "host/Browser.h"
+#include "host/PageCommands.h"
 
 class QPrinter;
 class QWebEngineLoadingInfo;
@@ -27,7 +28,7 @@ class ReaderPage;
 
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
 // every navigation and DocumentComplete for every finished document or frame.
-class WebEngineBrowser : public QObject, public Browser {
+class WebEngineBrowser : public QObject, public Browser, public PageCommands {
     Q_OBJECT
   public:
     explicit WebEngineBrowser(const DriveMap& drives, QObject* parent = nullptr);

@@ -18,9 +18,9 @@ class SearchWindowViewFactory;
 // and its tools share: once lex.ini is read, the drive map learns the
 // installation folder and looks for the CD; a CD not found is told on stderr
 // after program's name. The engine's folders are the program's own.
-Form1Controller::Services StartupServices(Browser& browser, WindowSystem& windows,
-                                          SearchEngineFactory& engines, DriveMap& drives,
-                                          const QString& program,
+Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
+                                          WindowSystem& windows, SearchEngineFactory& engines,
+                                          DriveMap& drives, const QString& program,
                                           std::function<void()> endProgram = {});
 
 // The reader's logic wired once on the real components: lex.ini and the
