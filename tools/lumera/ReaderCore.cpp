@@ -24,11 +24,11 @@ Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
     };
 }
 
-ReaderCore::ReaderCore(const QStringList& driveOptions, FrontEnd frontEnd)
-    : host(driveOptions),
-      controller(state,
-                 StartupServices(host.browser(), host.browser(), host.windows(), host.engines(),
-                                 host.drives(), QStringLiteral("lumera"), frontEnd.endProgram)),
+ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
+    : host(readerHost),
+      controller(state, StartupServices(host.browser(), frontEnd.pageCommands, host.windows(),
+                                        host.engines(), host.drives(), QStringLiteral("lumera"),
+                                        frontEnd.endProgram)),
       pages(host.databases(), host.drives(), host.browser(), host.windows(), state),
       search(state, {host.windows(), frontEnd.searchWindows,
                      [this](QString& key) {
