@@ -3,11 +3,11 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
-#include "platform/FindBar.h"
-#include "platform/HistoryKeys.h"
-#include "platform/PageZoom.h"
-#include "platform/ReaderContextMenu.h"
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
+#include "ui/FindBar.h"
+#include "ui/HistoryKeys.h"
+#include "ui/PageZoom.h"
+#include "ui/ReaderContextMenu.h"
 #include "ui/SearchWordKeys.h"
 #include "ui/ViewPageCommands.h"
 

@@ -3,8 +3,8 @@
 #include <QAction>
 #include <QWidget>
 
-#include "platform/FindBar.h"
-#include "platform/SearchHighlight.h"
+#include "browser/SearchHighlight.h"
+#include "ui/FindBar.h"
 
 namespace lumera {
 

@@ -6,8 +6,8 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "platform/FindBar.h"
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
+#include "ui/FindBar.h"
 
 namespace lumera {
 

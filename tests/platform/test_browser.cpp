@@ -13,15 +13,15 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "browser/DriveUrls.h"
+#include "browser/WebEngineBrowser.h"
 #include "host/Browser.h"
 #include "host/Windows1252.h"
 #include "platform/DriveMap.h"
-#include "platform/DriveUrls.h"
-#include "platform/FindBar.h"
-#include "platform/WebEngineBrowser.h"
 #include "support/BrowserDriver.h"
 #include "support/FileBytes.h"
 #include "ui/BrowserPane.h"
+#include "ui/FindBar.h"
 
 using namespace lumera;
 using namespace lumera::testing;

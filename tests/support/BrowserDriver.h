@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
 
 namespace lumera::testing {
 

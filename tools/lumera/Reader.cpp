@@ -6,8 +6,8 @@
 #include <QWebEngineView>
 
 #include "ReaderCore.h"
+#include "browser/SearchHighlight.h"
 #include "platform/ProgramEnd.h"
-#include "platform/SearchHighlight.h"
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"

@@ -1,4 +1,4 @@
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
 
 #include <QLoggingCategory>
 #include <QPageLayout>
@@ -15,11 +15,11 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "browser/ContentSchemeHandler.h"
+#include "browser/DriveUrls.h"
+#include "browser/MediaOpener.h"
+#include "browser/SearchHighlight.h"
 #include "host/Windows1252.h"
-#include "platform/ContentSchemeHandler.h"
-#include "platform/DriveUrls.h"
-#include "platform/MediaOpener.h"
-#include "platform/SearchHighlight.h"
 
 namespace lumera {
 namespace {

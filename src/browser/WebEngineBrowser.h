@@ -22,7 +22,7 @@ class ReaderPage;
 
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
 // every navigation and DocumentComplete for every finished document or frame.
-// The window puts its view in place and adds what the reader works it with.
+// The widgets around its view (find bar, zoom, menus) are the window's.
 class WebEngineBrowser : public QObject, public Browser {
     Q_OBJECT
   public:

@@ -1,4 +1,4 @@
-#include "platform/SearchHighlight.h"
+#include "browser/SearchHighlight.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
