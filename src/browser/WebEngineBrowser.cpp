@@ -143,21 +143,19 @@ WebEngineBrowser::~WebEngineBrowser() {
 QWebEngineView* WebEngineBrowser::view() const { return view_; }
 
 void WebEngineBrowser::installPageScripts() {
-    QWebEngineScript frames;
-    frames.setName(QStringLiteral("lumera-frames"));
-    frames.setSourceCode(QString::fromLatin1(kFrameScript));
-    frames.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    frames.setWorldId(QWebEngineScript::ApplicationWorld);
-    frames.setRunsOnSubFrames(true);
-    page_->scripts().insert(frames);
-
-    QWebEngineScript request;
-    request.setName(QStringLiteral("lumera-request"));
-    request.setSourceCode(QString::fromLatin1(kRequestScript));
-    request.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    request.setWorldId(QWebEngineScript::ApplicationWorld);
-    request.setRunsOnSubFrames(false);
-    page_->scripts().insert(request);
+    // Both run in their own world, out of the pages' reach, from the start of
+    // each document.
+    const auto insert = [this](const char* name, const char* source, bool subFrames) {
+        QWebEngineScript script;
+        script.setName(QString::fromLatin1(name));
+        script.setSourceCode(QString::fromLatin1(source));
+        script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        script.setWorldId(QWebEngineScript::ApplicationWorld);
+        script.setRunsOnSubFrames(subFrames);
+        page_->scripts().insert(script);
+    };
+    insert("lumera-frames", kFrameScript, true);
+    insert("lumera-request", kRequestScript, false);
 }
 
 void WebEngineBrowser::Navigate(const QString& target) {
