@@ -20,12 +20,13 @@
 #include "articles/ArticleText.h"
 #include "articles/PageComposer.h"
 #include "articles/TextFileLines.h"
+#include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/Windows1252.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
 #include "platform/RowRecordset.h"
 #include "support/FileBytes.h"
-#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -163,8 +164,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
 
     DriveMap files;
     files.allowDirectory(install.path());
-    RecordingBrowser browser;
-    RecordingWindowSystem windows;
+    HeadlessBrowser browser;
+    HeadlessWindowSystem windows;
     const ContentPaths paths{install.path() + u'/', kCd};
     ArticlePageBuilder builder(database, files, browser, windows, paths,
                                std::chrono::milliseconds(0));

@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "host/Browser.h"
+#include "host/PageCommands.h"
 #include "host/SearchEngine.h"
 #include "host/WindowSystem.h"
 
@@ -44,10 +45,10 @@ QString Form1Controller::homeAddress() const {
 }
 
 void Form1Controller::hom_Click() { services_.browser.Navigate(homeAddress()); }
-void Form1Controller::cp_Click() { services_.browser.Copy(); }
-void Form1Controller::prn_Click() { services_.browser.Print(); }
-void Form1Controller::pta_Click() { services_.browser.Find(); }
-void Form1Controller::gp_Click() { services_.browser.SaveAs(); }
+void Form1Controller::cp_Click() { services_.page.Copy(); }
+void Form1Controller::prn_Click() { services_.page.Print(); }
+void Form1Controller::pta_Click() { services_.page.Find(); }
+void Form1Controller::gp_Click() { services_.page.SaveAs(); }
 
 void Form1Controller::sb_Click() {
     services_.windows.MessageBox(AboutText(), kAboutTitle, kMessageInformation);

@@ -11,6 +11,7 @@
 namespace lumera {
 
 class Browser;
+class PageCommands;
 class SearchEngineFactory;
 class WindowSystem;
 
@@ -20,6 +21,8 @@ class Form1Controller {
   public:
     struct Services {
         Browser& browser;
+        // What the menu's commands do to the page shown.
+        PageCommands& page;
         WindowSystem& windows;
         SearchEngineFactory& engines;
         QString programDirectory;  // HomeDir and PrivateDir of the engine

@@ -16,7 +16,8 @@ class BrowserEvents {
     virtual void DocumentComplete() = 0;
 };
 
-// The embedded browser of the main window, as the program drives it.
+// The embedded browser of the main window, as the program navigates it; what
+// the menu does to the page shown is PageCommands.
 class Browser {
   public:
     virtual ~Browser() = default;
@@ -27,11 +28,6 @@ class Browser {
     // Value of the single element of that name in the document shown now;
     // nothing when there is no such element or there are several.
     virtual std::optional<QString> ElementValue(const QString& name) const = 0;
-    // Save the current page under a name the user chooses.
-    virtual void SaveAs() = 0;
-    virtual void Copy() = 0;
-    virtual void Print() = 0;
-    virtual void Find() = 0;
 
     void setEventSink(BrowserEvents* sink) { sink_ = sink; }
     BrowserEvents* eventSink() const { return sink_; }

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "host/Browser.h"
+#include "headless/HeadlessBrowser.h"
 #include "navigation/Router.h"
 
 namespace lumera {
@@ -13,12 +13,12 @@ namespace lumera {
 // everything it does, one line per action. The router's own navigations are
 // not fed back: a caller passes them as later events. Every article key is
 // found and no file exists unless the caller says otherwise.
-class RouteTrace : private Browser, private RouterActions, private FileAccess {
+class RouteTrace : private RouterActions, private FileAccess {
   public:
     explicit RouteTrace(const QString& cdRomPath);
 
     // The value of the page's "request" element; nothing: no such element.
-    void setRequestValue(std::optional<QString> value) { request_ = std::move(value); }
+    void setRequestValue(std::optional<QString> value) { browser_.request = std::move(value); }
     // A key the database does not hold.
     void addMissingArticle(const QString& key) { missingArticles_.insert(key); }
     // An address that names a file.
@@ -33,13 +33,6 @@ class RouteTrace : private Browser, private RouterActions, private FileAccess {
     const Router& router() const { return router_; }
 
   private:
-    void Navigate(const QString& target) override;
-    void GoBack() override;
-    std::optional<QString> ElementValue(const QString& name) const override;
-    void SaveAs() override {}
-    void Copy() override {}
-    void Print() override {}
-    void Find() override {}
     ArticleRequest BuildArticlePage(QString& pageName) override;
     void LookUpArticleTitle(QString& text) override;
     void ShowPicture() override;
@@ -47,12 +40,14 @@ class RouteTrace : private Browser, private RouterActions, private FileAccess {
     bool isFile(const QString& path) const override { return files_.contains(path); }
     QString writableFile(const QString&) const override { return {}; }
 
+    // The lines of one event: the browser's calls, with the actions' in between.
+    QStringList& lines() { return browser_.calls; }
+
     QString cdRomPath_;
+    HeadlessBrowser browser_;
     Router router_;
-    std::optional<QString> request_;
     QSet<QString> missingArticles_;
     QSet<QString> files_;
-    QStringList lines_;
 };
 
 }  // namespace lumera

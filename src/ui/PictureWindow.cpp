@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "platform/PageZoom.h"
+#include "ui/PageZoom.h"
 
 #include "ui/ActivationTracker.h"
 

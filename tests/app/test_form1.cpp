@@ -6,8 +6,9 @@
 #include <QTest>
 
 #include "app/Form1Controller.h"
+#include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "support/FileBytes.h"
-#include "support/Recorders.h"
 #include "ui/Form1.h"
 
 using namespace lumera;
@@ -39,14 +40,14 @@ class CountingFactory : public SearchEngineFactory {
 
 struct Fixture {
     ReaderState state;
-    RecordingBrowser browser;
-    RecordingWindowSystem windows;
+    HeadlessBrowser browser;
+    HeadlessWindowSystem windows;
     CountingFactory engines;
     QStringList located;
     int ended = 0;
     Form1Controller controller{
         state,
-        {browser, windows, engines, QStringLiteral("/opt/lumera/bin"),
+        {browser, browser, windows, engines, QStringLiteral("/opt/lumera/bin"),
          [this](const ContentPaths& p) { located << p.InstallPath + "|" + p.CdRomPath; },
          [this] { ++ended; }}};
 };

@@ -10,11 +10,12 @@
 
 #include "articles/ArticlePageBuilder.h"
 #include "articles/TextFileLines.h"
+#include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/Windows1252.h"
 #include "platform/DriveMap.h"
 #include "support/DatabaseFixtures.h"
 #include "support/FileBytes.h"
-#include "support/Recorders.h"
 #include "support/RecordingDatabases.h"
 
 using namespace lumera;
@@ -100,8 +101,8 @@ class Site {
     QString directory;
     DriveMap drives;
     RecordingOpener opener;
-    RecordingBrowser browser;
-    RecordingWindowSystem windows;
+    HeadlessBrowser browser;
+    HeadlessWindowSystem windows;
     ContentPaths paths;
     ArticlePageBuilder builder{opener, drives, browser, windows, paths};
 };

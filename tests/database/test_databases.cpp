@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "headless/HeadlessWindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
 #include "platform/JetKeyLookups.h"
 #include "platform/SqliteDatabase.h"
 #include "support/DatabaseFixtures.h"
 #include "support/FileBytes.h"
-#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace Qt::StringLiterals;
@@ -423,7 +423,7 @@ class Databases : public QObject {
             copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"first"_s, false);
         const QString indexed =
             copyWithLookup(fixtures::jetFile(u"jet4-index-keys.mdb"_s), u"indexed"_s, false);
-        testing::RecordingWindowSystem windows;
+        HeadlessWindowSystem windows;
         ArticleDatabaseFiles databases(&windows);
         for (const QString& file : {plain, plain, indexed}) {
             QCOMPARE(

@@ -13,14 +13,15 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "browser/DriveUrls.h"
+#include "browser/WebEngineBrowser.h"
 #include "host/Browser.h"
 #include "host/Windows1252.h"
 #include "platform/DriveMap.h"
-#include "platform/DriveUrls.h"
-#include "platform/FindBar.h"
-#include "platform/WebEngineBrowser.h"
 #include "support/BrowserDriver.h"
 #include "support/FileBytes.h"
+#include "ui/BrowserPane.h"
+#include "ui/FindBar.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -119,6 +120,7 @@ class BrowserTest : public QObject {
     QTemporaryDir dir_;
     DriveMap drives_;
     std::unique_ptr<WebEngineBrowser> browser_;
+    std::unique_ptr<BrowserPane> pane_;
     std::unique_ptr<QWidget> window_;
     Sink sink_;
 };
@@ -169,7 +171,8 @@ void BrowserTest::initTestCase() {
 
 void BrowserTest::init() {
     browser_ = std::make_unique<WebEngineBrowser>(drives_);
-    window_ = testing::showInWindow(*browser_);
+    pane_ = std::make_unique<BrowserPane>(*browser_);
+    window_ = testing::showInWindow(pane_->widget());
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     sink_ = Sink();
     sink_.browser = browser_.get();
@@ -177,6 +180,7 @@ void BrowserTest::init() {
 }
 
 void BrowserTest::cleanup() {
+    pane_.reset();
     browser_.reset();
     window_.reset();
 }
@@ -255,21 +259,21 @@ void BrowserTest::nothingLeavesTheMachine() {
 
 void BrowserTest::findBarCountsMatches() {
     QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
-    browser_->Find();
-    QVERIFY(browser_->findBar()->isVisible());
-    auto* edit = browser_->findBar()->findChild<QLineEdit*>(u"findText"_s);
+    pane_->commands().Find();
+    QVERIFY(pane_->findBar()->isVisible());
+    auto* edit = pane_->findBar()->findChild<QLineEdit*>(u"findText"_s);
     QVERIFY(edit);
     edit->setText(u"Água"_s);
-    QTRY_COMPARE(browser_->findBar()->statusText(), u"1 de 2"_s);
+    QTRY_COMPARE(pane_->findBar()->statusText(), u"1 de 2"_s);
     QTest::keyClick(edit, Qt::Key_Escape);
-    QVERIFY(!browser_->findBar()->isVisible());
+    QVERIFY(!pane_->findBar()->isVisible());
 }
 
 void BrowserTest::copyAndSavePage() {
     QVERIFY(load(u"D:\\lex2000\\joia.htm"_s));
     browser_->view()->page()->triggerAction(QWebEnginePage::SelectAll);
     QApplication::clipboard()->clear();
-    browser_->Copy();
+    pane_->commands().Copy();
     QTRY_VERIFY(QApplication::clipboard()->text().contains(u"Água mole em pedra dura"_s));
 
     QTemporaryDir out;

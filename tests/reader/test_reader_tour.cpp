@@ -24,18 +24,19 @@
 
 #include "FirstRun.h"
 #include "Reader.h"
+#include "browser/DriveUrls.h"
+#include "browser/SearchHighlight.h"
+#include "browser/WebEngineBrowser.h"
 #include "host/ReaderState.h"
-#include "platform/DriveUrls.h"
-#include "platform/FindBar.h"
-#include "platform/PageZoom.h"
-#include "platform/SearchHighlight.h"
-#include "platform/WebEngineBrowser.h"
 #include "platform/XapianIndexList.h"
 #include "search/SearchController.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
 #include "support/ToolRunner.h"
+#include "ui/BrowserPane.h"
+#include "ui/FindBar.h"
 #include "ui/Form1.h"
+#include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
 #include "ui/SetupWindow.h"
 
@@ -236,7 +237,7 @@ void ReaderTourTest::tour() {
 
     // Ctrl+F in the page opens the find bar.
     QTest::keyClick(reader_->browser().view()->focusProxy(), Qt::Key_F, Qt::ControlModifier);
-    QVERIFY(waitUntil([&] { return reader_->browser().findBar()->isVisible(); }));
+    QVERIFY(waitUntil([&] { return reader_->pane().findBar()->isVisible(); }));
 
     // ".tv" opens the picture window.
     click(QStringLiteral("a[href=\"filme.tv\"]"));
@@ -278,7 +279,7 @@ void ReaderTourTest::tour() {
     QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
     QTest::keyClick(&reader_->window(), Qt::Key_F3);
     QVERIFY(waitUntil([&] {
-        return reader_->browser().findBar()->statusText() ==
+        return reader_->pane().findBar()->statusText() ==
                u"2 de %1 palavras pesquisadas"_qs.arg(marked.size());
     }));
     dtsearch->activateWindow();
@@ -322,7 +323,7 @@ void ReaderTourTest::readingComfort() {
     QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {}, {0, -120},
                       Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(input(), &wheel);
-    QCOMPARE(reader_->browser().zoom()->factor(), 1.1);
+    QCOMPARE(reader_->pane().zoom()->factor(), 1.1);
     QWebEngineView next;  // a later run's view
     QCOMPARE(PageZoom(&next).factor(), 1.1);
     // The picture window zooms the same way, its picture and screen together.

@@ -3,10 +3,10 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "search/ListControl.h"
 #include "search/SearchDriver.h"
 #include "search/SearchWindowModel.h"
-#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -34,7 +34,7 @@ struct Harness {
         driver.ListResults(window.resultLists(), folder);
     }
     ScriptedSearchEngine engine;
-    RecordingWindowSystem windows;
+    HeadlessWindowSystem windows;
     SearchDriver driver;
     SearchWindowModel window{driver, windows};
 };

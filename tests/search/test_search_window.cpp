@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
 #include "search/SearchController.h"
-#include "support/Recorders.h"
 #include "ui/ActivationTracker.h"
 #include "ui/SearchWindow.h"
 
@@ -42,7 +42,7 @@ struct WindowedReader {
         windows.onProcessEvents = [] { QCoreApplication::processEvents(); };
     }
     ReaderState state{u"C:\\lex\\"_qs, u"D:"_qs, nullptr};
-    RecordingWindowSystem windows;
+    HeadlessWindowSystem windows;
     WidgetSearchWindowFactory views;
     QStringList opened;
     std::function<void(QString&)> open = [this](QString& key) { opened << key; };

@@ -3,9 +3,9 @@
 #include <QTest>
 
 #include "ScriptedSearchEngine.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
 #include "search/SearchController.h"
-#include "support/Recorders.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -51,7 +51,7 @@ struct Reader {
     std::shared_ptr<RunScript> script;
     std::shared_ptr<ScriptedSearchEngine> engine;
     ReaderState state{u"C:\\lex\\"_qs, u"D:"_qs, nullptr};
-    RecordingWindowSystem windows;
+    HeadlessWindowSystem windows;
     HeadlessSearchWindowFactory views;
     QStringList opened;
     int wentHome = 0;

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
 
 namespace lumera::testing {
 
@@ -83,12 +83,12 @@ class BrowserDriver {
     QWebEngineView* view_;
 };
 
-// The browser in a shown top-level window of 800×600: Qt WebEngine paints
-// and takes input only in an exposed window.
-inline std::unique_ptr<QWidget> showInWindow(WebEngineBrowser& browser) {
+// The browser's pane in a shown top-level window of 800×600: Qt WebEngine
+// paints and takes input only in an exposed window.
+inline std::unique_ptr<QWidget> showInWindow(QWidget* pane) {
     auto window = std::make_unique<QWidget>();
-    browser.widget()->setParent(window.get());
-    browser.widget()->setGeometry(0, 0, 800, 600);
+    pane->setParent(window.get());
+    pane->setGeometry(0, 0, 800, 600);
     window->resize(800, 600);
     window->show();
     return window;

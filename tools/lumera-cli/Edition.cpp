@@ -5,9 +5,11 @@
 namespace lumera::cli {
 
 Edition::Edition(const QStringList& driveMappings, QTextStream& err)
-    : windows_(err),
-      controller_(state, StartupServices(noBrowser_, windows_, engines_, drives,
-                                         QStringLiteral("lumera-cli"))) {
+    : controller_(state, StartupServices(startupBrowser_, startupBrowser_, windows, engines_,
+                                         drives, QStringLiteral("lumera-cli"))) {
+    windows.onMessage = [&err](const ShownMessage& message) {
+        err << "lumera-cli: " << message.title << ": " << message.text << "\n";
+    };
     for (const QString& problem : MapDrives(drives, driveMappings)) {
         err << "lumera-cli: " << problem << "\n";
     }

@@ -7,6 +7,7 @@
 
 #include "Commands.h"
 #include "ReaderCore.h"
+#include "headless/HeadlessBrowser.h"
 #include "search/SearchWindowView.h"
 
 namespace lumera::cli {
@@ -101,7 +102,10 @@ int RunOpen(const CommandContext& context) {
         return 2;
     }
     HeadlessSearchWindowFactory searchWindows;
-    ReaderCore reader(context.driveMappings, {searchWindows, [] {}, [] {}});
+    ReaderHost host(context.driveMappings);
+    // Without a window there is no menu: its page commands are only written down.
+    HeadlessBrowser noMenu;
+    ReaderCore reader(host, {searchWindows, noMenu, [] {}, [] {}});
     QStringList messages;
     reader.host.windows().setMessageHandler([&messages](const QString& text, const QString& title) {
         messages << messageLine(title, text);

@@ -14,10 +14,10 @@ int RunPage(const CommandContext& context) {
     }
     Edition edition(context.driveMappings, context.err);
     ArticleDatabaseFiles databases;
-    PrintingBrowser browser(context.out);
-    ConsoleWindowSystem windows(context.err);
-    ArticlePageBuilder builder(databases, edition.drives, browser, windows, edition.state);
+    HeadlessBrowser browser;
+    ArticlePageBuilder builder(databases, edition.drives, browser, edition.windows, edition.state);
     const ArticlePageResult result = builder.BuildArticlePage(context.arguments.first());
+    for (const QString& call : browser.calls) context.out << call << "\n";
     return result.status == ArticlePageResult::Status::Failed ? 1 : 0;
 }
 

@@ -4,9 +4,9 @@
 #include "Commands.h"
 #include "Edition.h"
 #include "articles/ArticlePageBuilder.h"
-#include "host/Browser.h"
+#include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
-#include "host/WindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
 #include "search/SearchController.h"
@@ -55,33 +55,6 @@ SearchRequest parseSearchRequest(const QStringList& args) {
     return request;
 }
 
-// Message boxes become lines as they are shown; nothing waits for a user.
-class PrintingWindowSystem : public WindowSystem {
-  public:
-    explicit PrintingWindowSystem(QTextStream& out) : out_(out) {}
-    void MessageBox(const QString& text, const QString& title, int) override {
-        out_ << "Message " << title << "|" << text << "\n";
-    }
-    void SetBusyPointer(bool) override {}
-    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
-
-  private:
-    QTextStream& out_;
-};
-
-// The main window's browser as far as an article request uses it.
-class NavigationRecorder : public Browser {
-  public:
-    QStringList targets;
-    void Navigate(const QString& target) override { targets << target; }
-    void GoBack() override {}
-    std::optional<QString> ElementValue(const QString&) const override { return std::nullopt; }
-    void SaveAs() override {}
-    void Copy() override {}
-    void Print() override {}
-    void Find() override {}
-};
-
 void printList(QTextStream& out, const char* name, const ListControl& list) {
     for (int row = 0; row < list.ListCount(); ++row) {
         out << name << " " << list.entry(row).ItemData << " " << list.entry(row).text << "\n";
@@ -128,8 +101,13 @@ int RunSearch(const CommandContext& context) {
     DriveMap& drives = edition.drives;
     edition.startSearchEngine();
 
-    PrintingWindowSystem windows(context.out);
-    NavigationRecorder browser;
+    // Message boxes become lines as they are shown; nothing waits for a user.
+    HeadlessWindowSystem windows;
+    windows.onMessage = [&out = context.out](const ShownMessage& message) {
+        out << "Message " << message.title << "|" << message.text << "\n";
+    };
+    windows.onProcessEvents = [] { QCoreApplication::processEvents(); };
+    HeadlessBrowser browser;
     ArticleDatabaseFiles databases;
     ArticlePageBuilder pages(databases, drives, browser, windows, state);
     std::optional<ArticlePageResult> opened;
@@ -160,7 +138,7 @@ int RunSearch(const CommandContext& context) {
         search.FoundList_Click(*request.openRow);
     }
     printWindow(context.out, window);
-    for (const QString& target : browser.targets) context.out << "Navigate " << target << "\n";
+    for (const QString& call : browser.calls) context.out << call << "\n";
 
     if (request.openRow) {
         if (!opened || opened->status == ArticlePageResult::Status::Failed) {

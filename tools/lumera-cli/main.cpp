@@ -9,7 +9,7 @@
 
 #include "Commands.h"
 #include "app/CommandLine.h"
-#include "platform/BrowserProcess.h"
+#include "browser/BrowserProcess.h"
 
 namespace {
 

@@ -6,9 +6,10 @@
 #include <QWebEngineView>
 
 #include "ReaderCore.h"
+#include "browser/SearchHighlight.h"
 #include "platform/ProgramEnd.h"
-#include "platform/SearchHighlight.h"
 #include "ui/ActivationTracker.h"
+#include "ui/BrowserPane.h"
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
 #include "ui/SearchWindow.h"
@@ -17,14 +18,17 @@ namespace lumera {
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
-        : core(driveOptions, {searchWindows, [this] { showPicture(); }, [] { EndProgramNow(); },
-                              [this](const QString& request) { highlightRequest = request; }}),
-          window(core.controller, core.host.browser().widget()),
+        : host(driveOptions),
+          pane(host.browser()),
+          core(host,
+               {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
+                [this](const QString& request) { highlightRequest = request; }}),
+          window(core.controller, pane.widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
-        core.host.windows().setParentWindow(&window);
+        host.windows().setParentWindow(&window);
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
-        WebEngineBrowser& browser = core.host.browser();
+        WebEngineBrowser& browser = host.browser();
         QObject::connect(&browser, &WebEngineBrowser::documentCompleted, &window, [this, &browser] {
             if (highlightRequest.isEmpty()) return;
             if (browser.shownAddress().endsWith(QStringLiteral("vf.htm"), Qt::CaseInsensitive)) {
@@ -40,6 +44,8 @@ struct Reader::Parts {
     }
 
     WidgetSearchWindowFactory searchWindows;
+    ReaderHost host;
+    BrowserPane pane;
     ReaderCore core;
     Form1 window;
     ActivationTracker activation;
@@ -57,7 +63,8 @@ void Reader::start() {
 }
 
 Form1& Reader::window() { return parts_->window; }
-WebEngineBrowser& Reader::browser() { return parts_->core.host.browser(); }
+WebEngineBrowser& Reader::browser() { return parts_->host.browser(); }
+BrowserPane& Reader::pane() { return parts_->pane; }
 SearchController& Reader::search() { return parts_->core.search; }
 const ReaderState& Reader::state() const { return parts_->core.state; }
 PictureWindow* Reader::pictureWindow() const { return parts_->tv.get(); }

@@ -5,6 +5,7 @@
 
 namespace lumera {
 
+class BrowserPane;
 class Form1;
 class PictureWindow;
 class SearchController;
@@ -25,6 +26,8 @@ class Reader {
 
     Form1& window();
     WebEngineBrowser& browser();
+    // The browser's view as the window shows it, with the find bar and zoom.
+    BrowserPane& pane();
     SearchController& search();
     const ReaderState& state() const;
     // The picture window, once it has been asked for.

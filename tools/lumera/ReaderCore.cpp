@@ -6,12 +6,13 @@
 #include "platform/DriveSetup.h"
 
 namespace lumera {
-Form1Controller::Services StartupServices(Browser& browser, WindowSystem& windows,
-                                          SearchEngineFactory& engines, DriveMap& drives,
-                                          const QString& program,
+Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
+                                          WindowSystem& windows, SearchEngineFactory& engines,
+                                          DriveMap& drives, const QString& program,
                                           std::function<void()> endProgram) {
     return {
         browser,
+        page,
         windows,
         engines,
         QCoreApplication::applicationDirPath(),
@@ -23,11 +24,11 @@ Form1Controller::Services StartupServices(Browser& browser, WindowSystem& window
     };
 }
 
-ReaderCore::ReaderCore(const QStringList& driveOptions, FrontEnd frontEnd)
-    : host(driveOptions),
-      controller(state,
-                 StartupServices(host.browser(), host.windows(), host.engines(), host.drives(),
-                                 QStringLiteral("lumera"), frontEnd.endProgram)),
+ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
+    : host(readerHost),
+      controller(state, StartupServices(host.browser(), frontEnd.pageCommands, host.windows(),
+                                        host.engines(), host.drives(), QStringLiteral("lumera"),
+                                        frontEnd.endProgram)),
       pages(host.databases(), host.drives(), host.browser(), host.windows(), state),
       search(state, {host.windows(), frontEnd.searchWindows,
                      [this](QString& key) {

@@ -3,11 +3,11 @@
 #include <QStringList>
 #include <functional>
 
+#include "ReaderHost.h"
 #include "app/Form1Controller.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
 #include "navigation/Router.h"
-#include "platform/ReaderHost.h"
 #include "search/SearchController.h"
 
 namespace lumera {
@@ -18,19 +18,22 @@ class SearchWindowViewFactory;
 // and its tools share: once lex.ini is read, the drive map learns the
 // installation folder and looks for the CD; a CD not found is told on stderr
 // after program's name. The engine's folders are the program's own.
-Form1Controller::Services StartupServices(Browser& browser, WindowSystem& windows,
-                                          SearchEngineFactory& engines, DriveMap& drives,
-                                          const QString& program,
+Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
+                                          WindowSystem& windows, SearchEngineFactory& engines,
+                                          DriveMap& drives, const QString& program,
                                           std::function<void()> endProgram = {});
 
 // The reader's logic wired once on the real components: lex.ini and the
 // drives, the router between the browser and the page builder, the search.
-// The reader puts windows around it; lumera-cli runs it without them.
+// The reader puts windows around it; lumera-cli runs it without them. The
+// drive mappings' problems are told on stderr.
 class ReaderCore : private RouterActions {
   public:
     // What differs between the reader on a screen and without one.
     struct FrontEnd {
         SearchWindowViewFactory& searchWindows;
+        // What the main window's menu does to the page shown.
+        PageCommands& pageCommands;
         std::function<void()> showPicture;
         std::function<void()> endProgram;
         // An article is being opened from the search window's list, found
@@ -38,13 +41,12 @@ class ReaderCore : private RouterActions {
         std::function<void(const QString& request)> articleFromSearch = {};
     };
 
-    // driveOptions: the --drive mappings; LUMERA_DRIVES is read too.
-    ReaderCore(const QStringList& driveOptions, FrontEnd frontEnd);
+    ReaderCore(ReaderHost& host, FrontEnd frontEnd);
     ~ReaderCore() override;
     ReaderCore(const ReaderCore&) = delete;
     ReaderCore& operator=(const ReaderCore&) = delete;
 
-    ReaderHost host;
+    ReaderHost& host;
     ReaderState state;
     Form1Controller controller;
     ArticlePageBuilder pages;

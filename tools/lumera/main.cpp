@@ -9,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/EditionSetup.h"
 #include "app/SampleEdition.h"
-#include "platform/BrowserProcess.h"
+#include "browser/BrowserProcess.h"
 
 namespace {
 

@@ -8,31 +8,13 @@
 
 #include "Benches.h"
 #include "articles/ArticlePageBuilder.h"
+#include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveMap.h"
 
 namespace lumera::bench {
 namespace {
-
-class SilentBrowser : public Browser {
-  public:
-    void Navigate(const QString&) override {}
-    void GoBack() override {}
-    std::optional<QString> ElementValue(const QString&) const override { return std::nullopt; }
-    void SaveAs() override {}
-    void Copy() override {}
-    void Print() override {}
-    void Find() override {}
-};
-
-class SilentWindows : public WindowSystem {
-  public:
-    void MessageBox(const QString& text, const QString&, int) override {
-        QTextStream(stderr) << "page build failed: " << text << "\n";
-    }
-    void SetBusyPointer(bool) override {}
-    void ProcessPendingEvents() override {}
-};
 
 struct Article {
     QString key;
@@ -83,8 +65,11 @@ PageFigures timePages(const QString& installDir, const std::vector<Article>& art
     DriveMap drives;
     drives.allowDirectory(QDir(installDir).absolutePath());
     ArticleDatabaseFiles databases;
-    SilentBrowser browser;
-    SilentWindows windows;
+    HeadlessBrowser browser;
+    HeadlessWindowSystem windows;
+    windows.onMessage = [](const ShownMessage& message) {
+        QTextStream(stderr) << "page build failed: " << message.text << "\n";
+    };
     const ContentPaths paths{QDir(installDir).absolutePath() + u'/', QStringLiteral("D:")};
     ArticlePageBuilder builder(databases, drives, browser, windows, paths);
     const QString page = paths.InstallPath + QStringLiteral("vf.htm");

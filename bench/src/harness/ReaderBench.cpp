@@ -16,8 +16,8 @@
 
 #include "Benches.h"
 #include "Reader.h"
+#include "browser/WebEngineBrowser.h"
 #include "platform/JetDatabase.h"
-#include "platform/WebEngineBrowser.h"
 #include "ui/Form1.h"
 
 namespace lumera::bench {

@@ -7,6 +7,7 @@
 #include "Benches.h"
 #include "Fts5.h"
 #include "articles/ArticlePageBuilder.h"
+#include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
 #include "platform/XapianDetailsTable.h"
 #include "platform/XapianQueryBuilder.h"
@@ -29,13 +30,6 @@ class CountingCallbacks : public SearchCallbacks {
     void ReceiveHitsAtEnd(const QString&) override {}
     std::int32_t CheckForAbort() override { return 0; }
     void ReceiveFoundAtEnd(const QString&, std::int32_t) override {}
-};
-
-class QuietWindows : public WindowSystem {
-  public:
-    void MessageBox(const QString&, const QString&, int) override {}
-    void SetBusyPointer(bool) override {}
-    void ProcessPendingEvents() override {}
 };
 
 struct Query {
@@ -181,7 +175,7 @@ void benchLookup(const BenchContext& context) {
     XapianSearchEngineFactory engines;
     state.engine = engines.create();
     state.engine->Initialize();
-    QuietWindows windows;
+    HeadlessWindowSystem windows;
     HeadlessSearchWindowFactory views;
     SearchController search(state, {windows, views, [](QString&) {}, [] {}});
 

@@ -9,7 +9,7 @@
 #include <QTextStream>
 
 #include "Benches.h"
-#include "platform/DriveUrls.h"
+#include "browser/DriveUrls.h"
 
 using namespace lumera::bench;
 

@@ -1,4 +1,4 @@
-#include "platform/ContentSchemeHandler.h"
+#include "browser/ContentSchemeHandler.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -7,9 +7,9 @@
 #include <QMimeDatabase>
 #include <QWebEngineUrlRequestJob>
 
+#include "browser/DriveUrls.h"
+#include "browser/MissingFilePage.h"
 #include "platform/DriveMap.h"
-#include "platform/DriveUrls.h"
-#include "platform/MissingFilePage.h"
 
 namespace lumera {
 

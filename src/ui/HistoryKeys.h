@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ViewInputFilter.h"
+#include "ui/ViewInputFilter.h"
 
 class QWebEngineView;
 

@@ -3,11 +3,11 @@
 #include <QStringList>
 #include <memory>
 
+#include "browser/WebEngineBrowser.h"
 #include "host/ArticleDatabase.h"
 #include "host/SearchEngine.h"
 #include "platform/DriveMap.h"
 #include "platform/QtWindowSystem.h"
-#include "platform/WebEngineBrowser.h"
 
 namespace lumera {
 

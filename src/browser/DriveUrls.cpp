@@ -1,4 +1,4 @@
-#include "platform/DriveUrls.h"
+#include "browser/DriveUrls.h"
 
 #include <QDir>
 #include <QWebEngineUrlScheme>

@@ -1,4 +1,4 @@
-#include "platform/ReaderHost.h"
+#include "ReaderHost.h"
 
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"

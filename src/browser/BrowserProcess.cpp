@@ -1,10 +1,10 @@
-#include "platform/BrowserProcess.h"
+#include "browser/BrowserProcess.h"
 
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "platform/DriveUrls.h"
+#include "browser/DriveUrls.h"
 
 namespace lumera {
 

@@ -1,11 +1,11 @@
-#include "platform/MediaOpener.h"
+#include "browser/MediaOpener.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 
+#include "browser/DriveUrls.h"
 #include "platform/DriveMap.h"
-#include "platform/DriveUrls.h"
 
 namespace lumera {
 

@@ -1,4 +1,4 @@
-#include "platform/PageZoom.h"
+#include "ui/PageZoom.h"
 
 #include <QAction>
 #include <QSettings>

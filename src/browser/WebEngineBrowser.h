@@ -3,54 +3,43 @@
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
-#include <memory>
 #include <optional>
 
 #include "host/Browser.h"
 
-class QPrinter;
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
-class QWidget;
 
 namespace lumera {
 
 class ContentSchemeHandler;
 class DriveMap;
-class FindBar;
 class MediaOpener;
 class OfflineGuard;
-class PageZoom;
 class SearchHighlight;
 class ReaderPage;
 
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
 // every navigation and DocumentComplete for every finished document or frame.
+// The widgets around its view (find bar, zoom, menus) are the window's.
 class WebEngineBrowser : public QObject, public Browser {
     Q_OBJECT
   public:
     explicit WebEngineBrowser(const DriveMap& drives, QObject* parent = nullptr);
     ~WebEngineBrowser() override;
 
-    // The view with its find bar, to be placed in a window.
-    QWidget* widget() const;
+    // The view, to be placed in a window; the window may delete it first.
     QWebEngineView* view() const;
-    FindBar* findBar() const;
-    PageZoom* zoom() const { return zoom_; }
     SearchHighlight* searchHighlight() const { return highlight_; }
 
     void Navigate(const QString& target) override;
     void GoBack() override;
     std::optional<QString> ElementValue(const QString& name) const override;
-    void SaveAs() override;
-    void Copy() override;
-    void Print() override;
-    void Find() override;
 
     // Saves the page shown to a file; MHTML when the name ends in .mht or
     // .mhtml, the page as printed on A4 when it ends in .pdf, else the page's
-    // HTML. Used by SaveAs once the name is chosen.
+    // HTML.
     void savePageTo(const QString& fileName);
 
     // The address of the last navigation of the whole page that went on, as
@@ -79,14 +68,10 @@ class WebEngineBrowser : public QObject, public Browser {
     ContentSchemeHandler* schemes_;
     OfflineGuard* guard_;
     ReaderPage* page_;
-    // The window the widget is placed in may delete it first.
-    QPointer<QWidget> container_;
+    // The window the view is placed in may delete it first.
     QPointer<QWebEngineView> view_;
-    QPointer<FindBar> findBar_;
     MediaOpener* media_;
-    PageZoom* zoom_ = nullptr;
-    SearchHighlight* highlight_ = nullptr;
-    std::unique_ptr<QPrinter> printer_;
+    SearchHighlight* highlight_;
 
     QList<PendingTarget> pending_;
     QString shownAddress_;

@@ -1,4 +1,4 @@
-#include "platform/ViewInputFilter.h"
+#include "ui/ViewInputFilter.h"
 
 #include <QChildEvent>
 #include <QWebEngineView>

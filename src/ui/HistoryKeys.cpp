@@ -1,4 +1,4 @@
-#include "platform/HistoryKeys.h"
+#include "ui/HistoryKeys.h"
 
 #include <QAction>
 #include <QMouseEvent>

@@ -1,10 +1,10 @@
-#include "platform/ReaderContextMenu.h"
+#include "ui/ReaderContextMenu.h"
 
 #include <QMenu>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineView>
 
-#include "platform/PageZoom.h"
+#include "ui/PageZoom.h"
 
 namespace lumera {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "platform/ViewInputFilter.h"
+#include "ui/ViewInputFilter.h"
 
 class QWebEngineView;
 

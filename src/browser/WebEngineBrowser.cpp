@@ -1,14 +1,10 @@
-#include "platform/WebEngineBrowser.h"
+#include "browser/WebEngineBrowser.h"
 
-#include <QFileDialog>
 #include <QLoggingCategory>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
@@ -19,15 +15,11 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include "browser/ContentSchemeHandler.h"
+#include "browser/DriveUrls.h"
+#include "browser/MediaOpener.h"
+#include "browser/SearchHighlight.h"
 #include "host/Windows1252.h"
-#include "platform/ContentSchemeHandler.h"
-#include "platform/DriveUrls.h"
-#include "platform/FindBar.h"
-#include "platform/HistoryKeys.h"
-#include "platform/MediaOpener.h"
-#include "platform/PageZoom.h"
-#include "platform/ReaderContextMenu.h"
-#include "platform/SearchHighlight.h"
 
 namespace lumera {
 namespace {
@@ -94,10 +86,9 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
       schemes_(new ContentSchemeHandler(drives, this)),
       guard_(new OfflineGuard(drives, this)),
       page_(new ReaderPage(profile_, this)),
-      container_(new QWidget),
-      view_(new QWebEngineView(container_)),
-      findBar_(new FindBar(page_, container_)),
-      media_(new MediaOpener(drives, this)) {
+      view_(new QWebEngineView),
+      media_(new MediaOpener(drives, this)),
+      highlight_(new SearchHighlight(page_)) {
     for (char letter = 'c'; letter <= 'z'; ++letter) {
         profile_->installUrlSchemeHandler(QByteArray(1, letter), schemes_);
     }
@@ -112,11 +103,6 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
     installPageScripts();
 
     view_->setPage(page_);
-    auto* layout = new QVBoxLayout(container_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(view_, 1);
-    layout->addWidget(findBar_);
 
     connect(page_, &QWebEnginePage::loadingChanged, this, &WebEngineBrowser::onLoadingChanged);
     // The reader has one browser: a link for a new window (target="_blank",
@@ -145,42 +131,31 @@ WebEngineBrowser::WebEngineBrowser(const DriveMap& drives, QObject* parent)
             });
     connect(page_, &QWebEnginePage::pdfPrintingFinished, this,
             [this](const QString& file, bool ok) { Q_EMIT pageSaved(file, ok); });
-    // Reading comfort: zoom, back and forward keys, a menu of what works.
-    zoom_ = new PageZoom(view_);
-    new HistoryKeys(view_);
-    new ReaderContextMenu(
-        view_, zoom_, [this] { Find(); }, [this] { Print(); });
-    highlight_ = new SearchHighlight(page_, findBar_, container_);
-    connect(view_, &QWebEngineView::printFinished, this, [this] { printer_.reset(); });
 }
 
 WebEngineBrowser::~WebEngineBrowser() {
     // The page must go before its profile.
     if (view_) view_->setPage(nullptr);
     delete page_;
-    delete container_.data();
+    delete view_.data();
 }
 
-QWidget* WebEngineBrowser::widget() const { return container_; }
 QWebEngineView* WebEngineBrowser::view() const { return view_; }
-FindBar* WebEngineBrowser::findBar() const { return findBar_; }
 
 void WebEngineBrowser::installPageScripts() {
-    QWebEngineScript frames;
-    frames.setName(QStringLiteral("lumera-frames"));
-    frames.setSourceCode(QString::fromLatin1(kFrameScript));
-    frames.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    frames.setWorldId(QWebEngineScript::ApplicationWorld);
-    frames.setRunsOnSubFrames(true);
-    page_->scripts().insert(frames);
-
-    QWebEngineScript request;
-    request.setName(QStringLiteral("lumera-request"));
-    request.setSourceCode(QString::fromLatin1(kRequestScript));
-    request.setInjectionPoint(QWebEngineScript::DocumentCreation);
-    request.setWorldId(QWebEngineScript::ApplicationWorld);
-    request.setRunsOnSubFrames(false);
-    page_->scripts().insert(request);
+    // Both run in their own world, out of the pages' reach, from the start of
+    // each document.
+    const auto insert = [this](const char* name, const char* source, bool subFrames) {
+        QWebEngineScript script;
+        script.setName(QString::fromLatin1(name));
+        script.setSourceCode(QString::fromLatin1(source));
+        script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        script.setWorldId(QWebEngineScript::ApplicationWorld);
+        script.setRunsOnSubFrames(subFrames);
+        page_->scripts().insert(script);
+    };
+    insert("lumera-frames", kFrameScript, true);
+    insert("lumera-request", kRequestScript, false);
 }
 
 void WebEngineBrowser::Navigate(const QString& target) {
@@ -279,24 +254,6 @@ void WebEngineBrowser::raiseDocumentComplete() {
     Q_EMIT documentCompleted();
 }
 
-void WebEngineBrowser::SaveAs() {
-    QString selected;
-    const QString name = QFileDialog::getSaveFileName(
-        view_, tr("Gravar Página"),
-        page_->title().isEmpty() ? QStringLiteral("pagina") : page_->title(),
-        tr("Página completa, com imagens (*.mht);;Somente HTML (*.htm *.html);;"
-           "Documento PDF, como impresso em A4 (*.pdf)"),
-        &selected);
-    if (name.isEmpty()) return;
-    QString fileName = name;
-    if (!fileName.contains(u'.')) {
-        fileName += selected.contains(u"mht")   ? u".mht"_qs
-                    : selected.contains(u"pdf") ? u".pdf"_qs
-                                                : u".htm"_qs;
-    }
-    savePageTo(fileName);
-}
-
 void WebEngineBrowser::savePageTo(const QString& fileName) {
     if (fileName.endsWith(u".mht", Qt::CaseInsensitive) ||
         fileName.endsWith(u".mhtml", Qt::CaseInsensitive)) {
@@ -330,19 +287,5 @@ void WebEngineBrowser::savePageTo(const QString& fileName) {
         Q_EMIT pageSaved(fileName, ok);
     });
 }
-
-void WebEngineBrowser::Copy() { page_->triggerAction(QWebEnginePage::Copy); }
-
-void WebEngineBrowser::Print() {
-    if (printer_) return;  // a print job is still running
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrintDialog dialog(printer.get(), view_);
-    dialog.setWindowTitle(tr("Imprimir"));
-    if (dialog.exec() != QDialog::Accepted) return;
-    printer_ = std::move(printer);
-    view_->print(printer_.get());
-}
-
-void WebEngineBrowser::Find() { findBar_->open(); }
 
 }  // namespace lumera

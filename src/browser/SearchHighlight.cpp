@@ -1,13 +1,10 @@
-#include "platform/SearchHighlight.h"
+#include "browser/SearchHighlight.h"
 
-#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
-#include <QWidget>
 
-#include "platform/FindBar.h"
 #include "platform/HitWords.h"
 
 namespace lumera {
@@ -69,17 +66,7 @@ constexpr char kStepScript[] = R"JS(
 
 }  // namespace
 
-SearchHighlight::SearchHighlight(QWebEnginePage* page, FindBar* bar, QWidget* keysOn)
-    : QObject(page), page_(page), bar_(bar) {
-    const auto key = [&](const QKeySequence& keys, bool backward) {
-        auto* action = new QAction(keysOn);
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, [this, backward] { step(backward); });
-        keysOn->addAction(action);
-    };
-    key(QKeySequence(Qt::Key_F3), false);
-    key(QKeySequence(Qt::SHIFT | Qt::Key_F3), true);
+SearchHighlight::SearchHighlight(QWebEnginePage* page) : QObject(page), page_(page) {
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { count_ = 0; });
 }
 
@@ -104,14 +91,11 @@ void SearchHighlight::mark(const QString& request) {
 
 void SearchHighlight::step(bool backward) {
     if (count_ == 0) {
-        bar_->findAgain(backward);
+        Q_EMIT nothingToStep(backward);
         return;
     }
-    page_->runJavaScript(
-        QString::fromLatin1(kStepScript).arg(backward ? "true" : "false"), kWorld,
-        [this](const QVariant& at) {
-            bar_->showStatus(tr("%1 de %2 palavras pesquisadas").arg(at.toInt()).arg(count_));
-        });
+    page_->runJavaScript(QString::fromLatin1(kStepScript).arg(backward ? "true" : "false"), kWorld,
+                         [this](const QVariant& at) { Q_EMIT stepped(at.toInt()); });
 }
 
 }  // namespace lumera

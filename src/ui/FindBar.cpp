@@ -1,4 +1,4 @@
-#include "platform/FindBar.h"
+#include "ui/FindBar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "platform/MissingFilePage.h"
+#include "browser/MissingFilePage.h"
 
 #include "platform/DriveSetup.h"
 
