@@ -22,8 +22,8 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "FirstRun.h"
-#include "Reader.h"
+#include "reader/FirstRun.h"
+#include "reader/Reader.h"
 #include "browser/DriveUrls.h"
 #include "browser/SearchHighlight.h"
 #include "browser/WebEngineBrowser.h"

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "ReaderCore.h"
+#include "reader/ReaderCore.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"

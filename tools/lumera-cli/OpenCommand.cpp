@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -6,8 +7,9 @@
 #include <QWebEngineView>
 
 #include "Commands.h"
-#include "ReaderCore.h"
 #include "headless/HeadlessBrowser.h"
+#include "headless/HeadlessWindowSystem.h"
+#include "reader/ReaderCore.h"
 #include "search/SearchWindowView.h"
 
 namespace lumera::cli {
@@ -102,14 +104,18 @@ int RunOpen(const CommandContext& context) {
         return 2;
     }
     HeadlessSearchWindowFactory searchWindows;
-    ReaderHost host(context.driveMappings);
+    // Without a screen nobody could close a box: messages are printed, and
+    // the browser's own events run in every round the logic asks for.
+    QStringList messages;
+    HeadlessWindowSystem windows;
+    windows.onMessage = [&messages](const ShownMessage& shown) {
+        messages << messageLine(shown.title, shown.text);
+    };
+    windows.onProcessEvents = [] { QCoreApplication::processEvents(); };
+    ReaderHost host(context.driveMappings, windows);
     // Without a window there is no menu: its page commands are only written down.
     HeadlessBrowser noMenu;
     ReaderCore reader(host, {searchWindows, noMenu, [] {}, [] {}});
-    QStringList messages;
-    reader.host.windows().setMessageHandler([&messages](const QString& text, const QString& title) {
-        messages << messageLine(title, text);
-    });
     WebEngineBrowser& browser = reader.host.browser();
     PageWatch watch(browser.view()->page());
 

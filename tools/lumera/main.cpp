@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "FirstRun.h"
-#include "Reader.h"
+#include "reader/FirstRun.h"
+#include "reader/Reader.h"
 #include "app/CommandLine.h"
 #include "app/EditionSetup.h"
 #include "app/SampleEdition.h"

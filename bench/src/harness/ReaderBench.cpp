@@ -15,7 +15,7 @@
 #include <QWebEngineView>
 
 #include "Benches.h"
-#include "Reader.h"
+#include "reader/Reader.h"
 #include "browser/WebEngineBrowser.h"
 #include "platform/JetDatabase.h"
 #include "ui/Form1.h"

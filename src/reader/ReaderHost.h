@@ -6,8 +6,8 @@
 #include "browser/WebEngineBrowser.h"
 #include "host/ArticleDatabase.h"
 #include "host/SearchEngine.h"
+#include "host/WindowSystem.h"
 #include "platform/DriveMap.h"
-#include "platform/QtWindowSystem.h"
 
 namespace lumera {
 
@@ -15,12 +15,13 @@ namespace lumera {
 class ReaderHost {
   public:
     // driveOptions: the --drive mappings; LUMERA_DRIVES is read too.
-    explicit ReaderHost(const QStringList& driveOptions);
+    // windows: the reader's own on a screen, a headless one in lumera-cli.
+    ReaderHost(const QStringList& driveOptions, WindowSystem& windows);
     ~ReaderHost();
 
     DriveMap& drives() { return drives_; }
     WebEngineBrowser& browser() { return *browser_; }
-    QtWindowSystem& windows() { return windows_; }
+    WindowSystem& windows() { return windows_; }
     SearchEngineFactory& engines() { return *engines_; }
     ArticleDatabaseOpener& databases() { return *databases_; }
     // Messages about drive mappings that could not be made.
@@ -28,7 +29,7 @@ class ReaderHost {
 
   private:
     DriveMap drives_;
-    QtWindowSystem windows_;
+    WindowSystem& windows_;
     std::unique_ptr<SearchEngineFactory> engines_;
     std::unique_ptr<ArticleDatabaseOpener> databases_;
     std::unique_ptr<WebEngineBrowser> browser_;

@@ -1,4 +1,4 @@
-#include "platform/ProgramEnd.h"
+#include "reader/ProgramEnd.h"
 
 #include <unistd.h>
 #include <cstdio>

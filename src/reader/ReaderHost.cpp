@@ -1,4 +1,4 @@
-#include "ReaderHost.h"
+#include "reader/ReaderHost.h"
 
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"
@@ -6,8 +6,9 @@
 
 namespace lumera {
 
-ReaderHost::ReaderHost(const QStringList& driveOptions)
-    : engines_(std::make_unique<XapianSearchEngineFactory>(drives_)),
+ReaderHost::ReaderHost(const QStringList& driveOptions, WindowSystem& windows)
+    : windows_(windows),
+      engines_(std::make_unique<XapianSearchEngineFactory>(drives_)),
       databases_(std::make_unique<ArticleDatabaseFiles>(&windows_)),
       browser_(std::make_unique<WebEngineBrowser>(drives_)),
       problems_(MapDrives(drives_, driveOptions)) {}

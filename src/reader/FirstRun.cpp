@@ -1,4 +1,4 @@
-#include "FirstRun.h"
+#include "reader/FirstRun.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 #include <QStringList>
 #include <functional>
 
-#include "ReaderHost.h"
 #include "app/Form1Controller.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
 #include "navigation/Router.h"
+#include "reader/ReaderHost.h"
 #include "search/SearchController.h"
 
 namespace lumera {

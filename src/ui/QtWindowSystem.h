@@ -13,9 +13,6 @@ class QtWindowSystem : public WindowSystem {
   public:
     // parent: the window message boxes belong to (may be set later).
     void setParentWindow(QWidget* parent) { parent_ = parent; }
-    // Without a screen nobody could close a box: messages go here instead.
-    using MessageHandler = std::function<void(const QString& text, const QString& title)>;
-    void setMessageHandler(MessageHandler handler) { messageHandler_ = std::move(handler); }
 
     void MessageBox(const QString& text, const QString& title, int style) override;
     void SetBusyPointer(bool busy) override;
@@ -23,7 +20,6 @@ class QtWindowSystem : public WindowSystem {
 
   private:
     QPointer<QWidget> parent_;
-    MessageHandler messageHandler_;
     bool busy_ = false;
 };
 

@@ -1,31 +1,32 @@
-#include "Reader.h"
+#include "reader/Reader.h"
 
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
 
-#include "ReaderCore.h"
 #include "browser/SearchHighlight.h"
-#include "platform/ProgramEnd.h"
+#include "reader/ProgramEnd.h"
+#include "reader/ReaderCore.h"
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
+#include "ui/QtWindowSystem.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
-        : host(driveOptions),
+        : host(driveOptions, windows),
           pane(host.browser()),
           core(host,
                {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
                 [this](const QString& request) { highlightRequest = request; }}),
           window(core.controller, pane.widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
-        host.windows().setParentWindow(&window);
+        windows.setParentWindow(&window);
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
         WebEngineBrowser& browser = host.browser();
@@ -44,6 +45,7 @@ struct Reader::Parts {
     }
 
     WidgetSearchWindowFactory searchWindows;
+    QtWindowSystem windows;
     ReaderHost host;
     BrowserPane pane;
     ReaderCore core;

@@ -1,4 +1,4 @@
-#include "ReaderCore.h"
+#include "reader/ReaderCore.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "platform/QtWindowSystem.h"
+#include "ui/QtWindowSystem.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,10 +6,6 @@
 namespace lumera {
 
 void QtWindowSystem::MessageBox(const QString& text, const QString& title, int style) {
-    if (messageHandler_) {
-        messageHandler_(text, title);
-        return;
-    }
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (style & 0x70) {
         case kMessageCritical:
