@@ -16,13 +16,8 @@ class SearchCallbacks {
     // what lives only for the call (it may point into the index's own
     // storage): a receiver that keeps it copies it with toString().
     virtual void ReceiveFound(QStringView what, std::int32_t hitCount) = 0;
-    virtual void ReceiveFoundWithDetail(const QString& detail) = 0;
-    virtual void ReceiveHits(const QString& s) = 0;
-    virtual void ReceiveHitCountByWord(const QString& s) = 0;
-    virtual void ReceiveHitsAtEnd(const QString& s) = 0;
     // Non-zero asks the engine to stop with the results found so far.
     virtual std::int32_t CheckForAbort() = 0;
-    virtual void ReceiveFoundAtEnd(const QString& what, std::int32_t score) = 0;
 };
 
 // A job setting as the automation interface carried it: no value at all

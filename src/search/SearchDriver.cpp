@@ -88,10 +88,4 @@ void SearchDriver::ListResults(const ResultLists& lists,
     addToLists();
 }
 
-QString FoundAtEndLine(const QString& what, std::int32_t score, const QString& lastHitsText) {
-    // The sign position holds a blank for zero and up.
-    const QString number = score >= 0 ? u' ' + QString::number(score) : QString::number(score);
-    return number + QStringLiteral(": ") + what + QStringLiteral(" [") + lastHitsText + u']';
-}
-
 }  // namespace lumera

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -19,7 +18,7 @@ struct ResultLists {
 
 // The program's side of a search: runs jobs on the engine and lists their
 // results. It outlives the search window, because the job of the last run
-// and LastHitsText do.
+// does.
 class SearchDriver {
   public:
     // Replaces SearchJob with a new job of engine, puts its settings and
@@ -43,17 +42,10 @@ class SearchDriver {
     void ForgetJob() { SearchJob_.reset(); }
     bool HasJob() const { return SearchJob_ != nullptr; }
 
-    const QString& LastHitsText() const { return LastHitsText_; }
-    void setLastHitsText(const QString& text) { LastHitsText_ = text; }
-
   private:
     std::shared_ptr<ResultList> results() const;
 
     std::shared_ptr<SearchJob> SearchJob_;
-    QString LastHitsText_;
 };
-
-// The line ReceiveFoundAtEnd adds: " 87: X [hits]", "-5: X [hits]".
-QString FoundAtEndLine(const QString& what, std::int32_t score, const QString& lastHitsText);
 
 }  // namespace lumera

@@ -46,16 +46,11 @@ class RecordingCallbacks : public SearchCallbacks {
         calls << QStringLiteral("Found ") + what.toString();
         if (onFound) onFound();
     }
-    void ReceiveFoundWithDetail(const QString&) override {}
-    void ReceiveHits(const QString&) override {}
-    void ReceiveHitCountByWord(const QString&) override {}
-    void ReceiveHitsAtEnd(const QString&) override {}
     std::int32_t CheckForAbort() override {
         calls << QStringLiteral("CheckForAbort");
         ++abortChecks;
         return abortAnswer ? abortAnswer(abortChecks) : 0;
     }
-    void ReceiveFoundAtEnd(const QString&, std::int32_t) override {}
     int count(const QString& prefix) const;
 };
 

@@ -23,12 +23,7 @@ class CountingCallbacks : public SearchCallbacks {
     int found = 0;
     void ReceiveSearching(const QString&) override {}
     void ReceiveFound(QStringView, std::int32_t) override { ++found; }
-    void ReceiveFoundWithDetail(const QString&) override {}
-    void ReceiveHits(const QString&) override {}
-    void ReceiveHitCountByWord(const QString&) override {}
-    void ReceiveHitsAtEnd(const QString&) override {}
     std::int32_t CheckForAbort() override { return 0; }
-    void ReceiveFoundAtEnd(const QString&, std::int32_t) override {}
 };
 
 class QuietWindows : public WindowSystem {
