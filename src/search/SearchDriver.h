@@ -21,10 +21,10 @@ struct ResultLists {
 // does.
 class SearchDriver {
   public:
-    // Replaces SearchJob with a new job of engine, puts its settings and
-    // runs it; returns when the run is complete. The callbacks arrive during
-    // the call. Exceptions of the engine pass through, SearchJob then holds
-    // whatever job was made (or none).
+    // Replaces SearchJob with a new job of engine and runs it on the index
+    // list in installPath; returns when the run is complete. The callbacks
+    // arrive during the call. Exceptions of the engine pass through,
+    // SearchJob then holds whatever job was made (or none).
     void RunSearchJob(SearchEngine& engine, const QString& request, const QString& installPath,
                       SearchCallbacks& callbacks);
 

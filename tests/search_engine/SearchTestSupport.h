@@ -23,8 +23,8 @@ std::vector<IndexRecord> corpusRecords();
 void installIndex(const QString& installDir, const std::vector<IndexRecord>& records,
                   int shards = 0);
 
-// Runs the job as the program does: through its search driver, which puts
-// the settings in its order.
+// Runs the job as the program does: through its search driver, which makes
+// the request.
 void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& request,
                        const QString& installPath, SearchCallbacks* callbacks);
 

@@ -56,11 +56,7 @@ QString installPath(const QString& edition) { return QDir(edition).absolutePath(
 int runJob(SearchEngine& engine, const QString& install, const QString& request) {
     CountingCallbacks callbacks;
     const auto job = engine.NewSearchJob();
-    job->Put(JobId::kRequest, request);
-    job->Put(JobId::kIndexFolder, install);
-    job->Put(JobId::kIndexListFile, QStringLiteral("search.lst"));
-    job->Put(JobId::kCallbacks, &callbacks);
-    job->Invoke(JobId::kExecute);
+    job->run({request, install, QStringLiteral("search.lst")}, callbacks);
     return job->Results()->Count();
 }
 
