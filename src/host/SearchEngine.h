@@ -56,8 +56,6 @@ class SearchJob {
 class SearchEngine {
   public:
     virtual ~SearchEngine() = default;
-    virtual void setHomeDir(const QString& dir) = 0;
-    virtual void setPrivateDir(const QString& dir) = 0;
     virtual void Initialize() = 0;
     virtual std::shared_ptr<SearchJob> NewSearchJob() = 0;
 };

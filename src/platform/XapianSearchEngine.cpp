@@ -12,9 +12,7 @@ namespace lumera {
 XapianSearchEngine::XapianSearchEngine(ProgramPathResolver resolveProgramPath)
     : resolveProgramPath_(std::move(resolveProgramPath)) {}
 
-void XapianSearchEngine::Initialize() {
-    qCDebug(lcSearch) << "Xapian" << Xapian::version_string() << "home" << homeDir_;
-}
+void XapianSearchEngine::Initialize() { qCDebug(lcSearch) << "Xapian" << Xapian::version_string(); }
 
 std::shared_ptr<SearchJob> XapianSearchEngine::NewSearchJob() {
     return std::make_shared<XapianSearchJob>(resolveProgramPath_);

@@ -81,8 +81,6 @@ class ScriptedSearchEngine : public SearchEngine {
     // Every job made, in order; the jobs live on as long as the program holds them.
     std::vector<std::weak_ptr<ScriptedSearchJob>> jobs;
 
-    void setHomeDir(const QString&) override {}
-    void setPrivateDir(const QString&) override {}
     void Initialize() override {}
     std::shared_ptr<SearchJob> NewSearchJob() override {
         auto job = std::make_shared<ScriptedSearchJob>(script_);

@@ -56,8 +56,6 @@ void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& req
     // The engine of this one run: it hands the driver the given job.
     struct GivenJob : SearchEngine {
         std::shared_ptr<SearchJob> job;
-        void setHomeDir(const QString&) override {}
-        void setPrivateDir(const QString&) override {}
         void Initialize() override {}
         std::shared_ptr<SearchJob> NewSearchJob() override { return std::exchange(job, nullptr); }
     } engine;

@@ -1,6 +1,5 @@
 #include "ReaderCore.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 #include "platform/DriveSetup.h"
@@ -14,7 +13,6 @@ Form1Controller::Services StartupServices(Browser& browser, WindowSystem& window
         browser,
         windows,
         engines,
-        QCoreApplication::applicationDirPath(),
         [&drives, program](const ContentPaths& paths) {
             const QString problem = LocateContent(drives, paths.InstallPath, paths.CdRomPath);
             if (!problem.isEmpty()) QTextStream(stderr) << program << ": " << problem << "\n";
