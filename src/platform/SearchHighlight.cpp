@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "platform/FindBar.h"
-#include "platform/HitWords.h"
+#include "searchengine/HitWords.h"
 
 namespace lumera {
 namespace {

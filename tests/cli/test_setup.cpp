@@ -11,7 +11,7 @@
 #include "EditionInstaller.h"
 #include "FolderLock.h"
 #include "IndexerCommand.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 #include "support/DiscImages.h"
 #include "support/ToolRunner.h"
 

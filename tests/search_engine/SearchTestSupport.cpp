@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/ShardedIndexBuilder.h"
-#include "platform/XapianIndexList.h"
 #include "search/SearchDriver.h"
+#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/XapianIndexList.h"
 #include "support/FileBytes.h"
 
 namespace lumera::testing {

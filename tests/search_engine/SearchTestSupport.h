@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/SearchEngine.h"
-#include "platform/IndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera::testing {
 

@@ -8,7 +8,7 @@
 #include "host/ReaderState.h"
 #include "host/WindowSystem.h"
 #include "platform/DriveMap.h"
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 
 namespace lumera::cli {
 

@@ -13,7 +13,7 @@
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
 #include "platform/JetKeyLookups.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 
 namespace lumera {
 namespace {

@@ -20,8 +20,8 @@
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
 #include "platform/InstallationMedium.h"
-#include "platform/ShardedIndexBuilder.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/XapianIndexList.h"
 #include "ui/SetupWindow.h"
 
 namespace lumera {

@@ -11,7 +11,7 @@
 #include "Benches.h"
 #include "Fts5.h"
 #include "platform/ArticleDatabaseFiles.h"
-#include "platform/IndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera::bench {
 namespace {

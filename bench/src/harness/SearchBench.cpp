@@ -8,12 +8,12 @@
 #include "Fts5.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianSearchEngine.h"
-#include "platform/XapianTextFolding.h"
 #include "search/SearchController.h"
 #include "search/SearchWindowModel.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianSearchEngine.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera::bench {
 namespace {

@@ -1,10 +1,10 @@
-#include "platform/XapianSearchRun.h"
+#include "searchengine/XapianSearchRun.h"
 
 #include <exception>
 
-#include "platform/XapianLog.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianPortuguese.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianPortuguese.h"
 
 namespace lumera {
 

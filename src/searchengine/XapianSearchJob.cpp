@@ -1,10 +1,10 @@
-#include "platform/XapianSearchJob.h"
+#include "searchengine/XapianSearchJob.h"
 
 #include <QScopeGuard>
 
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianLog.h"
-#include "platform/XapianSearchRun.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianSearchRun.h"
 
 namespace lumera {
 

@@ -1,11 +1,11 @@
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 
 #include <xapian.h>
 
 #include <QFileInfo>
 
-#include "platform/XapianLog.h"
-#include "platform/XapianSearchJob.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianSearchJob.h"
 
 namespace lumera {
 

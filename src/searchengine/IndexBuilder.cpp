@@ -1,4 +1,4 @@
-#include "platform/IndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 #include <QDir>
 #include <QHash>
@@ -6,10 +6,10 @@
 #include <optional>
 
 #include "host/Windows1252.h"
-#include "platform/OrderedWorker.h"
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/OrderedWorker.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

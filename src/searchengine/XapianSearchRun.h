@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "host/SearchEngine.h"
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianIndexList.h"
-#include "platform/XapianResultList.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianIndexList.h"
+#include "searchengine/XapianResultList.h"
 
 namespace lumera {
 

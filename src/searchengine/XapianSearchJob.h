@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "host/SearchEngine.h"
-#include "platform/XapianIndexList.h"
-#include "platform/XapianResultList.h"
+#include "searchengine/XapianIndexList.h"
+#include "searchengine/XapianResultList.h"
 
 namespace lumera {
 

@@ -2,7 +2,7 @@
 
 #include "host/FileAccess.h"
 #include "host/SearchEngine.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 
 namespace lumera {
 
