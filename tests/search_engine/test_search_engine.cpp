@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "SearchTestSupport.h"
+#include "searchengine/HtmlText.h"
 #include "searchengine/IndexBuilder.h"
 #include "searchengine/XapianDetailsTable.h"
 #include "searchengine/XapianIndexList.h"

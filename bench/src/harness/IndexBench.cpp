@@ -11,6 +11,7 @@
 #include "Benches.h"
 #include "Fts5.h"
 #include "platform/ArticleDatabaseFiles.h"
+#include "searchengine/HtmlText.h"
 #include "searchengine/IndexBuilder.h"
 
 namespace lumera::bench {
