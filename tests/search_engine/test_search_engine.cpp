@@ -15,7 +15,6 @@
 #include "searchengine/XapianPortuguese.h"
 #include "searchengine/XapianQueryBuilder.h"
 #include "searchengine/XapianSearchEngine.h"
-#include "searchengine/XapianSearchJob.h"
 #include "searchengine/XapianTextFolding.h"
 #include "support/FileBytes.h"
 
