@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "FuzzCheck.h"
-#include "platform/IndexBuilder.h"
-#include "platform/XapianQueryBuilder.h"
 #include "search_engine/SearchTestSupport.h"
+#include "searchengine/IndexBuilder.h"
+#include "searchengine/XapianQueryBuilder.h"
 
 using namespace lumera;
 

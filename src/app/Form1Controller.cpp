@@ -34,8 +34,6 @@ void Form1Controller::InitSearchEngine() {
     state_.engine.reset();
     std::shared_ptr<SearchEngine> engine = services_.engines.create();
     if (!engine) return;
-    engine->setHomeDir(services_.programDirectory);
-    engine->setPrivateDir(services_.programDirectory);
     engine->Initialize();
     state_.engine = std::move(engine);
 }

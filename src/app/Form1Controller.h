@@ -25,7 +25,6 @@ class Form1Controller {
         PageCommands& page;
         WindowSystem& windows;
         SearchEngineFactory& engines;
-        QString programDirectory;  // HomeDir and PrivateDir of the engine
         // Told the two paths once lex.ini is read, before the home navigation
         // (the drive map learns the installation and the CD drive here).
         std::function<void(const ContentPaths&)> contentLocated;

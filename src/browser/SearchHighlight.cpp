@@ -5,7 +5,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 
-#include "platform/HitWords.h"
+#include "searchengine/HitWords.h"
 
 namespace lumera {
 namespace {

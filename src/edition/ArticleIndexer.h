@@ -5,7 +5,7 @@
 
 #include "edition/PageFolders.h"
 #include "platform/ArticleDatabaseFiles.h"
-#include "platform/ShardedIndexBuilder.h"
+#include "searchengine/ShardedIndexBuilder.h"
 
 namespace lumera {
 

@@ -13,7 +13,7 @@
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"
 #include "platform/InstallationMedium.h"
-#include "platform/ShardedIndexBuilder.h"
+#include "searchengine/ShardedIndexBuilder.h"
 
 namespace lumera {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
 #include "platform/JetKeyLookups.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 
 namespace lumera {
 namespace {

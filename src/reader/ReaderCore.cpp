@@ -1,6 +1,5 @@
 #include "reader/ReaderCore.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 #include "platform/DriveSetup.h"
@@ -15,7 +14,6 @@ Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
         page,
         windows,
         engines,
-        QCoreApplication::applicationDirPath(),
         [&drives, program](const ContentPaths& paths) {
             const QString problem = LocateContent(drives, paths.InstallPath, paths.CdRomPath);
             if (!problem.isEmpty()) QTextStream(stderr) << program << ": " << problem << "\n";

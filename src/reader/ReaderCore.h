@@ -17,7 +17,7 @@ class SearchWindowViewFactory;
 // Start-up's services on the real components, the one wiring that the reader
 // and its tools share: once lex.ini is read, the drive map learns the
 // installation folder and looks for the CD; a CD not found is told on stderr
-// after program's name. The engine's folders are the program's own.
+// after program's name.
 Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
                                           WindowSystem& windows, SearchEngineFactory& engines,
                                           DriveMap& drives, const QString& program,

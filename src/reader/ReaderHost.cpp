@@ -2,7 +2,7 @@
 
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/DriveSetup.h"
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 
 namespace lumera {
 

@@ -6,7 +6,7 @@ namespace lumera {
 
 SearchController::SearchController(const ReaderState& state, Services services)
     : services_(std::move(services)),
-      window_(driver_, services_.windows, services_.views, *this),
+      window_(services_.windows, services_.views, *this),
       lookup_(state, driver_, window_, services_.windows) {}
 
 SearchController::~SearchController() = default;

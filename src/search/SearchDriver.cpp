@@ -10,6 +10,8 @@ namespace {
 
 const QString kTitleDetail = QStringLiteral("_shortname");
 const QString kPathDetail = QStringLiteral("_filename");
+// The program's list of indexes, in its installation folder.
+const QString kIndexListFile = QStringLiteral("search.lst");
 
 }  // namespace
 
@@ -20,24 +22,7 @@ void SearchDriver::RunSearchJob(SearchEngine& engine, const QString& request,
     // Callbacks may process events that drop SearchJob; the run keeps its job.
     const std::shared_ptr<SearchJob> job = SearchJob_;
     if (!job) return;
-
-    // The engine expects these settings in this order, with these value kinds.
-    const SettingValue empty = EmptyValue{};
-    const SettingValue zero = std::int16_t{0};
-    const SettingValue yes{std::in_place_type<bool>, true};
-    const std::pair<int, SettingValue> settings[] = {
-        {JobId::kRequest, request},         {JobId::kReserved11, empty},
-        {JobId::kReserved14, empty},        {JobId::kReserved8, zero},
-        {JobId::kReserved15, empty},        {JobId::kReserved16, empty},
-        {JobId::kReserved18, empty},        {JobId::kReserved17, empty},
-        {JobId::kIndexFolder, installPath}, {JobId::kReserved5, empty},
-        {JobId::kReserved3, empty},         {JobId::kIndexListFile, QStringLiteral("search.lst")},
-        {JobId::kReserved9, yes},           {JobId::kReserved13, yes},
-        {JobId::kReserved7, zero},          {JobId::kReserved26, zero},
-        {JobId::kCallbacks, &callbacks},
-    };
-    for (const auto& [id, value] : settings) job->Put(id, value);
-    job->Invoke(JobId::kExecute);
+    job->run({request, installPath, kIndexListFile}, callbacks);
 }
 
 std::shared_ptr<ResultList> SearchDriver::results() const {
@@ -86,12 +71,6 @@ void SearchDriver::ListResults(const ResultLists& lists,
         throw;
     }
     addToLists();
-}
-
-QString FoundAtEndLine(const QString& what, std::int32_t score, const QString& lastHitsText) {
-    // The sign position holds a blank for zero and up.
-    const QString number = score >= 0 ? u' ' + QString::number(score) : QString::number(score);
-    return number + QStringLiteral(": ") + what + QStringLiteral(" [") + lastHitsText + u']';
 }
 
 }  // namespace lumera

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -19,13 +18,13 @@ struct ResultLists {
 
 // The program's side of a search: runs jobs on the engine and lists their
 // results. It outlives the search window, because the job of the last run
-// and LastHitsText do.
+// does.
 class SearchDriver {
   public:
-    // Replaces SearchJob with a new job of engine, puts its settings and
-    // runs it; returns when the run is complete. The callbacks arrive during
-    // the call. Exceptions of the engine pass through, SearchJob then holds
-    // whatever job was made (or none).
+    // Replaces SearchJob with a new job of engine and runs it on the index
+    // list in installPath; returns when the run is complete. The callbacks
+    // arrive during the call. Exceptions of the engine pass through,
+    // SearchJob then holds whatever job was made (or none).
     void RunSearchJob(SearchEngine& engine, const QString& request, const QString& installPath,
                       SearchCallbacks& callbacks);
 
@@ -43,17 +42,10 @@ class SearchDriver {
     void ForgetJob() { SearchJob_.reset(); }
     bool HasJob() const { return SearchJob_ != nullptr; }
 
-    const QString& LastHitsText() const { return LastHitsText_; }
-    void setLastHitsText(const QString& text) { LastHitsText_ = text; }
-
   private:
     std::shared_ptr<ResultList> results() const;
 
     std::shared_ptr<SearchJob> SearchJob_;
-    QString LastHitsText_;
 };
-
-// The line ReceiveFoundAtEnd adds: " 87: X [hits]", "-5: X [hits]".
-QString FoundAtEndLine(const QString& what, std::int32_t score, const QString& lastHitsText);
 
 }  // namespace lumera

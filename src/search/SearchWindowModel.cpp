@@ -4,8 +4,8 @@
 
 namespace lumera {
 
-SearchWindowModel::SearchWindowModel(SearchDriver& driver, WindowSystem& windows, QObject* parent)
-    : QObject(parent), driver_(driver), windows_(windows) {
+SearchWindowModel::SearchWindowModel(WindowSystem& windows, QObject* parent)
+    : QObject(parent), windows_(windows) {
     connect(&FoundList_, &QAbstractItemModel::modelReset, this, [this] { setFoundListIndex(-1); });
     connect(&Combo1_, &QAbstractItemModel::modelReset, this, [this] { setCombo1Index(-1); });
 }
@@ -50,18 +50,10 @@ void SearchWindowModel::ClearResultLists() {
 
 void SearchWindowModel::ReceiveSearching(const QString&) {}
 void SearchWindowModel::ReceiveFound(QStringView, std::int32_t) {}
-void SearchWindowModel::ReceiveFoundWithDetail(const QString&) {}
-void SearchWindowModel::ReceiveHits(const QString& s) { driver_.setLastHitsText(s); }
-void SearchWindowModel::ReceiveHitCountByWord(const QString&) {}
-void SearchWindowModel::ReceiveHitsAtEnd(const QString& s) { driver_.setLastHitsText(s); }
 
 std::int32_t SearchWindowModel::CheckForAbort() {
     windows_.ProcessPendingEvents();
     return 0;
-}
-
-void SearchWindowModel::ReceiveFoundAtEnd(const QString& what, std::int32_t score) {
-    FoundList_.AddItem(FoundAtEndLine(what, score, driver_.LastHitsText()));
 }
 
 }  // namespace lumera

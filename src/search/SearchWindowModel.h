@@ -17,7 +17,7 @@ class WindowSystem;
 class SearchWindowModel : public QObject, public SearchCallbacks {
     Q_OBJECT
   public:
-    SearchWindowModel(SearchDriver& driver, WindowSystem& windows, QObject* parent = nullptr);
+    explicit SearchWindowModel(WindowSystem& windows, QObject* parent = nullptr);
 
     ListControl& FoundList() { return FoundList_; }
     ListControl& List1() { return List1_; }
@@ -47,12 +47,7 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
     // SearchCallbacks: the window serves the engine during a run.
     void ReceiveSearching(const QString& what) override;
     void ReceiveFound(QStringView what, std::int32_t hitCount) override;
-    void ReceiveFoundWithDetail(const QString& detail) override;
-    void ReceiveHits(const QString& s) override;
-    void ReceiveHitCountByWord(const QString& s) override;
-    void ReceiveHitsAtEnd(const QString& s) override;
     std::int32_t CheckForAbort() override;
-    void ReceiveFoundAtEnd(const QString& what, std::int32_t score) override;
 
   Q_SIGNALS:
     void Text1Changed(const QString& text);
@@ -62,7 +57,6 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
     void Combo1IndexChanged(int row);
 
   private:
-    SearchDriver& driver_;
     WindowSystem& windows_;
     ListControl FoundList_{ListControl::Order::Sorted};
     ListControl List1_{ListControl::Order::Added};

@@ -10,7 +10,7 @@ namespace lumera {
 // The single search window: loaded on first use, discarded when closed.
 class SearchWindowSlot {
   public:
-    SearchWindowSlot(SearchDriver& driver, WindowSystem& windows, SearchWindowViewFactory& views,
+    SearchWindowSlot(WindowSystem& windows, SearchWindowViewFactory& views,
                      SearchWindowEvents& events);
     ~SearchWindowSlot();
 
@@ -22,7 +22,6 @@ class SearchWindowSlot {
     void Unload();
 
   private:
-    SearchDriver& driver_;
     WindowSystem& windows_;
     SearchWindowViewFactory& views_;
     SearchWindowEvents& events_;

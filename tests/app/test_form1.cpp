@@ -21,8 +21,6 @@ class CountingEngine : public SearchEngine {
     QStringList* log;
     explicit CountingEngine(QStringList* l) : log(l) {}
     ~CountingEngine() override { log->append(QStringLiteral("released")); }
-    void setHomeDir(const QString& dir) override { log->append("HomeDir " + dir); }
-    void setPrivateDir(const QString& dir) override { log->append("PrivateDir " + dir); }
     void Initialize() override { log->append(QStringLiteral("Initialize")); }
     std::shared_ptr<SearchJob> NewSearchJob() override { return nullptr; }
 };
@@ -47,7 +45,7 @@ struct Fixture {
     int ended = 0;
     Form1Controller controller{
         state,
-        {browser, browser, windows, engines, QStringLiteral("/opt/lumera/bin"),
+        {browser, browser, windows, engines,
          [this](const ContentPaths& p) { located << p.InstallPath + "|" + p.CdRomPath; },
          [this] { ++ended; }}};
 };
@@ -108,8 +106,7 @@ void Form1Test::missingIniIsReportedAndStartupGoesOn() {
 void Form1Test::activationMakesANewEngine() {
     Fixture f;
     f.controller.Form_Activate();
-    QCOMPARE(f.engines.log, (QStringList{"create", "HomeDir /opt/lumera/bin",
-                                         "PrivateDir /opt/lumera/bin", "Initialize"}));
+    QCOMPARE(f.engines.log, (QStringList{"create", "Initialize"}));
     std::weak_ptr<SearchEngine> first = f.state.engine;
     f.controller.Form_Activate();
     QVERIFY(first.expired());  // the first engine was released

@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "host/Windows1252.h"
-#include "platform/IndexBuilder.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/IndexBuilder.h"
+#include "searchengine/XapianIndexList.h"
 #include "support/DiscImages.h"
 #include "support/ToolRunner.h"
 

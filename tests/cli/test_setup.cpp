@@ -11,7 +11,7 @@
 #include "edition/EditionInstaller.h"
 #include "edition/FolderLock.h"
 #include "edition/IndexBuild.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 #include "support/DiscImages.h"
 #include "support/ToolRunner.h"
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-mkdir -p "$tmp/scripts" "$tmp/src/search" "$tmp/src/host" "$tmp/src/browser"
+mkdir -p "$tmp/scripts" "$tmp/src/search" "$tmp/src/host" "$tmp/src/browser" "$tmp/src/searchengine"
 cp "$1" "$tmp/scripts/check-layers"
 expect() {  # STATUS FILE INCLUDE-LINE
     rm -f "$tmp"/src/*/*.h && echo "$3" >"$tmp/src/$2"
@@ -18,3 +18,6 @@ expect 1 host/a.h '#include "search/SearchDriver.h"'
 expect 0 host/a.h '#include "host/Browser.h"'
 expect 0 browser/a.h '#include "platform/DriveMap.h"'
 expect 1 browser/a.h '#include "ui/FindBar.h"'
+expect 1 search/a.h '#include "searchengine/XapianSearchEngine.h"'
+expect 1 searchengine/a.h '#include "platform/DriveMap.h"'
+expect 0 searchengine/a.h '#include "host/SearchEngine.h"'

@@ -53,21 +53,13 @@ class ScriptedSearchJob : public SearchJob {
   public:
     explicit ScriptedSearchJob(std::shared_ptr<RunScript> script) : script_(std::move(script)) {}
 
-    // The request and the callbacks are all a run needs of the settings.
-    void Put(int id, const SettingValue& value) override {
-        if (const auto* text = std::get_if<QString>(&value); text && id == JobId::kRequest)
-            request_ = *text;
-        if (const auto* to = std::get_if<SearchCallbacks*>(&value); to && id == JobId::kCallbacks)
-            callbacks_ = *to;
-    }
-    void Invoke(int id) override {
-        if (id != JobId::kExecute) return;
-        script_->requests << request_;
+    void run(const SearchRequest& request, SearchCallbacks& callbacks) override {
+        script_->requests << request.text;
         if (script_->failRun) throw std::runtime_error("the engine failed");
-        if (script_->duringRun && callbacks_) script_->duringRun(*callbacks_);
+        if (script_->duringRun) script_->duringRun(callbacks);
         failure_ = script_->failure;
         results_ = std::make_shared<ScriptedResultList>(script_->find && failure_.isEmpty()
-                                                            ? script_->find(request_)
+                                                            ? script_->find(request.text)
                                                             : std::vector<ScriptedDocument>{});
     }
     std::shared_ptr<ResultList> Results() override { return results_; }
@@ -75,8 +67,6 @@ class ScriptedSearchJob : public SearchJob {
 
   private:
     std::shared_ptr<RunScript> script_;
-    QString request_;
-    SearchCallbacks* callbacks_ = nullptr;
     QString failure_;
     std::shared_ptr<ScriptedResultList> results_ =
         std::make_shared<ScriptedResultList>(std::vector<ScriptedDocument>{});
@@ -91,8 +81,6 @@ class ScriptedSearchEngine : public SearchEngine {
     // Every job made, in order; the jobs live on as long as the program holds them.
     std::vector<std::weak_ptr<ScriptedSearchJob>> jobs;
 
-    void setHomeDir(const QString&) override {}
-    void setPrivateDir(const QString&) override {}
     void Initialize() override {}
     std::shared_ptr<SearchJob> NewSearchJob() override {
         auto job = std::make_shared<ScriptedSearchJob>(script_);

@@ -36,7 +36,7 @@ struct Harness {
     ScriptedSearchEngine engine;
     HeadlessWindowSystem windows;
     SearchDriver driver;
-    SearchWindowModel window{driver, windows};
+    SearchWindowModel window{windows};
 };
 
 }  // namespace

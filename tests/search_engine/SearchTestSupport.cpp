@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/ShardedIndexBuilder.h"
-#include "platform/XapianIndexList.h"
 #include "search/SearchDriver.h"
+#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/XapianIndexList.h"
 #include "support/FileBytes.h"
 
 namespace lumera::testing {
@@ -56,8 +56,6 @@ void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& req
     // The engine of this one run: it hands the driver the given job.
     struct GivenJob : SearchEngine {
         std::shared_ptr<SearchJob> job;
-        void setHomeDir(const QString&) override {}
-        void setPrivateDir(const QString&) override {}
         void Initialize() override {}
         std::shared_ptr<SearchJob> NewSearchJob() override { return std::exchange(job, nullptr); }
     } engine;

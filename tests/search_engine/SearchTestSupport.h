@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/SearchEngine.h"
-#include "platform/IndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera::testing {
 
@@ -23,8 +23,8 @@ std::vector<IndexRecord> corpusRecords();
 void installIndex(const QString& installDir, const std::vector<IndexRecord>& records,
                   int shards = 0);
 
-// Runs the job as the program does: through its search driver, which puts
-// the settings in its order.
+// Runs the job as the program does: through its search driver, which makes
+// the request.
 void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& request,
                        const QString& installPath, SearchCallbacks* callbacks);
 
@@ -46,16 +46,11 @@ class RecordingCallbacks : public SearchCallbacks {
         calls << QStringLiteral("Found ") + what.toString();
         if (onFound) onFound();
     }
-    void ReceiveFoundWithDetail(const QString&) override {}
-    void ReceiveHits(const QString&) override {}
-    void ReceiveHitCountByWord(const QString&) override {}
-    void ReceiveHitsAtEnd(const QString&) override {}
     std::int32_t CheckForAbort() override {
         calls << QStringLiteral("CheckForAbort");
         ++abortChecks;
         return abortAnswer ? abortAnswer(abortChecks) : 0;
     }
-    void ReceiveFoundAtEnd(const QString&, std::int32_t) override {}
     int count(const QString& prefix) const;
 };
 

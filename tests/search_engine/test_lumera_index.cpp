@@ -5,7 +5,7 @@
 
 #include "SearchTestSupport.h"
 #include "platform/DriveMap.h"
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 #include "support/DatabaseFixtures.h"
 #include "support/ToolRunner.h"
 

@@ -8,14 +8,14 @@
 #include <functional>
 
 #include "SearchTestSupport.h"
-#include "platform/IndexBuilder.h"
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianIndexList.h"
-#include "platform/XapianPortuguese.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianSearchEngine.h"
-#include "platform/XapianSearchJob.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/HtmlText.h"
+#include "searchengine/IndexBuilder.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianIndexList.h"
+#include "searchengine/XapianPortuguese.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianSearchEngine.h"
+#include "searchengine/XapianTextFolding.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;

@@ -8,7 +8,7 @@
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
 #include "platform/DriveMap.h"
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 
 namespace lumera::cli {
 

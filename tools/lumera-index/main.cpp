@@ -9,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "edition/IndexBuild.h"
 #include "edition/ProgressBar.h"
-#include "platform/ShardedIndexBuilder.h"
+#include "searchengine/ShardedIndexBuilder.h"
 
 namespace lumera {
 namespace {

@@ -7,10 +7,10 @@
 #include <map>
 
 #include "Benches.h"
-#include "platform/IndexBuilder.h"
-#include "platform/XapianPortuguese.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/IndexBuilder.h"
+#include "searchengine/XapianPortuguese.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera::bench {
 namespace {

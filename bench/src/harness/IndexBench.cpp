@@ -11,7 +11,8 @@
 #include "Benches.h"
 #include "Fts5.h"
 #include "platform/ArticleDatabaseFiles.h"
-#include "platform/IndexBuilder.h"
+#include "searchengine/HtmlText.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera::bench {
 namespace {

@@ -9,12 +9,12 @@
 #include "articles/ArticlePageBuilder.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianSearchEngine.h"
-#include "platform/XapianTextFolding.h"
 #include "search/SearchController.h"
 #include "search/SearchWindowModel.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianSearchEngine.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera::bench {
 namespace {
@@ -24,12 +24,7 @@ class CountingCallbacks : public SearchCallbacks {
     int found = 0;
     void ReceiveSearching(const QString&) override {}
     void ReceiveFound(QStringView, std::int32_t) override { ++found; }
-    void ReceiveFoundWithDetail(const QString&) override {}
-    void ReceiveHits(const QString&) override {}
-    void ReceiveHitCountByWord(const QString&) override {}
-    void ReceiveHitsAtEnd(const QString&) override {}
     std::int32_t CheckForAbort() override { return 0; }
-    void ReceiveFoundAtEnd(const QString&, std::int32_t) override {}
 };
 
 struct Query {
@@ -55,11 +50,7 @@ QString installPath(const QString& edition) { return QDir(edition).absolutePath(
 int runJob(SearchEngine& engine, const QString& install, const QString& request) {
     CountingCallbacks callbacks;
     const auto job = engine.NewSearchJob();
-    job->Put(JobId::kRequest, request);
-    job->Put(JobId::kIndexFolder, install);
-    job->Put(JobId::kIndexListFile, QStringLiteral("search.lst"));
-    job->Put(JobId::kCallbacks, &callbacks);
-    job->Invoke(JobId::kExecute);
+    job->run({request, install, QStringLiteral("search.lst")}, callbacks);
     return job->Results()->Count();
 }
 

@@ -1,4 +1,4 @@
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/XapianDocumentFormat.h"
+#include "searchengine/XapianDocumentFormat.h"
 
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

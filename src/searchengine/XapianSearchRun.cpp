@@ -1,10 +1,10 @@
-#include "platform/XapianSearchRun.h"
+#include "searchengine/XapianSearchRun.h"
 
 #include <exception>
 
-#include "platform/XapianLog.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {
@@ -44,12 +44,12 @@ QString unusableIndexMessage(const QString& listFile) {
 
 }  // namespace
 
-AbortWatch::AbortWatch(SearchCallbacks* callbacks) : callbacks_(callbacks) {
+AbortWatch::AbortWatch(SearchCallbacks& callbacks) : callbacks_(callbacks) {
     sinceLastCheck_.start();
 }
 
 bool AbortWatch::check() {
-    if (!aborted_ && callbacks_) aborted_ = callbacks_->CheckForAbort() != 0;
+    if (!aborted_) aborted_ = callbacks_.CheckForAbort() != 0;
     sinceLastCheck_.restart();
     return aborted_;
 }
@@ -58,7 +58,7 @@ bool AbortWatch::checkWhenDue() {
     return sinceLastCheck_.elapsed() >= kIntervalMs ? check() : aborted_;
 }
 
-XapianSearchRun::XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver resolveProgramPath)
+XapianSearchRun::XapianSearchRun(SearchCallbacks& callbacks, ProgramPathResolver resolveProgramPath)
     : callbacks_(callbacks),
       resolveProgramPath_(std::move(resolveProgramPath)),
       abortWatch_(callbacks) {}
@@ -67,7 +67,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::run(const QString& request,
                                                        const QString& listFile) {
     failure_.clear();
     const auto nothing = std::make_shared<XapianResultList>();
-    if (callbacks_) callbacks_->ReceiveSearching(request);
+    callbacks_.ReceiveSearching(request);
     if (abortWatch_.check()) return nothing;
     try {
         const Indexes indexes = openIndexes(listFile);
@@ -142,7 +142,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::collect(const Xapian::MSet& f
         for (auto it = found.begin(); it != found.end(); ++it) {
             if (!stoppedInMatch && abortWatch_.checkWhenDue()) break;
             documents.push_back(decodeDetails(it.get_document().get_data()));
-            if (callbacks_) callbacks_->ReceiveFound(documents.back().title, it.get_percent());
+            callbacks_.ReceiveFound(documents.back().title, it.get_percent());
         }
         return std::make_shared<XapianResultList>(std::move(documents));
     }
@@ -157,7 +157,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::collect(const Xapian::MSet& f
         const DetailsTable& table = *indexes.tables[row.table];
         if (row.docid > table.size()) continue;
         rows.push_back(row);
-        if (callbacks_) callbacks_->ReceiveFound(table.title(row.docid), it.get_percent());
+        callbacks_.ReceiveFound(table.title(row.docid), it.get_percent());
     }
     return std::make_shared<XapianResultList>(indexes.tables, std::move(rows));
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/XapianPhraseStems.h"
+#include "searchengine/XapianPhraseStems.h"
 
 namespace lumera {
 

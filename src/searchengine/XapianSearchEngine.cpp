@@ -1,20 +1,18 @@
-#include "platform/XapianSearchEngine.h"
+#include "searchengine/XapianSearchEngine.h"
 
 #include <xapian.h>
 
 #include <QFileInfo>
 
-#include "platform/XapianLog.h"
-#include "platform/XapianSearchJob.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianSearchJob.h"
 
 namespace lumera {
 
 XapianSearchEngine::XapianSearchEngine(ProgramPathResolver resolveProgramPath)
     : resolveProgramPath_(std::move(resolveProgramPath)) {}
 
-void XapianSearchEngine::Initialize() {
-    qCDebug(lcSearch) << "Xapian" << Xapian::version_string() << "home" << homeDir_;
-}
+void XapianSearchEngine::Initialize() { qCDebug(lcSearch) << "Xapian" << Xapian::version_string(); }
 
 std::shared_ptr<SearchJob> XapianSearchEngine::NewSearchJob() {
     return std::make_shared<XapianSearchJob>(resolveProgramPath_);

@@ -1,4 +1,4 @@
-#include "platform/XapianPhraseStems.h"
+#include "searchengine/XapianPhraseStems.h"
 
 #include <set>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 
 #include <xapian.h>
 #include <QDir>
@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

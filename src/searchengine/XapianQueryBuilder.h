@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "platform/XapianPortuguese.h"
+#include "searchengine/XapianPortuguese.h"
 
 namespace lumera {
 

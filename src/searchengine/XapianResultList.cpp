@@ -1,4 +1,4 @@
-#include "platform/XapianResultList.h"
+#include "searchengine/XapianResultList.h"
 
 namespace lumera {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "host/SearchEngine.h"
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianIndexList.h"
-#include "platform/XapianResultList.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianIndexList.h"
+#include "searchengine/XapianResultList.h"
 
 namespace lumera {
 
@@ -18,8 +18,7 @@ namespace lumera {
 // but not after every document.
 class AbortWatch {
   public:
-    // callbacks may be null: nothing is asked and nothing stops.
-    explicit AbortWatch(SearchCallbacks* callbacks);
+    explicit AbortWatch(SearchCallbacks& callbacks);
     // Asks now.
     bool check();
     // Asks when the last question is a while ago.
@@ -30,7 +29,7 @@ class AbortWatch {
     static constexpr qint64 kIntervalMs = 20;
 
   private:
-    SearchCallbacks* callbacks_;
+    SearchCallbacks& callbacks_;
     QElapsedTimer sinceLastCheck_;
     bool aborted_ = false;
 };
@@ -41,7 +40,7 @@ class AbortWatch {
 // a message for the reader in failure(); nothing is thrown.
 class XapianSearchRun {
   public:
-    XapianSearchRun(SearchCallbacks* callbacks, ProgramPathResolver resolveProgramPath);
+    XapianSearchRun(SearchCallbacks& callbacks, ProgramPathResolver resolveProgramPath);
     std::shared_ptr<XapianResultList> run(const QString& request, const QString& localListFile);
     // Empty unless the last run could not search its indexes.
     const QString& failure() const { return failure_; }
@@ -56,7 +55,7 @@ class XapianSearchRun {
     Xapian::MSet match(const Xapian::Database& database, const Xapian::Query& query);
     std::shared_ptr<XapianResultList> collect(const Xapian::MSet& found, const Indexes& indexes);
 
-    SearchCallbacks* callbacks_;
+    SearchCallbacks& callbacks_;
     ProgramPathResolver resolveProgramPath_;
     AbortWatch abortWatch_;
     QString failure_;

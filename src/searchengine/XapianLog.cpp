@@ -1,4 +1,4 @@
-#include "platform/XapianLog.h"
+#include "searchengine/XapianLog.h"
 
 namespace lumera {
 // Details for whoever asks (QT_LOGGING_RULES); warnings always.

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/SearchEngine.h"
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianDocumentFormat.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianDocumentFormat.h"
 
 namespace lumera {
 

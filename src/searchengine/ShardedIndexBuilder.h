@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/IndexBuilder.h"
-#include "platform/OrderedWorker.h"
+#include "searchengine/IndexBuilder.h"
+#include "searchengine/OrderedWorker.h"
 
 namespace lumera {
 

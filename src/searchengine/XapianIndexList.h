@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/XapianDocumentFormat.h"
+#include "searchengine/XapianDocumentFormat.h"
 
 namespace lumera {
 

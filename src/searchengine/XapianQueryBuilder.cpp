@@ -1,11 +1,11 @@
-#include "platform/XapianQueryBuilder.h"
+#include "searchengine/XapianQueryBuilder.h"
 
 #include <QHash>
 #include <QStringList>
 
-#include "platform/XapianLog.h"
-#include "platform/XapianPhraseStems.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianLog.h"
+#include "searchengine/XapianPhraseStems.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 

@@ -2,29 +2,21 @@
 
 #include "host/FileAccess.h"
 #include "host/SearchEngine.h"
-#include "platform/XapianIndexList.h"
+#include "searchengine/XapianIndexList.h"
 
 namespace lumera {
 
-// The full-text search engine over Xapian indexes that a "search.lst" names.
-// HomeDir and PrivateDir are kept for the caller's sake; the index is found
-// through the job's settings alone. Jobs it makes do not depend on it.
+// The full-text search engine over Xapian indexes that a "search.lst" names,
+// found through each run's request. Jobs it makes do not depend on it.
 class XapianSearchEngine : public SearchEngine {
   public:
     explicit XapianSearchEngine(ProgramPathResolver resolveProgramPath);
 
-    void setHomeDir(const QString& dir) override { homeDir_ = dir; }
-    void setPrivateDir(const QString& dir) override { privateDir_ = dir; }
     void Initialize() override;
     std::shared_ptr<SearchJob> NewSearchJob() override;
 
-    QString homeDir() const { return homeDir_; }
-    QString privateDir() const { return privateDir_; }
-
   private:
     ProgramPathResolver resolveProgramPath_;
-    QString homeDir_;
-    QString privateDir_;
 };
 
 // Makes engines that find the index folder the program names (InstallPath,

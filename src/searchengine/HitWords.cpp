@@ -1,12 +1,12 @@
-#include "platform/HitWords.h"
+#include "searchengine/HitWords.h"
 
 #include <QSet>
 #include <algorithm>
 #include <map>
 
-#include "platform/XapianPortuguese.h"
-#include "platform/XapianQueryBuilder.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianPortuguese.h"
+#include "searchengine/XapianQueryBuilder.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 

@@ -1,11 +1,11 @@
-#include "platform/XapianDetailsTable.h"
+#include "searchengine/XapianDetailsTable.h"
 
 #include <QDir>
 #include <QSaveFile>
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 namespace {

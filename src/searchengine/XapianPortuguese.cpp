@@ -1,6 +1,6 @@
-#include "platform/XapianPortuguese.h"
+#include "searchengine/XapianPortuguese.h"
 
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianTextFolding.h"
 
 #include <algorithm>
 #include <array>

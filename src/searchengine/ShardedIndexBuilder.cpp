@@ -1,11 +1,11 @@
-#include "platform/ShardedIndexBuilder.h"
+#include "searchengine/ShardedIndexBuilder.h"
 
 #include <QDir>
 #include <QThread>
 #include <algorithm>
 
-#include "platform/XapianDetailsTable.h"
-#include "platform/XapianTextFolding.h"
+#include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/XapianDocumentFormat.h"
+#include "searchengine/XapianDocumentFormat.h"
 
 namespace lumera {
 

@@ -4,29 +4,16 @@
 
 #include <QSet>
 #include <QString>
-#include <QStringView>
 #include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
 
-#include "platform/XapianDocumentFormat.h"
-#include "platform/XapianPortuguese.h"
+#include "searchengine/XapianDocumentFormat.h"
+#include "searchengine/XapianPortuguese.h"
 
 namespace lumera {
-
-// The readable text of an HTML document: tags, comments, scripts, styles and
-// the title element dropped, character references (&eacute; &#231; &#xE7;)
-// decoded, runs of blanks made one. Tags that only change the look of a word
-// (<b>, <i>, <font>...) join what is on both sides; any other tag separates.
-class HtmlText {
-  public:
-    static QString plainText(QStringView html);
-    // A title line as a reader sees it: markup gone, the text of a title
-    // element kept, references decoded.
-    static QString titleText(QStringView titleLine);
-};
 
 // One article as the index records it.
 struct IndexRecord {
