@@ -492,7 +492,7 @@ class Databases : public QObject {
         } rows[] = {
             {u"cut"_s, [](QByteArray& l, QByteArray&) { l.chop(l.size() / 3); }, {}},
             {u"empty"_s, [](QByteArray& l, QByteArray&) { l.clear(); }, {}},
-            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[l.size() - 12] ^= 1; }, {}},
+            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[40] ^= 1; }, {}},  // a key's hash
             {u"other"_s,
              [&other](QByteArray& l, QByteArray&) {
                  l = testing::readBytes(JetKeyLookups::pathFor(other));
