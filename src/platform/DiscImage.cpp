@@ -187,7 +187,7 @@ std::optional<QString> jolietName(const char* bytes, int length) {
             return std::nullopt;
         }
     }
-    return withoutVersion(name);
+    return name;
 }
 
 }  // namespace
