@@ -4,7 +4,7 @@
 // lookup made of the same bytes it gives the rows of the walk; through a
 // damaged lookup too (changed, cut or longer), which is not believed; and
 // bytes changed under a lookup that still looks current (same size and
-// modification time) give rows or a DatabaseError. An index is part of the
+// modification time) give rows or a DatabaseError. An index belongs to the
 // file: a changed one may name other rows than the walk finds, so only its
 // safety is checked. The input is padded with zeros to whole pages, since a
 // file of partial pages is refused before libmdb sees it (a case the

@@ -22,7 +22,7 @@ constexpr qint64 kSectorSize = ISO_BLOCKSIZE;
 // A CUE sheet names its data file on a FILE line, quoted or not. Only a file
 // beside the sheet is read: the name is matched against the folder's files,
 // exactly and then without regard to case as Windows, where sheets are
-// written, matches it, so a path ("sub/x.bin", "../x.bin", "/tmp/x.bin") is
+// written, matches it, so a path ("sub/x.bin", "../x.bin", "/x.bin") is
 // no file of it.
 QString dataFileOfCueSheet(const QString& cuePath) {
     QFile cue(cuePath);
@@ -290,11 +290,11 @@ bool DiscImage::readRecords(const Entry& directory, std::vector<Record>& records
         const char* record = bytes.data() + at;
         at += length;
         const auto flags = uchar(record[kFlagsOffset]);
-        const bool part = continued || (flags & kMultiExtentFlag);
+        const bool oneOfSeveral = continued || (flags & kMultiExtentFlag);
         continued = flags & kMultiExtentFlag;
         const int nameLength = uchar(record[kNameLengthOffset]);
         // "." and ".." are names of one byte, 0 and 1.
-        if (part || kRecordHeader + nameLength > length ||
+        if (oneOfSeveral || kRecordHeader + nameLength > length ||
             (nameLength == 1 && uchar(record[kRecordHeader]) <= 1)) {
             continue;
         }
