@@ -2,12 +2,13 @@
 // bytes, opening and reading gives the rows or a DatabaseError, never a
 // crash or a hang, through the file's own indexes too. Read through a key
 // lookup made of the same bytes it gives the rows of the walk; through a
-// damaged lookup too, which is not believed; and bytes changed under a lookup
-// that still looks current (same size and modification time) give rows or a
-// DatabaseError. An index is part of the file: a changed one may name other
-// rows than the walk finds, so only its safety is checked. The input is
-// padded with zeros to whole pages, since a file of partial pages is refused
-// before libmdb sees it (a case the database tests cover).
+// damaged lookup too (changed, cut or longer), which is not believed; and
+// bytes changed under a lookup that still looks current (same size and
+// modification time) give rows or a DatabaseError. An index belongs to the
+// file: a changed one may name other rows than the walk finds, so only its
+// safety is checked. The input is padded with zeros to whole pages, since a
+// file of partial pages is refused before libmdb sees it (a case the
+// database tests cover).
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -94,14 +95,20 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     const QByteArray lookup = testing::readBytes(lookupPath);
     if (lookup.isEmpty()) return 0;
 
-    // One byte of the lookup changed, or the lookup cut, where the input says.
+    // One byte of the lookup changed, the lookup cut, or made longer than
+    // its header says, where and by as much as the input says.
     const std::size_t where = qHash(bytes, 0);
     QByteArray damaged = lookup;
     const auto at = static_cast<qsizetype>(where % static_cast<std::size_t>(lookup.size()));
-    if (where & 1) {
-        damaged.truncate(at);
-    } else {
-        damaged[at] = static_cast<char>(damaged[at] ^ (1 + (where >> 8) % 255));
+    switch (where % 3) {
+        case 0:
+            damaged.truncate(at);
+            break;
+        case 1:
+            damaged[at] = static_cast<char>(damaged[at] ^ (1 + (where >> 8) % 255));
+            break;
+        default:
+            damaged.append(QByteArray(at + 1, static_cast<char>(where >> 8)));
     }
     fuzz::check(testing::writeBytes(lookupPath, damaged), "cannot write the lookup");
     JetKeyLookups damagedBeside;

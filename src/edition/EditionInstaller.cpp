@@ -144,8 +144,9 @@ void makeEdition(const QString& staging, const InstallationMedium& cd,
     const Found pageTemplate = findInstalledFile(kTemplate, windowsFolder, cd, work);
     result.database = database.file.foundAs;
     result.templateFile = pageTemplate.file.foundAs;
-    const qint64 total = database.file.size + pageTemplate.file.size;
-    checkSpace(staging, total, database.file.size);
+    const qint64 total =
+        std::max<qint64>(database.file.size, 0) + std::max<qint64>(pageTemplate.file.size, 0);
+    checkSpace(staging, total, std::max<qint64>(database.file.size, 0));
 
     const auto copied = [&](qint64 before) {
         if (progress) progress(SetupStage::Copying, before, total);

@@ -223,7 +223,11 @@ QChar DriveMap::driveHolding(const QString& rootedPath) const {
 QString DriveMap::existingFile(const QString& path) const { return locate(path, true).local; }
 
 bool DriveMap::isFile(const QString& path) const {
-    if (const auto entry = imageEntry(path)) return !entry->directory;
+    // A file whose extent runs past the image's end is listed but no file
+    // to read: the reader shows its missing-file page for it.
+    if (const auto entry = imageEntry(path)) {
+        return !entry->directory && images_.value(split(path)->imageDrive)->holds(*entry);
+    }
     const QString local = existingFile(path);
     return !local.isEmpty() && QFileInfo(local).isFile();
 }

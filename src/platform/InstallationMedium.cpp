@@ -69,9 +69,10 @@ std::optional<InstallationMedium::File> InstallationMedium::find(const QString& 
                                                                  const QString& workFolder) const {
     for (const QString& path : files_) {
         if (!standsFor(lastComponent(path), name)) continue;
-        if (const auto device = drives_.openFile(path)) {
-            return File{path, {}, {}, device->size(), path.mid(kRoot.size())};
-        }
+        // One that cannot be opened is there all the same: its copy fails
+        // as unreadable instead of sending the user to look for it.
+        const auto device = drives_.openFile(path);
+        return File{path, {}, {}, device ? device->size() : -1, path.mid(kRoot.size())};
     }
     return findInCabinets(name, workFolder);
 }
@@ -114,7 +115,7 @@ InstallationMedium::CopyOutcome InstallationMedium::copy(const File& file, const
         return extraction == Cabinet::Extraction::Done ? CopyOutcome::Copied
                                                        : CopyOutcome::Unreadable;
     }
-    const auto from = drives_.openFile(file.path);
+    const auto from = file.size < 0 ? nullptr : drives_.openFile(file.path);
     if (!from) return CopyOutcome::Unreadable;
     QFile to(target);
     if (!to.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

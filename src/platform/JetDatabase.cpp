@@ -3,6 +3,7 @@
 #include "platform/JetFile.h"
 #include "platform/JetTextIndex.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace lumera {
@@ -42,20 +43,42 @@ std::shared_ptr<const JetKeyLookup> JetDatabase::lookup() {
 void JetDatabase::forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
                                const QString& foldedKey, const std::function<void()>& take) {
     // The file's own index first, then the lookup, then the walk.
-    std::optional<std::vector<quint32>> locations;
     const quint32 root = lookups_ && searchIndexes_ ? reader.textIndexRoot(keyColumn) : 0;
-    if (root) locations = JetTextIndex(file(), reader.definitionPage(), root).locations(foldedKey);
-    if (!locations) {
-        if (const auto keys = lookup()) locations = keys->locations(table, foldedKey);
-    }
-    if (!locations) {
-        while (reader.next()) {
-            if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+    if (root) {
+        const auto located =
+            JetTextIndex(file(), reader.definitionPage(), root).locations(foldedKey);
+        if (located) {
+            takeAt(reader, *located, keyColumn, foldedKey, take);
+            return;
         }
-        return;
     }
-    for (const quint32 location : *locations) {
-        // Both name rows of this very file, so the rows must be there.
+    if (const auto keys = lookup()) {
+        const std::vector<quint32> located = keys->locations(table, foldedKey);
+        if (listedRowsAreThere(reader, located, keyColumn, foldedKey)) {
+            takeAt(reader, located, keyColumn, foldedKey, take);
+            return;
+        }
+        // Its checksum is right, but it is of other rows: the walk answers.
+        lookups_->stale(file());
+        reader.rewind();
+    }
+    while (reader.next()) {
+        if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
+    }
+}
+
+bool JetDatabase::listedRowsAreThere(JetTableReader& reader, const std::vector<quint32>& locations,
+                                     int keyColumn, const QString& foldedKey) {
+    return std::all_of(locations.begin(), locations.end(), [&](quint32 location) {
+        return reader.moveTo(location) && JetKeyLookup::mayList(foldedKey, reader.value(keyColumn));
+    });
+}
+
+void JetDatabase::takeAt(JetTableReader& reader, const std::vector<quint32>& locations,
+                         int keyColumn, const QString& foldedKey,
+                         const std::function<void()>& take) {
+    for (const quint32 location : locations) {
+        // The file's own index names rows of this very file: they must be there.
         if (!reader.moveTo(location)) throw file().damaged();
         if (keymatch::matches(reader.value(keyColumn), foldedKey)) take();
     }

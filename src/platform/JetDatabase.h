@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace lumera {
 
@@ -51,6 +52,12 @@ class JetDatabase : public ArticleDatabaseFile {
     void forEachMatch(JetTableReader& reader, JetKeyLookup::Table table, int keyColumn,
                       const QString& foldedKey, const std::function<void()>& take);
     std::shared_ptr<const JetKeyLookup> lookup();
+    // Whether each row a lookup lists for a key is there with a key of its
+    // hash; the reader is left on the last.
+    static bool listedRowsAreThere(JetTableReader& reader, const std::vector<quint32>& locations,
+                                   int keyColumn, const QString& foldedKey);
+    void takeAt(JetTableReader& reader, const std::vector<quint32>& locations, int keyColumn,
+                const QString& foldedKey, const std::function<void()>& take);
 
     QString path_;
     std::unique_ptr<JetFile> file_;

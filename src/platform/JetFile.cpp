@@ -191,6 +191,8 @@ TableDefinition JetFile::readTable(MdbCatalogEntry* entry) const {
     return table;
 }
 
+quint32 JetFile::rowCount(const QString& name) const { return readTable(table(name))->num_rows; }
+
 // libmdb reads a map of pages (usage map type 1) again for every page it
 // finds there: about 15 ms for the Fotos table of 100,000 articles. So this
 // is done only before a walk, which costs that much anyway, and not for a
@@ -257,6 +259,8 @@ bool JetTableReader::next() {
     if (!crackCurrentRow()) throw file_.damaged();
     return true;
 }
+
+void JetTableReader::rewind() { mdb_rewind_table(table_.get()); }
 
 // mdb_fetch_row and mdb_read_row leave the row's page in pg_buf and point
 // past the row; cracking the row again tells a NULL from empty text, which

@@ -46,6 +46,9 @@ class JetFile {
     MdbCatalogEntry* table(const QString& name) const;
     // A table's definition, once its usage map is known to lie inside the file.
     TableDefinition readTable(MdbCatalogEntry* entry) const;
+    // The rows a table's definition counts, as Jet keeps the count when it
+    // adds and deletes rows. Throws DatabaseError as table() and readTable().
+    quint32 rowCount(const QString& table) const;
     // Throws DatabaseError unless every data page the usage map names lies
     // inside the file, which a walk of the table relies on.
     void checkDataPages(const MdbTableDef& table) const;
@@ -88,6 +91,8 @@ class JetTableReader {
 
     // Moves to the next stored row; false after the last.
     bool next();
+    // Back before the first row, for a walk after reads by location.
+    void rewind();
     // Where the current row lies: its page above, its row number in the low
     // byte, as Jet's own row pointers have it. Ascending in stored order.
     quint32 location() const;

@@ -13,11 +13,15 @@ namespace {
 // The file: a header of fixed fields, then each section's entries (hash,
 // location), all little-endian, and a checksum over everything before it.
 constexpr char kMagic[8] = {'L', 'X', 'C', 'H', 'A', 'V', 'E', 'S'};
-// Raised whenever the hash, the folding or the layout changes.
-constexpr quint32 kFormatVersion = 1;
-constexpr qsizetype kHeaderSize = 40;
+// Raised whenever the hash, the folding or the layout changes: version 2
+// lists the rows whose key is NULL too.
+constexpr quint32 kFormatVersion = 2;
+constexpr qsizetype kHeaderSize = JetKeyLookup::kHeaderSize;
 constexpr qsizetype kEntrySize = 8;
 constexpr qsizetype kChecksumSize = 8;
+// The hash a NULL key is listed under; a text key that hashes alike costs
+// the reads of those rows, which match nothing.
+constexpr quint32 kNullKeyHash = 0;
 
 // FNV-1a over the UTF-16 code units: the same on every machine and Qt
 // version, unlike qHash, whose seed and algorithm may change.
@@ -27,6 +31,10 @@ quint32 keyHash(const QString& foldedKey) {
         hash = (hash ^ c.unicode()) * 16777619u;
     }
     return hash;
+}
+
+quint32 storedKeyHash(const StoredText& key) {
+    return key ? keyHash(keymatch::folded(*key)) : kNullKeyHash;
 }
 
 // Eight bytes a step, so that checking a lookup of 400,000 entries costs
@@ -58,7 +66,7 @@ class Writer {
 
 class Reader {
   public:
-    explicit Reader(const QByteArray& bytes) : in_(bytes) {}
+    explicit Reader(const QByteArray& bytes, qsizetype at = sizeof(kMagic)) : in_(bytes), at_(at) {}
     template <typename T>
     T take() {
         const T value = qFromLittleEndian<T>(in_.constData() + at_);
@@ -68,7 +76,7 @@ class Reader {
 
   private:
     const QByteArray& in_;
-    qsizetype at_ = sizeof(kMagic);
+    qsizetype at_;
 };
 
 }  // namespace
@@ -79,10 +87,8 @@ JetKeyLookup JetKeyLookup::build(const JetFile& file, const JetFileStamp& stamp)
     const auto fill = [&file](Entries& entries, const QString& table, const QString& keyColumn) {
         JetTableReader reader(file, table);
         const int key = reader.requireColumn(keyColumn);
-        while (reader.next()) {
-            const StoredText value = reader.value(key);
-            if (value) entries.push_back({keyHash(keymatch::folded(*value)), reader.location()});
-        }
+        while (reader.next())
+            entries.push_back({storedKeyHash(reader.value(key)), reader.location()});
         std::sort(entries.begin(), entries.end());
     };
     fill(lookup.articles_, articletables::kArticles, articletables::kKey);
@@ -109,27 +115,39 @@ QByteArray JetKeyLookup::toBytes() const {
     return out.bytes();
 }
 
-std::optional<JetKeyLookup> JetKeyLookup::fromBytes(const QByteArray& bytes) {
-    if (bytes.size() < kHeaderSize + kChecksumSize ||
+qint64 JetKeyLookup::Header::fileSize() const {
+    return kHeaderSize + (qint64(articles) + qint64(media)) * kEntrySize + kChecksumSize;
+}
+
+std::optional<JetKeyLookup::Header> JetKeyLookup::header(const QByteArray& bytes) {
+    if (bytes.size() < kHeaderSize ||
         !bytes.startsWith(QByteArray::fromRawData(kMagic, sizeof(kMagic)))) {
-        return std::nullopt;
-    }
-    const qsizetype body = bytes.size() - kChecksumSize;
-    if (checksum(bytes.constData(), body) != qFromLittleEndian<quint64>(bytes.constData() + body)) {
         return std::nullopt;
     }
     Reader in(bytes);
     if (in.take<quint32>() != kFormatVersion) return std::nullopt;
-    JetKeyLookup lookup;
-    lookup.stamp_.unicodeVersion = in.take<quint32>();
-    lookup.stamp_.size = in.take<qint64>();
-    lookup.stamp_.modifiedNs = in.take<qint64>();
-    const qint64 articles = in.take<quint32>();
-    const qint64 media = in.take<quint32>();
+    Header header;
+    header.stamp.unicodeVersion = in.take<quint32>();
+    header.stamp.size = in.take<qint64>();
+    header.stamp.modifiedNs = in.take<qint64>();
+    header.articles = in.take<quint32>();
+    header.media = in.take<quint32>();
+    return header;
+}
+
+std::optional<JetKeyLookup> JetKeyLookup::fromBytes(const QByteArray& bytes) {
+    const std::optional<Header> header = JetKeyLookup::header(bytes);
     // Before anything is allocated by the counts.
-    if (kHeaderSize + (articles + media) * kEntrySize != body) return std::nullopt;
-    lookup.articles_.resize(static_cast<std::size_t>(articles));
-    lookup.media_.resize(static_cast<std::size_t>(media));
+    if (!header || header->fileSize() != bytes.size()) return std::nullopt;
+    const qsizetype body = bytes.size() - kChecksumSize;
+    if (checksum(bytes.constData(), body) != qFromLittleEndian<quint64>(bytes.constData() + body)) {
+        return std::nullopt;
+    }
+    JetKeyLookup lookup;
+    lookup.stamp_ = header->stamp;
+    lookup.articles_.resize(header->articles);
+    lookup.media_.resize(header->media);
+    Reader in(bytes, kHeaderSize);
     for (Entries* entries : {&lookup.articles_, &lookup.media_}) {
         for (Entry& entry : *entries) {
             entry.hash = in.take<quint32>();
@@ -152,6 +170,10 @@ std::vector<quint32> JetKeyLookup::locations(Table table, const QString& foldedK
     std::vector<quint32> found;
     for (; at != all.end() && at->hash == hash; ++at) found.push_back(at->location);
     return found;
+}
+
+bool JetKeyLookup::mayList(const QString& foldedKey, const StoredText& key) {
+    return storedKeyHash(key) == keyHash(foldedKey);
 }
 
 qsizetype JetKeyLookup::entryCount() const {

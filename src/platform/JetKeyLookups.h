@@ -14,8 +14,10 @@ class WindowSystem;
 // The key lookups of the Jet files a process reads. A lookup lives in the
 // installation folder beside its lex.mdb, as lex.chaves, and in memory for
 // the next request; it is used only while the file has the size and
-// modification time it was made from, so a changed lex.mdb is never read
-// through a stale one.
+// modification time it was made from and its tables the rows it lists, so a
+// changed lex.mdb is never read through a stale one. lex.chaves is read only
+// as a regular file, never through a link, and no more of it than its header
+// declares; it is written whole or not at all, replacing whatever is there.
 class JetKeyLookups {
   public:
     // What a query does when its file has no current lookup: make one (about
@@ -30,6 +32,10 @@ class JetKeyLookups {
     // none beside the file, or the file lacks what a lookup needs, which the
     // query's own walk then reports).
     std::shared_ptr<const JetKeyLookup> lookupFor(const JetFile& file);
+    // The file's lookup named a row that is not there, or not of its key: it
+    // was made of other rows. It is removed; Build makes a new one once for
+    // this process, and queries walk until then.
+    void stale(const JetFile& file);
 
     // lex.chaves beside lex.mdb.
     static QString pathFor(const QString& databaseFile);
@@ -43,6 +49,7 @@ class JetKeyLookups {
         QString path;
         JetFileStamp stamp;
         std::shared_ptr<const JetKeyLookup> lookup;
+        bool madeHere = false;
     };
 
     static std::shared_ptr<const JetKeyLookup> readBeside(const JetFile& file,

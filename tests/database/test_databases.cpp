@@ -3,6 +3,8 @@
 // engine must get right beyond it (Jet 3 text, SQLite NULLs, Unicode case
 // and schema); and damaged files, which end in a DatabaseError naming the
 // file, never in a crash or in silently missing rows.
+#include <sys/stat.h>
+
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +12,7 @@
 #include "headless/HeadlessWindowSystem.h"
 #include "platform/ArticleDatabaseFiles.h"
 #include "platform/JetDatabase.h"
+#include "platform/JetFile.h"
 #include "platform/JetKeyLookups.h"
 #include "platform/SqliteDatabase.h"
 #include "support/DatabaseFixtures.h"
@@ -79,6 +82,16 @@ QStringList readEverything(const QString& file, JetKeyLookups* lookups = nullptr
         return true;
     });
     return seen;
+}
+
+// What this process has read from files so far, in bytes.
+qint64 bytesRead() {
+    QFile io(u"/proc/self/io"_s);
+    if (!io.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : io.readAll().split('\n')) {
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    }
+    return 0;
 }
 
 // Every value of Table1 of jet3-charset.mdb (a file without article tables), by row name.
@@ -438,38 +451,105 @@ class Databases : public QObject {
     }
 
     // A lookup that is cut, changed, of another file, or older than its
-    // lex.mdb is not believed: the rows are those of the walk.
+    // lex.mdb is not believed: the rows are those of the walk. Nor is one
+    // whose checksum is right but whose rows are not the file's (another
+    // file's, two keys swapped, a row left out), without the file said to
+    // be damaged; nor what is no regular file, or is reached through a link,
+    // or is longer than its header says, of which no more is read than a
+    // lookup's size. One made on first use replaces whatever lies there.
     void damagedOrStaleLookupsAreNotBelieved() {
         if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
         const QString other = copyWithLookup(fixtures::jetFile(u"lex-jet4-2003.mdb"_s), u"other"_s);
+        const QString jet4 = fixtures::jetFile(u"lex-jet4.mdb"_s);
+        const QString swapped = changedCopy(jet4, u"swapped.mdb"_s, [](QByteArray& d) {
+            d.replace("istambul.htm", "~~~~~~~~~~~~").replace("portugal.htm", "istambul.htm");
+            d.replace("~~~~~~~~~~~~", "portugal.htm");
+        });
+        const QString deleted = changedCopy(jet4, u"deleted.mdb"_s, [&jet4](QByteArray& d) {
+            JetFile file(jet4);
+            JetTableReader reader(file, u"DatabaseV"_s);
+            while (reader.next() && reader.value(0) != u"istambul.htm"_s) {
+            }
+            // Jet marks a deleted row in the page's table of row offsets.
+            const quint32 row = reader.location();
+            d[(row >> 8) * kJet4Page + 15 + 2 * (row & 0xFF)] |= 0x40;
+        });
+        const auto madeOf = [](const QString& source) {
+            return [source](const QString& at, const QString& copy) {
+                return testing::writeBytes(
+                    at, JetKeyLookup::build(JetFile(source), JetFile(copy).stamp()).toBytes());
+            };
+        };
+        const auto linkTo = [](const QString& target) {
+            return [target](const QString& at, const QString&) {
+                return QFile::remove(at) && QFile::link(target, at);
+            };
+        };
         const struct {
             QString name;
             std::function<void(QByteArray& lookup, QByteArray& database)> change;
+            std::function<bool(const QString& at, const QString& copy)> plant;
         } rows[] = {
-            {u"cut"_s, [](QByteArray& l, QByteArray&) { l.chop(l.size() / 3); }},
-            {u"empty"_s, [](QByteArray& l, QByteArray&) { l.clear(); }},
-            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[l.size() - 12] ^= 1; }},
+            {u"cut"_s, [](QByteArray& l, QByteArray&) { l.chop(l.size() / 3); }, {}},
+            {u"empty"_s, [](QByteArray& l, QByteArray&) { l.clear(); }, {}},
+            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[40] ^= 1; }, {}},  // a key's hash
             {u"other"_s,
              [&other](QByteArray& l, QByteArray&) {
                  l = testing::readBytes(JetKeyLookups::pathFor(other));
-             }},
+             },
+             {}},
             {u"newer"_s,
-             [](QByteArray&, QByteArray& d) { d.replace("istambul.htm", "istambux.htm"); }},
+             [](QByteArray&, QByteArray& d) { d.replace("istambul.htm", "istambux.htm"); },
+             {}},
+            {u"other-rows"_s, {}, madeOf(fixtures::jetFile(u"lex-jet4-2003.mdb"_s))},
+            {u"swapped"_s, {}, madeOf(swapped)},
+            {u"deleted"_s, {}, madeOf(deleted)},
+            {u"zero"_s, {}, linkTo(u"/dev/zero"_s)},
+            {u"fifo"_s,
+             {},
+             [](const QString& at, const QString&) {
+                 return QFile::remove(at) && mkfifo(QFile::encodeName(at).constData(), 0600) == 0;
+             }},
+            {u"folder"_s,
+             {},
+             [](const QString& at, const QString&) {
+                 return QFile::remove(at) && QDir().mkdir(at);
+             }},
+            {u"link"_s,
+             {},
+             [](const QString& at, const QString&) {
+                 return QFile::rename(at, at + u".real"_s) && QFile::link(at + u".real"_s, at);
+             }},
+            {u"longer"_s,
+             {},
+             [](const QString& at, const QString&) {
+                 QFile file(at);
+                 return file.open(QIODevice::ReadWrite) && file.resize(file.size() + (8 << 20));
+             }},
         };
         for (const auto& row : rows) {
-            const QString copy = copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), row.name);
-            QByteArray lookup = testing::readBytes(JetKeyLookups::pathFor(copy));
+            const QString copy = copyWithLookup(jet4, row.name);
+            const QString at = JetKeyLookups::pathFor(copy);
+            QByteArray lookup = testing::readBytes(at);
             QByteArray database = testing::readBytes(copy);
             const QByteArray sound = database;
-            row.change(lookup, database);
-            QVERIFY(testing::writeBytes(JetKeyLookups::pathFor(copy), lookup));
+            if (row.change) row.change(lookup, database);
+            QVERIFY(testing::writeBytes(at, lookup));
+            QVERIFY(!row.plant || row.plant(at, copy));
             if (database != sound) {
                 QFile changed(copy);
                 const QDateTime made = QFileInfo(copy).lastModified();
                 QVERIFY(testing::writeBytes(copy, database) && changed.open(QIODevice::ReadWrite) &&
                         changed.setFileTime(made.addSecs(2), QFileDevice::FileModificationTime));
             }
-            QCOMPARE(readEverything(copy, &besideOnly_), readEverything(copy));
+            const qint64 before = bytesRead();
+            JetKeyLookups().lookupFor(JetFile(copy));
+            QCOMPARE_LT(bytesRead() - before, qint64(1) << 20);
+            const QStringList walked = readEverything(copy);
+            QCOMPARE(readEverything(copy, &besideOnly_), walked);
+            JetKeyLookups building(JetKeyLookups::Missing::Build);
+            QCOMPARE(readEverything(copy, &building), walked);
+            QVERIFY2(!QFileInfo(at).isSymLink(), qPrintable(row.name));
         }
     }
 

@@ -325,10 +325,11 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
     // The medium goes away: its folder disappears under the mapping.
     QVERIFY(QDir(cd).removeRecursively());
     // The reader's own page, a document that completes like any other, names
-    // the file and, where the drive holds nothing (all but D:), tells how to
-    // give the CD; its link leads home.
+    // the file as text, markup in its name too, and, where the drive holds
+    // nothing (all but D:), tells how to give the CD; its link leads home.
     for (const QString& address :
-         {u"E:\\lex2000\\v7.htm"_s, u"Q:\\lex2000\\v7.htm"_s, u"D:\\lex2000\\v9.htm"_s}) {
+         {u"E:\\lex2000\\v7.htm"_s, u"Q:\\lex2000\\v7.htm"_s, u"D:\\lex2000\\v9.htm"_s,
+          u"D:\\lex2000\\<b>x<\\b>.htm"_s, u"D:\\lex2000\\<script>alert(1)<\\script>.htm"_s}) {
         QVERIFY(load(address));
         const QString text =
             BrowserDriver(browser_->view()).evaluate(u"document.body.innerText"_s).toString();
@@ -336,6 +337,11 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
             text.contains(address + u" não foi encontrado"_s) &&
                 text.contains(u"--drive "_s + address[0] + u":=PASTA"_s) == (address[0] != u'D'),
             qPrintable(text));
+        // The one element around the name is the page's own.
+        QCOMPARE(BrowserDriver(browser_->view())
+                     .evaluate(u"document.querySelectorAll('b, script').length"_s)
+                     .toInt(),
+                 1);
     }
     clickToLoad(u"a"_s);
     QCOMPARE(browser_->view()->title(), u"Início"_s);

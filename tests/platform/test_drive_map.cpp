@@ -1,9 +1,11 @@
 // Drive letters to directories: case, 8.3 names, and nothing outside.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include "platform/DriveMap.h"
 #include "platform/DriveSetup.h"
@@ -145,13 +147,38 @@ void DriveMapTest::readsDiscImages() {
     const QString tree = tmp_.filePath(u"disc"_s);
     for (const QString& file :
          {u"LEX2000/JOIA.HTM"_s, u"LEX2000/FOTOS/BRASIL.HTM"_s, u"LEX2000/tomo98a/São Paulo.htm"_s,
-          u"LEX2000/Página longa.htm"_s}) {
+          u"LEX2000/Página longa.htm"_s, u"LEX2000/atlas/mundo/europa/Lisboa à noite.htm"_s}) {
         QVERIFY(QDir().mkpath(QFileInfo(tree + u'/' + file).path()));
         QVERIFY(writeBytes(tree + u'/' + file, file.toUtf8()));
     }
     QVERIFY(writeBytes(tree + u"/LEX2000/FILME.AVI"_s, large));
     QVERIFY(makeDiscImage(tree, tmp_.filePath(u"long.iso"_s), {u"-J"_s, u"-R"_s}));
     QVERIFY(makeDiscImage(tree, tmp_.filePath(u"plain.iso"_s), {u"-iso-level"_s, u"1"_s}));
+    QVERIFY(makeDiscImage(tree, tmp_.filePath(u"joliet.iso"_s), {u"-J"_s, u"--norock"_s}));
+    // Copies with Joliet records changed: names that make no text (a lone
+    // surrogate), which fall back to the entry's other name, and a film whose
+    // extent runs past the end of the image.
+    const auto lone = [](char* record, quint32) { record[33] = char(0xD8), record[34] = 0; };
+    const struct {
+        QString from, to, name;
+        std::function<void(char*, quint32)> change;
+    } changes[] = {
+        {u"joliet.iso"_s, u"bad.iso"_s, u"Página longa.htm"_s, lone},
+        {u"bad.iso"_s, u"bad.iso"_s, u"tomo98a"_s, lone},
+        {u"long.iso"_s, u"badrr.iso"_s, u"Página longa.htm"_s, lone},
+        {u"long.iso"_s, u"past.iso"_s, u"FILME.AVI"_s,
+         [](char* record, quint32 sectors) {
+             qToLittleEndian(sectors - 9, record + 2);
+             qToBigEndian(sectors - 9, record + 6);
+         }},
+    };
+    for (const auto& change : changes) {
+        QByteArray image = readBytes(tmp_.filePath(change.from));
+        QVERIFY(changeJolietRecord(image, change.name, [&](char* record) {
+            change.change(record, quint32(image.size() / 2048));
+        }));
+        QVERIFY(writeBytes(tmp_.filePath(change.to), image));
+    }
     QVERIFY(writeBytes(tmp_.filePath(u"not.iso"_s), QByteArray(64 * 1024, 'x')));
     // The same as a BIN of raw 2,352-byte sectors (sync, header, data, no
     // correction codes), and a CUE sheet naming it.
@@ -169,6 +196,33 @@ void DriveMapTest::readsDiscImages() {
     QVERIFY(map.map(u'I', tmp_.filePath(u"raw.cue"_s)));
     QVERIFY(map.map(u'E', tmp_.filePath(u"long.iso"_s)));
     QVERIFY(map.map(u'F', tmp_.filePath(u"plain.iso"_s)));
+    for (const auto& [drive, image] :
+         {std::pair(u'J', u"joliet.iso"_s), std::pair(u'K', u"bad.iso"_s),
+          std::pair(u'L', u"badrr.iso"_s), std::pair(u'M', u"past.iso"_s)})
+        QVERIFY(map.map(drive, tmp_.filePath(image)));
+    // CUE sheets: the data file's name quoted or not, in any case, but never a
+    // path, though one leads to a copy of the BIN (a name holding a backslash
+    // is a file of its own here).
+    QVERIFY(QDir().mkpath(tmp_.filePath(u"cue/sub"_s)));
+    for (const QString& copy : {u"cue/good.bin"_s, u"cue/sub/good.bin"_s, u"cue/sub\\good.bin"_s,
+                                u"cue/..\\good.bin"_s, u"cue/C:\\good.bin"_s, u"good.bin"_s})
+        QVERIFY(QFile::copy(tmp_.filePath(u"raw.bin"_s), tmp_.filePath(copy)));
+    const struct {
+        QString name;
+        QChar drive;  // null: refused
+    } sheets[] = {
+        {u"good.bin"_s, u'N'},       {u"\"GOOD.BIN\""_s, u'O'},
+        {u"\"sub/good.bin\""_s, {}}, {u"\"sub\\good.bin\""_s, {}},
+        {u"\"..\\good.bin\""_s, {}}, {u"\"../good.bin\""_s, {}},
+        {u"\"C:\\good.bin\""_s, {}}, {u'"' + tmp_.filePath(u"good.bin"_s) + u'"', {}},
+    };
+    for (const auto& sheet : sheets) {
+        const QString cue = tmp_.filePath(u"cue/disc.cue"_s);
+        QVERIFY(
+            writeBytes(cue, "FILE " + sheet.name.toUtf8() + " BINARY\n  TRACK 01 MODE1/2352\n"));
+        QVERIFY2(map.map(sheet.drive.isNull() ? u'Z' : sheet.drive, cue) == !sheet.drive.isNull(),
+                 qPrintable(sheet.name));
+    }
     QVERIFY(!map.map(u'G', tmp_.filePath(u"not.iso"_s)));
     const struct {
         QString path;
@@ -184,22 +238,39 @@ void DriveMapTest::readsDiscImages() {
         {u"H:\\lex2000\\filme.avi"_s, large},
         {u"I:\\LEX2000\\FOTOS\\BRASIL.HTM"_s, "LEX2000/FOTOS/BRASIL.HTM"},
         {u"F:\\LEX2000\\FOTOS\\BRASIL.HTM"_s, "LEX2000/FOTOS/BRASIL.HTM"},
+        {u"J:\\LEX2000\\TOMO98A\\SÃO PAULO.HTM"_s, "LEX2000/tomo98a/São Paulo.htm"},
+        {u"J:\\lex2000\\página longa.htm"_s, "LEX2000/Página longa.htm"},
+        {u"J:\\lex2000\\atlas\\mundo\\europa\\lisboa à noite.htm"_s,
+         "LEX2000/atlas/mundo/europa/Lisboa à noite.htm"},
+        {u"K:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"K:\\lex2000\\fotos\\brasil.htm"_s, "LEX2000/FOTOS/BRASIL.HTM"},
+        {u"K:\\lex2000\\p_gina_l.htm"_s, "LEX2000/Página longa.htm"},
+        {u"K:\\lex2000\\tomo98a\\são paulo.htm"_s, "LEX2000/tomo98a/São Paulo.htm"},
+        {u"L:\\lex2000\\página longa.htm"_s, "LEX2000/Página longa.htm"},
+        {u"M:\\lex2000\\filme.avi"_s, {}},
+        {u"M:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"N:\\lex2000\\joia.htm"_s, "LEX2000/JOIA.HTM"},
+        {u"O:\\lex2000\\fotos\\brasil.htm"_s, "LEX2000/FOTOS/BRASIL.HTM"},
         {u"E:\\lex2000\\nada.htm"_s, {}},
         {u"E:\\lex2000\\fotos"_s, {}},  // a folder
         {u"E:\\..\\long.iso"_s, {}},
         {u"E:\\lex2000\\joia.htm"_s + QChar(u'\0'), {}},
     };
     for (const auto& row : rows) {
+        QElapsedTimer answered;
+        answered.start();
         const auto device = map.openFile(row.path);
         QCOMPARE(row.path + u' ' + (device ? device->readAll() : QByteArray()),
                  row.path + u' ' + row.bytes);
         QCOMPARE(map.isFile(row.path), !row.bytes.isEmpty());
+        QCOMPARE_LT(answered.elapsed(), 2000);
     }
     // Read in pieces from anywhere, as the browser streams a film.
     const auto film = map.openFile(u"E:\\lex2000\\filme.avi"_s);
     QVERIFY(film && film->seek(250000));
     QCOMPARE(film->read(7000), large.mid(250000, 7000));
-    QCOMPARE(map.entryNames(u"E:\\LEX2000"_s, QDir::Dirs), QStringList({u"FOTOS"_s, u"tomo98a"_s}));
+    QCOMPARE(map.entryNames(u"E:\\LEX2000"_s, QDir::Dirs),
+             QStringList({u"atlas"_s, u"FOTOS"_s, u"tomo98a"_s}));
     QCOMPARE(map.driveHolding(u"/lex2000/joia.htm"_s), QChar(u'E'));
 }
 
