@@ -23,9 +23,9 @@
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/Windows1252.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/DriveMap.h"
-#include "platform/RowRecordset.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "media/DriveMap.h"
+#include "database/RowRecordset.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;

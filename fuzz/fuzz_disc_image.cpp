@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "FuzzCheck.h"
-#include "platform/DiscImage.h"
+#include "media/DiscImage.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;

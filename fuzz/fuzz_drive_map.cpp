@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "FuzzCheck.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 using namespace lumera;
 

@@ -19,9 +19,9 @@
 #include <optional>
 
 #include "FuzzCheck.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/JetDatabase.h"
-#include "platform/JetKeyLookups.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "database/JetDatabase.h"
+#include "database/JetKeyLookups.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 #include "FuzzCheck.h"
-#include "search_engine/SearchTestSupport.h"
+#include "searchengine/SearchTestSupport.h"
 #include "searchengine/IndexBuilder.h"
 #include "searchengine/XapianQueryBuilder.h"
 

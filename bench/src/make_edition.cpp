@@ -17,7 +17,7 @@
 #include <stdexcept>
 
 #include "EditionText.h"
-#include "platform/RowRecordset.h"
+#include "database/RowRecordset.h"
 
 using namespace lumera::bench;
 

@@ -9,7 +9,7 @@
 
 #include "browser/DriveUrls.h"
 #include "browser/MissingFilePage.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 namespace lumera {
 

@@ -4,7 +4,7 @@
 #include <QWebEngineUrlScheme>
 
 #include "host/Windows1252.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 namespace lumera::driveurls {
 

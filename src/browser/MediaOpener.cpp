@@ -5,7 +5,7 @@
 #include <QFileInfo>
 
 #include "browser/DriveUrls.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 namespace lumera {
 

@@ -1,6 +1,6 @@
 #include "browser/MissingFilePage.h"
 
-#include "platform/DriveSetup.h"
+#include "media/DriveSetup.h"
 
 namespace lumera {
 

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "edition/PageFolders.h"
-#include "platform/ArticleDatabaseFiles.h"
+#include "database/ArticleDatabaseFiles.h"
 #include "searchengine/ShardedIndexBuilder.h"
 
 namespace lumera {

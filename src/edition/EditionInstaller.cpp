@@ -10,9 +10,9 @@
 #include "edition/EditionFolder.h"
 #include "edition/IndexBuild.h"
 #include "edition/SetupTarget.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/DriveSetup.h"
-#include "platform/InstallationMedium.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "media/DriveSetup.h"
+#include "media/InstallationMedium.h"
 #include "searchengine/ShardedIndexBuilder.h"
 
 namespace lumera {

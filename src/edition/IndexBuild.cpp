@@ -8,9 +8,9 @@
 #include "app/LexIni.h"
 #include "edition/ArticleIndexer.h"
 #include "edition/PageFolders.h"
-#include "platform/DriveMap.h"
-#include "platform/DriveSetup.h"
-#include "platform/JetKeyLookups.h"
+#include "media/DriveMap.h"
+#include "media/DriveSetup.h"
+#include "database/JetKeyLookups.h"
 #include "searchengine/XapianIndexList.h"
 
 namespace lumera {

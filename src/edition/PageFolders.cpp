@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include <algorithm>
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 namespace lumera {
 namespace {

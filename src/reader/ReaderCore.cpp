@@ -2,7 +2,7 @@
 
 #include <QTextStream>
 
-#include "platform/DriveSetup.h"
+#include "media/DriveSetup.h"
 
 namespace lumera {
 Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,

@@ -1,7 +1,7 @@
 #include "reader/ReaderHost.h"
 
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/DriveSetup.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "media/DriveSetup.h"
 #include "searchengine/XapianSearchEngine.h"
 
 namespace lumera {

@@ -7,7 +7,7 @@
 #include "host/ArticleDatabase.h"
 #include "host/SearchEngine.h"
 #include "host/WindowSystem.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 
 namespace lumera {
 

@@ -13,7 +13,7 @@
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/Windows1252.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 #include "support/DatabaseFixtures.h"
 #include "support/FileBytes.h"
 #include "support/RecordingDatabases.h"

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "articles/MediaBlocks.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/RowRecordset.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "database/RowRecordset.h"
 
 using namespace lumera;
 using namespace Qt::StringLiterals;

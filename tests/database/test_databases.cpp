@@ -3,41 +3,28 @@
 // engine must get right beyond it (Jet 3 text, SQLite NULLs, Unicode case
 // and schema); and damaged files, which end in a DatabaseError naming the
 // file, never in a crash or in silently missing rows.
-#include <sys/stat.h>
 
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "headless/HeadlessWindowSystem.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/JetDatabase.h"
-#include "platform/JetFile.h"
-#include "platform/JetKeyLookups.h"
-#include "platform/SqliteDatabase.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "database/JetDatabase.h"
+#include "database/JetFile.h"
+#include "database/JetKeyLookups.h"
+#include "database/SqliteDatabase.h"
 #include "support/DatabaseFixtures.h"
+#include "support/DatabaseReads.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;
+using namespace lumera::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList kArticleColumns = {u"Arquivo"_s, u"Titulo"_s, u"Verbete"_s, u"Tomo"_s};
-constexpr qsizetype kJet4Page = 4096;
 // The bytes Windows-1252 leaves undefined; Windows reads each as the C1 control of its value.
 const QList<int> kUndefinedBytes = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
-
-// Every row left in the record set, NULLs read as empty text.
-QList<QStringList> walk(Recordset& records, const QStringList& columns) {
-    QList<QStringList> rows;
-    for (; !records.atEnd(); records.moveNext()) {
-        QStringList row;
-        for (const QString& column : columns) row.append(records.field(column));
-        rows.append(row);
-    }
-    return rows;
-}
 
 QStringList captions(Recordset& records) {
     QStringList found;
@@ -64,34 +51,6 @@ QList<QStringList> rowsWhere(const fixtures::ExpectedTable& table, const QString
             rows.append(expectedRow(table, i, columns));
     }
     return rows;
-}
-
-// Everything the reader and the indexer read from a file, as text; a Jet
-// file's queries go through lookups when given.
-QStringList readEverything(const QString& file, JetKeyLookups* lookups = nullptr) {
-    const auto db = ArticleDatabaseFiles::openFile(file, lookups);
-    QStringList seen;
-    db->forEachArticle([&](const ArticleRow& row) {
-        seen << row.arquivo << row.titulo << row.verbete << row.tomo.value_or(QString());
-        for (const QString& key : {row.arquivo, row.titulo}) {
-            for (const QStringList& media :
-                 walk(*db->mediaQuery(key), articletables::kMediaColumns))
-                seen << media;
-        }
-        seen << db->articleQuery(row.arquivo)->field(u"Verbete"_s);
-        return true;
-    });
-    return seen;
-}
-
-// What this process has read from files so far, in bytes.
-qint64 bytesRead() {
-    QFile io(u"/proc/self/io"_s);
-    if (!io.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : io.readAll().split('\n')) {
-        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
-    }
-    return 0;
 }
 
 // Every value of Table1 of jet3-charset.mdb (a file without article tables), by row name.
@@ -126,19 +85,6 @@ class Databases : public QObject {
         QFETCH_GLOBAL(QString, file);
         return ArticleDatabaseFiles::openFile(file, &besideOnly_);
     }
-    // A copy of a fixture in a folder of its own, with its key lookup beside it.
-    QString copyWithLookup(const QString& source, const QString& folder, bool lookup = true) {
-        const QString copy = dir_.filePath(folder + u"/lex.mdb"_s);
-        QDir(dir_.path()).mkpath(folder);
-        fixtures::writeChangedCopy(source, copy, [](QByteArray&) {});
-        return !lookup || JetKeyLookups::prepare(copy) ? copy : QString();
-    }
-    QString changedCopy(const QString& source, const QString& name,
-                        const std::function<void(QByteArray&)>& change) {
-        const QString target = dir_.filePath(name);
-        fixtures::writeChangedCopy(source, target, change);
-        return target;
-    }
 
   private Q_SLOTS:
     // Every test runs on each engine; those of one engine only skip the others.
@@ -150,7 +96,7 @@ class Databases : public QObject {
         QTest::newRow("jet4-2000") << fixtures::jetFile(u"lex-jet4.mdb"_s);
         QTest::newRow("jet4-2003") << fixtures::jetFile(u"lex-jet4-2003.mdb"_s);
         QTest::newRow("sqlite") << sqliteEdition_;
-        lookupCopy_ = copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"lookup"_s);
+        lookupCopy_ = copyWithLookup(dir_, fixtures::jetFile(u"lex-jet4.mdb"_s), u"lookup"_s);
         QVERIFY(QFileInfo::exists(JetKeyLookups::pathFor(lookupCopy_)));
         QTest::newRow("jet4-lookup") << lookupCopy_;
     }
@@ -272,9 +218,10 @@ class Databases : public QObject {
         } rows[] = {
             {'?', u"?"_s}, {'\x80', u"€"_s}, {'\x9c', u"œ"_s}, {'\x8d', QString(QChar(0x8D))}};
         for (const auto& row : rows) {
-            const QString copy = changedCopy(charset, u"charset.mdb"_s, [&row](QByteArray& bytes) {
-                bytes.replace("AA?AA", QByteArray("AA") + row.byte + "AA");
-            });
+            const QString copy =
+                changedCopy(dir_, charset, u"charset.mdb"_s, [&row](QByteArray& bytes) {
+                    bytes.replace("AA?AA", QByteArray("AA") + row.byte + "AA");
+                });
             const auto table = charsetTable(copy);
             for (int n = 128; n <= 255; ++n) {
                 const QString middle =
@@ -365,7 +312,7 @@ class Databases : public QObject {
             {sqliteEdition_, u"blank.db"_s, zeroFrom(100)},
         };
         QStringList files = {dir_.filePath(u"nenhum.mdb"_s), dir_.path()};
-        for (const auto& row : rows) files << changedCopy(row.source, row.name, row.change);
+        for (const auto& row : rows) files << changedCopy(dir_, row.source, row.name, row.change);
         // With a lookup made on first use, or without one.
         JetKeyLookups building(JetKeyLookups::Missing::Build);
         for (const QString& file : files) {
@@ -381,178 +328,6 @@ class Databases : public QObject {
         }
     }
 
-    // Through its Jet indexes or its lookup, a file gives the rows its walk
-    // gives, for every key and title in any letter case and for keys it does
-    // not hold, reading fewer pages. The index fixture's keys have the
-    // twins folding joins and the sort order parts (ſ and s, K and k), the
-    // characters it ignores, keys beyond the Latin-1 it knows, long keys, one
-    // key on more than one leaf, and a last leaf the index tree does not name.
-    void keysGiveTheWalksRows() {
-        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
-        const struct {
-            QString fixture;
-            bool lookup;
-        } rows[] = {
-            {u"lex-jet4.mdb"_s, true},
-            {u"lex-jet4-2003.mdb"_s, true},
-            {u"edition-jet4-index.mdb"_s, false},
-            {u"jet4-index-keys.mdb"_s, false},
-        };
-        for (const auto& row : rows) {
-            const QString copy =
-                copyWithLookup(fixtures::jetFile(row.fixture), row.fixture, row.lookup);
-            JetDatabase walked(copy);
-            JetDatabase looked(copy, &besideOnly_);
-            QStringList keys = {QString(), u"nada.htm"_s};
-            walked.forEachArticle([&keys](const ArticleRow& article) {
-                keys << article.arquivo << article.arquivo.toUpper() << article.titulo;
-                return true;
-            });
-            const TableRows media = walked.readTable(u"Fotos"_s);
-            for (const StoredRow& values : media.rows) {
-                const QString item =
-                    values.at(std::size_t(media.columns.indexOf(u"Item"_s))).value_or(QString());
-                keys << item << item.toUpper() << item.toLower();
-            }
-            keys.removeDuplicates();
-            const quint64 walkedBefore = walked.pagesRead();
-            const quint64 lookedBefore = looked.pagesRead();
-            for (const QString& key : keys) {
-                QCOMPARE(walk(*looked.articleQuery(key), kArticleColumns),
-                         walk(*walked.articleQuery(key), kArticleColumns));
-                QCOMPARE(walk(*looked.mediaQuery(key), articletables::kMediaColumns),
-                         walk(*walked.mediaQuery(key), articletables::kMediaColumns));
-            }
-            QCOMPARE_LT(looked.pagesRead() - lookedBefore, walked.pagesRead() - walkedBefore);
-        }
-    }
-
-    // The reader's first request on a Jet file without a lookup makes it,
-    // under the busy pointer, and later requests use it; a file whose Jet
-    // indexes serve its keys needs none.
-    void lookupMadeOnFirstUseUnderTheBusyPointer() {
-        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
-        const QString plain =
-            copyWithLookup(fixtures::jetFile(u"lex-jet4.mdb"_s), u"first"_s, false);
-        const QString indexed =
-            copyWithLookup(fixtures::jetFile(u"jet4-index-keys.mdb"_s), u"indexed"_s, false);
-        HeadlessWindowSystem windows;
-        ArticleDatabaseFiles databases(&windows);
-        for (const QString& file : {plain, plain, indexed}) {
-            QCOMPARE(
-                walk(*databases.open(file)->articleQuery(u"OHM.htm"_s), {u"Arquivo"_s}).size() +
-                    walk(*databases.open(file)->articleQuery(u"SABER.htm"_s), {u"Arquivo"_s})
-                        .size(),
-                file == plain ? 1 : 3);
-        }
-        QCOMPARE(windows.busy, QList<bool>({true, false}));
-        QVERIFY(QFileInfo::exists(JetKeyLookups::pathFor(plain)));
-        QVERIFY(!QFileInfo::exists(JetKeyLookups::pathFor(indexed)));
-    }
-
-    // A lookup that is cut, changed, of another file, or older than its
-    // lex.mdb is not believed: the rows are those of the walk. Nor is one
-    // whose checksum is right but whose rows are not the file's (another
-    // file's, two keys swapped, a row left out), without the file said to
-    // be damaged; nor what is no regular file, or is reached through a link,
-    // or is longer than its header says, of which no more is read than a
-    // lookup's size. One made on first use replaces whatever lies there.
-    void damagedOrStaleLookupsAreNotBelieved() {
-        if (!onEngine(sqliteEdition_)) QSKIP("these files are read once");
-        const QString other = copyWithLookup(fixtures::jetFile(u"lex-jet4-2003.mdb"_s), u"other"_s);
-        const QString jet4 = fixtures::jetFile(u"lex-jet4.mdb"_s);
-        const QString swapped = changedCopy(jet4, u"swapped.mdb"_s, [](QByteArray& d) {
-            d.replace("istambul.htm", "~~~~~~~~~~~~").replace("portugal.htm", "istambul.htm");
-            d.replace("~~~~~~~~~~~~", "portugal.htm");
-        });
-        const QString deleted = changedCopy(jet4, u"deleted.mdb"_s, [&jet4](QByteArray& d) {
-            JetFile file(jet4);
-            JetTableReader reader(file, u"DatabaseV"_s);
-            while (reader.next() && reader.value(0) != u"istambul.htm"_s) {
-            }
-            // Jet marks a deleted row in the page's table of row offsets.
-            const quint32 row = reader.location();
-            d[(row >> 8) * kJet4Page + 15 + 2 * (row & 0xFF)] |= 0x40;
-        });
-        const auto madeOf = [](const QString& source) {
-            return [source](const QString& at, const QString& copy) {
-                return testing::writeBytes(
-                    at, JetKeyLookup::build(JetFile(source), JetFile(copy).stamp()).toBytes());
-            };
-        };
-        const auto linkTo = [](const QString& target) {
-            return [target](const QString& at, const QString&) {
-                return QFile::remove(at) && QFile::link(target, at);
-            };
-        };
-        const struct {
-            QString name;
-            std::function<void(QByteArray& lookup, QByteArray& database)> change;
-            std::function<bool(const QString& at, const QString& copy)> plant;
-        } rows[] = {
-            {u"cut"_s, [](QByteArray& l, QByteArray&) { l.chop(l.size() / 3); }, {}},
-            {u"empty"_s, [](QByteArray& l, QByteArray&) { l.clear(); }, {}},
-            {u"entry"_s, [](QByteArray& l, QByteArray&) { l[40] ^= 1; }, {}},  // a key's hash
-            {u"other"_s,
-             [&other](QByteArray& l, QByteArray&) {
-                 l = testing::readBytes(JetKeyLookups::pathFor(other));
-             },
-             {}},
-            {u"newer"_s,
-             [](QByteArray&, QByteArray& d) { d.replace("istambul.htm", "istambux.htm"); },
-             {}},
-            {u"other-rows"_s, {}, madeOf(fixtures::jetFile(u"lex-jet4-2003.mdb"_s))},
-            {u"swapped"_s, {}, madeOf(swapped)},
-            {u"deleted"_s, {}, madeOf(deleted)},
-            {u"zero"_s, {}, linkTo(u"/dev/zero"_s)},
-            {u"fifo"_s,
-             {},
-             [](const QString& at, const QString&) {
-                 return QFile::remove(at) && mkfifo(QFile::encodeName(at).constData(), 0600) == 0;
-             }},
-            {u"folder"_s,
-             {},
-             [](const QString& at, const QString&) {
-                 return QFile::remove(at) && QDir().mkdir(at);
-             }},
-            {u"link"_s,
-             {},
-             [](const QString& at, const QString&) {
-                 return QFile::rename(at, at + u".real"_s) && QFile::link(at + u".real"_s, at);
-             }},
-            {u"longer"_s,
-             {},
-             [](const QString& at, const QString&) {
-                 QFile file(at);
-                 return file.open(QIODevice::ReadWrite) && file.resize(file.size() + (8 << 20));
-             }},
-        };
-        for (const auto& row : rows) {
-            const QString copy = copyWithLookup(jet4, row.name);
-            const QString at = JetKeyLookups::pathFor(copy);
-            QByteArray lookup = testing::readBytes(at);
-            QByteArray database = testing::readBytes(copy);
-            const QByteArray sound = database;
-            if (row.change) row.change(lookup, database);
-            QVERIFY(testing::writeBytes(at, lookup));
-            QVERIFY(!row.plant || row.plant(at, copy));
-            if (database != sound) {
-                QFile changed(copy);
-                const QDateTime made = QFileInfo(copy).lastModified();
-                QVERIFY(testing::writeBytes(copy, database) && changed.open(QIODevice::ReadWrite) &&
-                        changed.setFileTime(made.addSecs(2), QFileDevice::FileModificationTime));
-            }
-            const qint64 before = bytesRead();
-            JetKeyLookups().lookupFor(JetFile(copy));
-            QCOMPARE_LT(bytesRead() - before, qint64(1) << 20);
-            const QStringList walked = readEverything(copy);
-            QCOMPARE(readEverything(copy, &besideOnly_), walked);
-            JetKeyLookups building(JetKeyLookups::Missing::Build);
-            QCOMPARE(readEverything(copy, &building), walked);
-            QVERIFY2(!QFileInfo(at).isSymLink(), qPrintable(row.name));
-        }
-    }
-
     // A file cut at a page boundary keeps its header intact, so only the
     // pages it lost can tell: every such copy is refused or reads in full.
     void cutAtAnyPageFailsOrReadsWhole() {
@@ -565,7 +340,7 @@ class Databases : public QObject {
         JetKeyLookups* lookups = file == lookupCopy_ ? &building : nullptr;
         int refused = 0;
         for (qsizetype kept = 1; kept < QFileInfo(file).size() / pageSize; ++kept) {
-            const QString copy = changedCopy(file, u"pages.mdb"_s,
+            const QString copy = changedCopy(dir_, file, u"pages.mdb"_s,
                                              [&](QByteArray& b) { b.truncate(kept * pageSize); });
             try {
                 QCOMPARE(readEverything(copy, lookups), whole);

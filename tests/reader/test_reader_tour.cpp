@@ -3,18 +3,13 @@
 // of link. The CD is copied with every name in capitals, as a plain ISO 9660
 // disc has them, so every page and picture must be found ignoring case.
 #include <QApplication>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProcess>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,15 +17,12 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "reader/FirstRun.h"
-#include "reader/Reader.h"
 #include "browser/DriveUrls.h"
 #include "browser/SearchHighlight.h"
 #include "browser/WebEngineBrowser.h"
 #include "host/ReaderState.h"
-#include "searchengine/XapianIndexList.h"
+#include "reader/Reader.h"
 #include "search/SearchController.h"
-#include "searchengine/XapianIndexList.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
 #include "support/ToolRunner.h"
@@ -39,7 +31,6 @@
 #include "ui/Form1.h"
 #include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
-#include "ui/SetupWindow.h"
 
 using namespace lumera;
 using namespace lumera::testing;
@@ -115,7 +106,6 @@ class ReaderTourTest : public QObject {
     void readingComfort();
     void openFromTheCommandLine();
     void fecharEndsAtOnce();
-    void firstRunSetsUpAnEdition();
 
   private:
     QString pageUrl() const { return reader_->browser().view()->url().toString().toLower(); }
@@ -452,63 +442,6 @@ void ReaderTourTest::fecharEndsAtOnce() {
                           second.remainingTime()));
         QCOMPARE(readBytes(u"vf.htm"_qs), page);
     }
-}
-
-// A new user's first run: the set-up window is given the CD folder by typing,
-// says what the CD lacks, is given the Windows folder, and installs the
-// edition with its index and the CD's drive. Later, that edition without its
-// index is offered one at start-up, and Sim builds it.
-void ReaderTourTest::firstRunSetsUpAnEdition() {
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
-    const QString cd = dir_.filePath(u"cd"_qs);
-    QStringList problems;
-    const auto button = [](QWidget* window, const QString& text) {
-        for (auto* b : window->findChildren<QPushButton*>()) {
-            if (b->text().remove(u'&') == text) return b;
-        }
-        return static_cast<QPushButton*>(nullptr);
-    };
-    QTimer answer;  // each window as it comes
-    connect(&answer, &QTimer::timeout, this, [&] {
-        QWidget* shown = QApplication::activeModalWidget();
-        if (auto* box = qobject_cast<QMessageBox*>(shown)) {
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
-        }
-        auto* window = qobject_cast<SetupWindow*>(shown);
-        if (!window) return;
-        QLineEdit* windows = nullptr;
-        for (auto* edit : window->findChildren<QLineEdit*>())
-            if (!edit->placeholderText().startsWith(u"Pasta"_qs)) windows = edit;
-        for (auto* label : window->findChildren<QLabel*>())
-            if (label->isVisible() && label->text().startsWith(u"Não"_qs))
-                problems << label->text();
-        if (window->source().isEmpty()) {
-            QTest::keyClicks(window->findChild<QComboBox*>()->lineEdit(), cd);
-        } else if (!problems.isEmpty() && windows->text().isEmpty()) {
-            QTest::keyClicks(windows, qEnvironmentVariable("LUMERA_BUILD_DIR") + u"/sample"_qs);
-        } else {
-            return;
-        }
-        QTest::mouseClick(button(window, u"Instalar"_qs), Qt::LeftButton);
-    });
-    answer.start(20);
-    bool sample = true;
-    const QString folder = RunFirstSetup(false, &sample);
-    QCOMPARE(folder, data.path() + u"/lumera/edition"_qs);
-    QVERIFY(!sample && problems.size() == 1 && problems[0].contains(u"lex.mdb"_qs));
-    QCOMPARE(readBytes(folder + u"/lumera-drives"_qs),
-             "D:=" + QFileInfo(cd).canonicalFilePath().toUtf8() + '\n');
-    QVERIFY(IsSearchIndexUsable(folder + u"/search.lst"_qs));
-
-    QVERIFY(QDir(folder + u"/indice"_qs).removeRecursively());
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(folder);
-    OfferIndexIfUnusable();
-    QDir::setCurrent(here);
-    answer.stop();
-    qunsetenv("XDG_DATA_HOME");
-    QVERIFY(IsSearchIndexUsable(folder + u"/search.lst"_qs));
 }
 
 int main(int argc, char** argv) {

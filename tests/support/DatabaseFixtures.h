@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RowRecordset.h"
+#include "database/RowRecordset.h"
 
 #include <QByteArray>
 #include <QString>

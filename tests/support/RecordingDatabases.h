@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/ArticleDatabaseFiles.h"
+#include "database/ArticleDatabaseFiles.h"
 
 namespace lumera::testing {
 

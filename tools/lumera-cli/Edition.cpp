@@ -1,6 +1,6 @@
 #include "Edition.h"
 
-#include "platform/DriveSetup.h"
+#include "media/DriveSetup.h"
 
 namespace lumera::cli {
 

@@ -7,7 +7,7 @@
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
-#include "platform/DriveMap.h"
+#include "media/DriveMap.h"
 #include "searchengine/XapianSearchEngine.h"
 
 namespace lumera::cli {

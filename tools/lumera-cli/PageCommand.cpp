@@ -1,7 +1,7 @@
 #include "Commands.h"
 #include "Edition.h"
 #include "articles/ArticlePageBuilder.h"
-#include "platform/ArticleDatabaseFiles.h"
+#include "database/ArticleDatabaseFiles.h"
 
 namespace lumera::cli {
 

@@ -7,8 +7,8 @@
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/DriveMap.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "media/DriveMap.h"
 #include "search/SearchController.h"
 
 namespace lumera::cli {

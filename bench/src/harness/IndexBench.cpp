@@ -10,7 +10,7 @@
 
 #include "Benches.h"
 #include "Fts5.h"
-#include "platform/ArticleDatabaseFiles.h"
+#include "database/ArticleDatabaseFiles.h"
 #include "searchengine/HtmlText.h"
 #include "searchengine/IndexBuilder.h"
 

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 
 #include "Benches.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/JetKeyLookup.h"
-#include "platform/JetKeyLookups.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "database/JetKeyLookup.h"
+#include "database/JetKeyLookups.h"
 
 namespace lumera::bench {
 namespace {

@@ -10,8 +10,8 @@
 #include "articles/ArticlePageBuilder.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
-#include "platform/ArticleDatabaseFiles.h"
-#include "platform/DriveMap.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "media/DriveMap.h"
 
 namespace lumera::bench {
 namespace {

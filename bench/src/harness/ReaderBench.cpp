@@ -17,7 +17,7 @@
 #include "Benches.h"
 #include "reader/Reader.h"
 #include "browser/WebEngineBrowser.h"
-#include "platform/JetDatabase.h"
+#include "database/JetDatabase.h"
 #include "ui/Form1.h"
 
 namespace lumera::bench {
