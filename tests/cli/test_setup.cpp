@@ -122,6 +122,14 @@ void SetupTest::initTestCase() {
                           QFileInfo(at(u"cabcd/INSTALL/DATA1.CAB"_s)).size() / 2));
     QVERIFY(QProcess::execute(u"cp"_s, {u"-r"_s, at(u"cd/lex2000"_s), at(u"loose/"_s)}) == 0);
     QVERIFY(makeDiscImage(at(u"loose"_s), at(u"cut.iso"_s), {u"-J"_s, u"-R"_s}));
+    // Mastered on Windows: Joliet names only, the installer's files in a
+    // folder whose long accented name no plain ISO 9660 name keeps.
+    QVERIFY(QDir().mkpath(at(u"joliet/Arquivos de instalação"_s)));
+    QVERIFY(QProcess::execute(u"cp"_s, {u"-r"_s, at(u"cd/lex2000"_s), at(u"joliet/"_s)}) == 0);
+    for (const QString& name : {u"lex.mdb"_s, u"modelo-final.htm"_s}) {
+        QVERIFY(QFile::copy(sample_ + u'/' + name, at(u"joliet/Arquivos de instalação/"_s + name)));
+    }
+    QVERIFY(makeDiscImage(at(u"joliet"_s), at(u"joliet.iso"_s), {u"-J"_s, u"--norock"_s}));
     const qsizetype database =
         readBytes(at(u"cut.iso"_s)).indexOf(readBytes(sample_ + u"/lex.mdb"_s).left(4096));
     QVERIFY(database > 0 && QFile::resize(at(u"cut.iso"_s), database + 8192));
@@ -256,6 +264,14 @@ void SetupTest::touchesOnlyWhatItMade() {
          "nenhum verbete",
          at(u"e19"_s),
          {}},
+        {"a Joliet-only image",
+         [] {},
+         {u"--cd"_s, at(u"joliet.iso"_s), u"--into"_s, at(u"e20"_s)},
+         {},
+         0,
+         "Template Arquivos de instalação\\modelo-final.htm",
+         at(u"e20"_s),
+         "D:=" + at(u"joliet.iso"_s).toUtf8()},
         {"an image cut short",
          [] {},
          {u"--cd"_s, at(u"cut.iso"_s), u"--into"_s, at(u"e12"_s)},
