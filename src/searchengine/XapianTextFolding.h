@@ -10,6 +10,9 @@ namespace lumera {
 // compatibility forms (ª, º, ligatures) do not tell words apart. Index and
 // query go through the same folding so that "agua" meets "Água".
 QString foldForSearch(QStringView text);
+// The same by Unicode normalization of the whole text, which foldForSearch
+// does only for characters from U+0100 on.
+QString foldFully(QStringView text);
 
 // The folded text as the word splitter of the index and of the query parser
 // sees it: apostrophes split words (d'água is "d" and "agua") and control
@@ -22,7 +25,7 @@ bool isWordCharacter(QChar c);
 
 // Calls visit(word, start, end) for each run of word characters of text.
 template <typename Visit>
-void forEachWord(const QString& text, Visit visit) {
+void forEachWord(QStringView text, Visit visit) {
     qsizetype i = 0;
     while (i < text.size()) {
         if (!isWordCharacter(text[i])) {
@@ -31,7 +34,7 @@ void forEachWord(const QString& text, Visit visit) {
         }
         qsizetype end = i;
         while (end < text.size() && isWordCharacter(text[end])) ++end;
-        visit(QStringView(text).mid(i, end - i), i, end);
+        visit(text.mid(i, end - i), i, end);
         i = end;
     }
 }

@@ -117,6 +117,14 @@ void TestSearchEngine::foldingStemsAndHtmlText() {
         {"mês", "meses"}, {"país", "países"},  {"português", "portugueses"}};
     for (const auto& pair : plurals)
         QCOMPARE(foldedStem(QString::fromUtf8(pair[1])), foldedStem(QString::fromUtf8(pair[0])));
+    // Folding a character at a time below U+0100 folds as normalizing does,
+    // also before marks and characters above.
+    for (char16_t c = 0; c < 0x100; ++c) {
+        for (const char16_t* next : {u"", u"\u0301", u"\u0323\u0308", u"\u0345", u"\u212B\u00C0"}) {
+            const QString text = QString(QChar(c)) + QString::fromUtf16(next);
+            QCOMPARE(foldForSearch(text), foldFully(text));
+        }
+    }
     // Singular words ending in s keep it.
     QCOMPARE(PortugueseStemmer::singular("mês"), std::string("mês"));
     QCOMPARE(PortugueseStemmer::singular("três"), std::string("três"));
