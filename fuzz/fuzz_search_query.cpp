@@ -6,8 +6,9 @@
 #include <QTemporaryDir>
 
 #include "FuzzCheck.h"
-#include "searchengine/SearchTestSupport.h"
 #include "searchengine/IndexBuilder.h"
+#include "searchengine/SearchTestSupport.h"
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianQueryBuilder.h"
 
 using namespace lumera;
@@ -17,6 +18,7 @@ namespace {
 struct SmallIndex {
     QTemporaryDir dir;
     Xapian::Database database;
+    WordLexicons lexicons;
 
     SmallIndex() {
         const QString path = QDir(dir.path()).filePath(u"indice"_qs);
@@ -24,7 +26,9 @@ struct SmallIndex {
         for (const IndexRecord& record : testing::corpusRecords()) builder.add(record);
         builder.finish();
         fuzz::check(builder.documentCount() > 0, "the corpus gave no documents");
-        database = Xapian::Database(path.toStdString());
+        const IndexFiles slices = IndexFiles::open(path);
+        database = slices.index;
+        lexicons = {slices.lexicon};
     }
 };
 
@@ -38,7 +42,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t size) {
     static SmallIndex index;
     const QString request = QString::fromUtf8(fuzz::bytesOf(data, size));
-    XapianQueryBuilder builder(index.database);
+    XapianQueryBuilder builder(index.database, index.lexicons);
     Xapian::Query query;
     try {
         query = builder.build(request);

@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
+#include <vector>
 
-#include "edition/PageFolders.h"
 #include "database/ArticleDatabaseFiles.h"
-#include "searchengine/ShardedIndexBuilder.h"
+#include "edition/PageFolders.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera {
 
@@ -20,15 +22,19 @@ struct IndexSummary {
 // placed in the content folder its page lives in.
 class ArticleIndexer {
   public:
-    // cdRomPath: CdRomPath from lex.ini; the title rule needs it for titles
-    // that hold image references.
-    ArticleIndexer(ArticleTableScan& table, const PageFolders& pages, QString cdRomPath);
+    // Opens the table once more, for a thread that reads it beside the first.
+    using TableOpener = std::function<std::unique_ptr<ArticleTableScan>()>;
 
-    // One walk over the table, for a progress display.
+    // cdRomPath: CdRomPath from lex.ini; the title rule needs it for titles
+    // that hold image references. openAnother: none reads the table once.
+    ArticleIndexer(ArticleTableScan& table, const PageFolders& pages, QString cdRomPath,
+                   TableOpener openAnother = {});
+
+    // One walk over the table: the rows, and which of them repeat a key.
     int countArticles();
-    // done: rows read so far. Throws DatabaseError and IndexBuildError.
-    IndexSummary indexInto(ShardedIndexBuilder& builder,
-                           const std::function<void(int done)>& progress);
+    // done: rows read so far. Each slice of the builder reads its run of rows
+    // on a table of its own. Throws DatabaseError and IndexBuildError.
+    IndexSummary indexInto(IndexBuilder& builder, const std::function<void(int done)>& progress);
 
     // placedByDefault: set when neither the row nor the CD tree gave the folder.
     IndexRecord recordFor(const ArticleRow& row, bool* placedByDefault = nullptr) const;
@@ -37,11 +43,18 @@ class ArticleIndexer {
     static inline const QString kDefaultFolder = QStringLiteral("tomo98a");
 
   private:
+    struct Progress;
+    // Adds rows [first, end) but the repeated ones to slice, from table.
+    void indexRun(ArticleTableScan& table, IndexBuilder& builder, int slice, int first, int end,
+                  Progress& done, const std::function<void(int done)>& progress) const;
     QString folderFor(const ArticleRow& row, bool* placedByDefault) const;
 
     ArticleTableScan& table_;
     const PageFolders& pages_;
     QString cdRomPath_;
+    TableOpener openAnother_;
+    std::vector<bool> repeated_;  // by row, once counted
+    bool counted_ = false;
 };
 
 }  // namespace lumera

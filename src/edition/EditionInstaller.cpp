@@ -7,13 +7,13 @@
 #include <QTextStream>
 
 #include "app/EditionSetup.h"
+#include "database/ArticleDatabaseFiles.h"
 #include "edition/EditionFolder.h"
 #include "edition/IndexBuild.h"
 #include "edition/SetupTarget.h"
-#include "database/ArticleDatabaseFiles.h"
 #include "media/DriveSetup.h"
 #include "media/InstallationMedium.h"
-#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera {
 namespace {
@@ -124,10 +124,10 @@ void buildIndex(const QString& staging, const SetupResult& result, const SetupPr
     const EditionToIndex edition{QDir(staging).filePath(kDatabase), staging,
                                  result.cdDrive.left(1).toUpper().at(0), result.cdSource,
                                  result.folder};
-    const int status = BuildIndexOf(edition, ShardedIndexBuilder::defaultShards(), out, err,
-                                    [&](int done, int total) {
-                                        if (progress) progress(SetupStage::Indexing, done, total);
-                                    });
+    const int status =
+        BuildIndexOf(edition, IndexBuilder::defaultSlices(), out, err, [&](int done, int total) {
+            if (progress) progress(SetupStage::Indexing, done, total);
+        });
     out.flush();
     err.flush();
     if (status != 0) refuse(errors.trimmed());

@@ -79,22 +79,24 @@ void writeKeyLookup(const QString& databaseFile, QTextStream& err) {
     }
 }
 
-int indexInstallation(const Installation& installation, int shards, QTextStream& out,
+int indexInstallation(const Installation& installation, int threads, QTextStream& out,
                       QTextStream& err, const IndexProgress& progress) {
     QElapsedTimer clock;
     clock.start();
     const std::unique_ptr<ArticleDatabaseFile> database =
         ArticleDatabaseFiles::openFile(installation.databaseFile);
-    ArticleIndexer indexer(*database, installation.pages, installation.CdRomPath);
+    ArticleIndexer indexer(*database, installation.pages, installation.CdRomPath, [&] {
+        return ArticleDatabaseFiles::openFile(installation.databaseFile);
+    });
 
     StagedIndex staged(installation.folder, indexformat::kIndexFolder, indexformat::kIndexListFile);
     if (staged.buildPath().isEmpty()) {
         throw Failure{QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
                           .arg(QDir::toNativeSeparators(installation.folder), staged.error())};
     }
-    // Each shard is given its run of rows, so the rows are counted first.
+    // For the progress display, and the slices' runs of rows.
     const int rows = indexer.countArticles();
-    ShardedIndexBuilder builder(staged.buildPath(), shards, rows);
+    IndexBuilder builder(staged.buildPath(), {.slices = threads});
     const IndexSummary summary = indexer.indexInto(builder, [&](int done) {
         if (progress) progress(done, rows);
     });
@@ -135,10 +137,10 @@ int indexInstallation(const Installation& installation, int shards, QTextStream&
 namespace {
 
 template <typename Locate>
-int indexWithMessages(const Locate& locate, int shards, QTextStream& out, QTextStream& err,
+int indexWithMessages(const Locate& locate, int threads, QTextStream& out, QTextStream& err,
                       const IndexProgress& progress) {
     try {
-        return indexInstallation(locate(), shards, out, err, progress);
+        return indexInstallation(locate(), threads, out, err, progress);
     } catch (const Failure& failure) {
         err << "lumera-index: " << failure.message << "\n";
     } catch (const DatabaseError& error) {
@@ -152,13 +154,13 @@ int indexWithMessages(const Locate& locate, int shards, QTextStream& out, QTextS
 
 }  // namespace
 
-int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
+int BuildIndex(const QStringList& driveOptions, int threads, QTextStream& out, QTextStream& err,
                const IndexProgress& progress) {
-    return indexWithMessages([&] { return locateInstallation(driveOptions, err); }, shards, out,
+    return indexWithMessages([&] { return locateInstallation(driveOptions, err); }, threads, out,
                              err, progress);
 }
 
-int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QTextStream& err,
+int BuildIndexOf(const EditionToIndex& edition, int threads, QTextStream& out, QTextStream& err,
                  const IndexProgress& progress) {
     const auto locate = [&] {
         DriveMap drives;
@@ -171,7 +173,7 @@ int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QT
                             QString(),
                             edition.shownFolder};
     };
-    return indexWithMessages(locate, shards, out, err, progress);
+    return indexWithMessages(locate, threads, out, err, progress);
 }
 
 }  // namespace lumera

@@ -14,7 +14,7 @@ struct IndexingCancelled {};
 // current directory, as lumera-index does; a cancelled or failed build
 // leaves the installed index as it was. Returns the exit status (1 on
 // failure, with the message on err); IndexingCancelled goes through.
-int BuildIndex(const QStringList& driveOptions, int shards, QTextStream& out, QTextStream& err,
+int BuildIndex(const QStringList& driveOptions, int threads, QTextStream& out, QTextStream& err,
                const IndexProgress& progress);
 
 // An edition that is not in place yet (a set-up's staging folder): its
@@ -27,7 +27,7 @@ struct EditionToIndex {
     QString shownFolder;  // where it will be: what the messages name
 };
 // The same as BuildIndex for that edition; no lex.ini is read.
-int BuildIndexOf(const EditionToIndex& edition, int shards, QTextStream& out, QTextStream& err,
+int BuildIndexOf(const EditionToIndex& edition, int threads, QTextStream& out, QTextStream& err,
                  const IndexProgress& progress);
 
 }  // namespace lumera

@@ -13,7 +13,7 @@
 #include "media/DriveMap.h"
 #include "media/DriveSetup.h"
 #include "media/InstallationMedium.h"
-#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 #include "searchengine/XapianIndexList.h"
 #include "ui/CdPrompt.h"
 #include "ui/ProgressWindow.h"
@@ -54,7 +54,7 @@ bool BuildIndexWithProgress(QWidget* parent) {
     ProgressWindow::run(parent, describe, [&](const ProgressWindow::Report& report) {
         QTextStream out(&messages);
         QTextStream err(&messages);
-        status = BuildIndex({}, ShardedIndexBuilder::defaultShards(), out, err,
+        status = BuildIndex({}, IndexBuilder::defaultSlices(), out, err,
                             [&](int articles, int all) { report(0, articles, all); });
     });
     if (status > 0) {

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
@@ -65,9 +66,11 @@ bool IsSearchIndexUsable(const QString& localListFile) {
     if (!list.error.isEmpty() || list.folders.isEmpty()) return false;
     try {
         for (const QString& folder : list.folders) {
-            if (Xapian::Database(toUtf8(folder)).get_doccount() == 0) return false;
+            if (IndexFiles::open(folder).index.get_doccount() == 0) return false;
         }
     } catch (const Xapian::Error&) {
+        return false;
+    } catch (const IndexFiles::Missing&) {
         return false;
     }
     return true;

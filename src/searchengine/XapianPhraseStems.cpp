@@ -1,7 +1,6 @@
 #include "searchengine/XapianPhraseStems.h"
 
 #include <set>
-#include <vector>
 
 namespace lumera {
 namespace {
@@ -14,43 +13,16 @@ bool isWordAsWritten(const std::string& term) {
     return !term.empty() && !(term.front() >= 'A' && term.front() <= 'Z');
 }
 
-// The operators whose query is rebuilt from its subqueries alone; any other
-// (a prefix's expansion, a weight scale) is kept as it is.
-bool isRebuiltFromSubqueries(Xapian::Query::op op) {
-    switch (op) {
-        case Xapian::Query::OP_AND:
-        case Xapian::Query::OP_OR:
-        case Xapian::Query::OP_AND_NOT:
-        case Xapian::Query::OP_XOR:
-        case Xapian::Query::OP_AND_MAYBE:
-        case Xapian::Query::OP_FILTER:
-        case Xapian::Query::OP_SYNONYM:
-        case Xapian::Query::OP_PHRASE:  // its window is its number of words
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 bool PhraseStems::indexedIn(const Xapian::Database& database) {
     return database.get_metadata(phrasestems::kMetadataKey) == phrasestems::kMetadataValue;
 }
 
-Xapian::Query PhraseStems::apply(const Xapian::Query& query) const {
-    const Xapian::Query::op op = query.get_type();
-    if (op == Xapian::Query::LEAF_TERM) {
-        const std::string term = *query.get_terms_begin();
-        return isWordAsWritten(term) ? stemsOf(term) : query;
-    }
-    if (!isRebuiltFromSubqueries(op)) return query;
-    std::vector<Xapian::Query> subqueries;
-    subqueries.reserve(query.get_num_subqueries());
-    for (std::size_t i = 0; i < query.get_num_subqueries(); ++i) {
-        subqueries.push_back(apply(query.get_subquery(i)));
-    }
-    return Xapian::Query(op, subqueries.begin(), subqueries.end());
+Xapian::Query PhraseStems::apply(const Xapian::Query& leaf) const {
+    if (leaf.get_type() != Xapian::Query::LEAF_TERM) return leaf;
+    const std::string term = *leaf.get_terms_begin();
+    return isWordAsWritten(term) ? stemsOf(term) : leaf;
 }
 
 Xapian::Query PhraseStems::stemsOf(const std::string& word) const {

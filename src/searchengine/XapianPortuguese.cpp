@@ -108,6 +108,31 @@ std::string PortugueseStemmer::stem(const std::string& word) const {
     return snowball_(singular(word));
 }
 
+const std::string& Vocabulary::stem(Word& entry, const std::string& word) const {
+    if (entry.stem.empty()) entry.stem = stemmer_.stem(word);
+    return entry.stem;
+}
+
+void Vocabulary::addDocument(Word& entry, const std::string& stem) {
+    ++entry.documents;
+    addStem(entry, stem);
+}
+
+void Vocabulary::addStem(Word& entry, const std::string& stem) {
+    if (std::find(entry.stems.begin(), entry.stems.end(), stem) == entry.stems.end()) {
+        entry.stems.push_back(stem);
+    }
+}
+
+void Vocabulary::merge(const Vocabulary& other) {
+    for (const auto& [word, theirs] : other.words_) {
+        Word& ours = words_[word];
+        if (ours.stem.empty()) ours.stem = theirs.stem;
+        ours.documents += theirs.documents;
+        for (const std::string& stem : theirs.stems) addStem(ours, stem);
+    }
+}
+
 QStringList portugueseStopWords() {
     QStringList words;
     words.reserve(static_cast<qsizetype>(kStopWords.size()));
@@ -141,7 +166,10 @@ void AccentedStems::learn(QStringView text) {
         if (folded == lower) return;
         const std::string key = toUtf8(folded);
         if (stems_.find(key) == stems_.end()) {
-            stems_.emplace(key, toUtf8(foldForSearch(fromUtf8(stemmer_.stem(toUtf8(lower))))));
+            const std::string accented = toUtf8(lower);
+            const std::string stem =
+                vocabulary_ ? vocabulary_->stem(accented) : stemmer_.stem(accented);
+            stems_.emplace(key, toUtf8(foldForSearch(fromUtf8(stem))));
         }
     });
 }
@@ -152,7 +180,6 @@ const std::string* AccentedStems::find(const std::string& folded) const {
 }
 
 std::string AccentAwareStemmer::operator()(const std::string& word) {
-    if (words_) words_->add(word);
     if (const std::string* learnt = learnt_.find(word)) return *learnt;
     return stemmer_.stem(word);
 }

@@ -4,10 +4,10 @@
 
 #include <QStringList>
 #include <QStringView>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
-
-#include "searchengine/XapianPhraseStems.h"
+#include <vector>
 
 namespace lumera {
 
@@ -25,6 +25,36 @@ class PortugueseStemmer {
     Xapian::Stem snowball_;
 };
 
+// Every word that one thread meets, with its stem worked out once: an
+// edition's few hundred thousand words come back article after article, and
+// the Snowball stemmer takes some 2,500 instructions a word. For the words as
+// written it also keeps what the word lexicon needs: how many documents hold
+// each, and the stems it had there. One map for both, as its look-ups miss
+// the processor's caches.
+class Vocabulary {
+  public:
+    struct Word {
+        std::string stem;  // PortugueseStemmer's, empty until asked for
+        std::uint32_t documents = 0;
+        std::vector<std::string> stems;  // without their "Z", usually one
+    };
+    Word& operator[](const std::string& word) { return words_[word]; }
+    // The stem of word, whose entry is entry.
+    const std::string& stem(Word& entry, const std::string& word) const;
+    const std::string& stem(const std::string& word) { return stem(words_[word], word); }
+    // One more document holds the word, under stem.
+    static void addDocument(Word& entry, const std::string& stem);
+    // Adds another thread's words.
+    void merge(const Vocabulary& other);
+    const std::unordered_map<std::string, Word>& words() const { return words_; }
+
+  private:
+    static void addStem(Word& entry, const std::string& stem);
+
+    PortugueseStemmer stemmer_;
+    std::unordered_map<std::string, Word> words_;
+};
+
 // Words that carry no meaning of their own; they are folded, as every query
 // word is by the time the stopper sees it.
 QStringList portugueseStopWords();
@@ -39,6 +69,7 @@ class PortugueseStopper : public Xapian::SimpleStopper {
 // folded word stands for.
 class AccentedStems {
   public:
+    explicit AccentedStems(Vocabulary* vocabulary = nullptr) : vocabulary_(vocabulary) {}
     // Records every accented word of text.
     void learn(QStringView text);
     void clear() { stems_.clear(); }
@@ -47,23 +78,21 @@ class AccentedStems {
     const std::unordered_map<std::string, std::string>& entries() const { return stems_; }
 
   private:
+    Vocabulary* vocabulary_;
     PortugueseStemmer stemmer_;
     std::unordered_map<std::string, std::string> stems_;
 };
 
-// The stemmer the term generator and the query parser call with folded words:
-// a learnt accented word gets its accented stem, any other its own. The
-// indexer has it pass each word on to be indexed as written.
+// The stemmer the query parser calls with folded words: a learnt accented
+// word gets its accented stem, any other its own.
 class AccentAwareStemmer : public Xapian::StemImplementation {
   public:
-    explicit AccentAwareStemmer(const AccentedStems& learnt, WrittenWords* words = nullptr)
-        : learnt_(learnt), words_(words) {}
+    explicit AccentAwareStemmer(const AccentedStems& learnt) : learnt_(learnt) {}
     std::string operator()(const std::string& word) override;
     std::string get_description() const override { return "lumera-portuguese"; }
 
   private:
     const AccentedStems& learnt_;
-    WrittenWords* words_;
     PortugueseStemmer stemmer_;
 };
 

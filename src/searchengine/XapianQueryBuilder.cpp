@@ -2,9 +2,12 @@
 
 #include <QHash>
 #include <QStringList>
+#include <algorithm>
+#include <functional>
 
 #include "searchengine/XapianLog.h"
 #include "searchengine/XapianPhraseStems.h"
+#include "searchengine/XapianQueryRewrite.h"
 #include "searchengine/XapianTextFolding.h"
 
 namespace lumera {
@@ -46,7 +49,22 @@ struct PreparedRequest {
     QStringList plainWords;
 };
 
-PreparedRequest prepare(const QString& request) {
+// The parser keeps a word's trailing + or # (C++, C#) unless the index holds
+// the word without them and not with them; it asks the index, which holds
+// no words as written when they are in its lexicon. known(word) answers.
+qsizetype suffixEnd(const QString& text, qsizetype end, const QString& word,
+                    const std::function<bool(const std::string&)>& known) {
+    qsizetype after = end;
+    while (after < text.size() && (text[after] == u'+' || text[after] == u'#')) ++after;
+    if (after == end || after - end > 3 || (after < text.size() && isWordCharacter(text[after]))) {
+        return end;
+    }
+    const std::string plain = toUtf8(word);
+    return !known(plain + toUtf8(text.mid(end, after - end))) && known(plain) ? after : end;
+}
+
+PreparedRequest prepare(const QString& request,
+                        const std::function<bool(const std::string&)>& known) {
     const QString text = request.normalized(QString::NormalizationForm_C);
     PreparedRequest prepared;
     bool inPhrase = false;
@@ -73,6 +91,7 @@ PreparedRequest prepare(const QString& request) {
             const QString folded = searchableText(word);
             prepared.parserText += folded;
             prepared.plainWords += folded;
+            end = suffixEnd(text, end, folded, known);
         }
         i = end;
     }
@@ -86,18 +105,32 @@ constexpr unsigned kSyntaxFlags =
 
 }  // namespace
 
-XapianQueryBuilder::XapianQueryBuilder(const Xapian::Database& database) : database_(database) {}
+XapianQueryBuilder::XapianQueryBuilder(const Xapian::Database& database,
+                                       const WordLexicons& lexicons)
+    : database_(database), lexicons_(lexicons) {}
 
 Xapian::Query XapianQueryBuilder::build(const QString& request) {
-    const PreparedRequest prepared = prepare(request);
+    const PreparedRequest prepared = prepare(request, [&](const std::string& word) {
+        return database_.term_exists(word) ||
+               std::any_of(lexicons_.begin(), lexicons_.end(),
+                           [&](const auto& lexicon) { return lexicon && lexicon->contains(word); });
+    });
     if (prepared.plainWords.isEmpty()) return Xapian::Query();
 
     AccentedStems typedStems;
     typedStems.learn(request);
     const Xapian::Stem stemmer(new AccentAwareStemmer(typedStems));
     const PhraseStems phraseStems(database_, stemmer);
-    const auto atPositions = [&](const Xapian::Query& query) {
-        return PhraseStems::indexedIn(database_) ? phraseStems.apply(query) : query;
+    const bool phrasesOfStems = PhraseStems::indexedIn(database_);
+    const LexiconPrefixes prefixes(lexicons_, kMaxWildcardExpansion, kWildcardLimit);
+    // The words of phrases and prefixes as the index holds them.
+    const auto asIndexed = [&](const Xapian::Query& query) {
+        return rewriteLeaves(query, [&](const Xapian::Query& leaf) {
+            if (leaf.get_type() == Xapian::Query::OP_WILDCARD) {
+                return prefixes.any() ? prefixes.expand(leaf) : leaf;
+            }
+            return phrasesOfStems ? phraseStems.apply(leaf) : leaf;
+        });
     };
     Xapian::QueryParser parser;
     parser.set_database(database_);
@@ -105,17 +138,17 @@ Xapian::Query XapianQueryBuilder::build(const QString& request) {
     parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
     parser.set_stopper(&stopper_);
     parser.set_default_op(Xapian::Query::OP_AND);
-    parser.set_max_expansion(kMaxWildcardExpansion, Xapian::Query::WILDCARD_LIMIT_MOST_FREQUENT,
+    parser.set_max_expansion(kMaxWildcardExpansion, kWildcardLimit,
                              Xapian::QueryParser::FLAG_WILDCARD);
     try {
-        return atPositions(parser.parse_query(toUtf8(prepared.parserText), kSyntaxFlags));
+        return asIndexed(parser.parse_query(toUtf8(prepared.parserText), kSyntaxFlags));
     } catch (const Xapian::QueryParserError& error) {
         qCDebug(lcSearch) << "request" << request
                           << "read as plain words:" << error.get_msg().c_str();
     }
     try {
-        return atPositions(parser.parse_query(toUtf8(prepared.plainWords.join(u' ')),
-                                              Xapian::QueryParser::FLAG_AUTO_SYNONYMS));
+        return asIndexed(parser.parse_query(toUtf8(prepared.plainWords.join(u' ')),
+                                            Xapian::QueryParser::FLAG_AUTO_SYNONYMS));
     } catch (const Xapian::QueryParserError& error) {
         qCWarning(lcSearch) << "request" << request << "rejected:" << error.get_msg().c_str();
         return Xapian::Query();

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "searchengine/XapianLexiconPrefixes.h"
 #include "searchengine/XapianPortuguese.h"
 
 namespace lumera {
@@ -17,9 +18,11 @@ namespace lumera {
 // query, which finds nothing.
 class XapianQueryBuilder {
   public:
-    // Wildcards and synonyms are looked up in database, which must outlive
-    // the builder.
-    explicit XapianQueryBuilder(const Xapian::Database& database);
+    // Wildcards and synonyms are looked up in database, prefixes in the word
+    // lexicons of its indexes (none: every index holds its words as terms);
+    // both must outlive the builder.
+    explicit XapianQueryBuilder(const Xapian::Database& database,
+                                const WordLexicons& lexicons = {});
     Xapian::Query build(const QString& request);
     // The operator a word typed outside quotes is, in the parser's spelling
     // (OR, AND, NOT); empty for an ordinary word.
@@ -27,9 +30,11 @@ class XapianQueryBuilder {
 
     // A prefix expands to at most this many words, the most frequent ones.
     static constexpr Xapian::termcount kMaxWildcardExpansion = 100;
+    static constexpr int kWildcardLimit = Xapian::Query::WILDCARD_LIMIT_MOST_FREQUENT;
 
   private:
     const Xapian::Database& database_;
+    const WordLexicons& lexicons_;
     PortugueseStopper stopper_;
 };
 

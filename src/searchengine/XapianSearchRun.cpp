@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianLog.h"
 #include "searchengine/XapianQueryBuilder.h"
 #include "searchengine/XapianTextFolding.h"
@@ -71,7 +72,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::run(const QString& request,
     if (abortWatch_.check()) return nothing;
     try {
         const Indexes indexes = openIndexes(listFile);
-        XapianQueryBuilder queryBuilder(indexes.database);
+        XapianQueryBuilder queryBuilder(indexes.database, indexes.lexicons);
         const Xapian::Query query = queryBuilder.build(request);
         if (query.empty()) return nothing;
         return collect(match(indexes.database, query), indexes);
@@ -104,18 +105,31 @@ XapianSearchRun::Indexes XapianSearchRun::openIndexes(const QString& listFile) c
     bool everyTable = true;
     for (const QString& folder : list.folders) {
         try {
-            const Xapian::Database index(toUtf8(folder));
-            indexes.database.add_database(index);
-            auto table = everyTable ? DetailsTable::open(folder, index) : nullptr;
-            everyTable = table != nullptr;
-            indexes.tables.push_back(std::move(table));
+            IndexFiles slices = IndexFiles::open(folder);
+            indexes.database.add_database(slices.index);
+            indexes.lexicons.push_back(std::move(slices.lexicon));
+            everyTable = everyTable && slices.table;
+            indexes.tables.push_back(std::move(slices.table));
         } catch (const Xapian::Error& error) {
             throw IndexUnusable(QStringLiteral("the index %1 cannot be opened: %2")
                                     .arg(folder, fromUtf8(error.get_description()))
                                     .toStdString());
+        } catch (const IndexFiles::Missing& missing) {
+            throw IndexUnusable(missing.what());
         }
     }
-    if (!everyTable) indexes.tables.clear();
+    if (!everyTable) {
+        // Read from the documents, which an index with a lexicon leaves without data.
+        for (qsizetype i = 0; i < list.folders.size(); ++i) {
+            if (indexes.lexicons[std::size_t(i)]) {
+                throw IndexUnusable(QStringLiteral("the index %1 cannot be listed with an index "
+                                                   "without a details table")
+                                        .arg(list.folders[i])
+                                        .toStdString());
+            }
+        }
+        indexes.tables.clear();
+    }
     return indexes;
 }
 

@@ -10,6 +10,7 @@
 #include "host/SearchEngine.h"
 #include "searchengine/XapianDocumentFormat.h"
 #include "searchengine/XapianIndexList.h"
+#include "searchengine/XapianLexiconPrefixes.h"
 #include "searchengine/XapianResultList.h"
 
 namespace lumera {
@@ -50,6 +51,8 @@ class XapianSearchRun {
         Xapian::Database database;
         // One for each index, in the list's order; empty unless every one has its table.
         std::vector<std::shared_ptr<const DetailsTable>> tables;
+        // One for each index, in the list's order.
+        WordLexicons lexicons;
     };
     Indexes openIndexes(const QString& localListFile) const;
     Xapian::MSet match(const Xapian::Database& database, const Xapian::Query& query);

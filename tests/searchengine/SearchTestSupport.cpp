@@ -6,10 +6,10 @@
 #include <QRegularExpression>
 #include <QtTest>
 #include <algorithm>
+#include <future>
 #include <utility>
 
 #include "search/SearchDriver.h"
-#include "searchengine/ShardedIndexBuilder.h"
 #include "searchengine/XapianIndexList.h"
 #include "support/FileBytes.h"
 
@@ -36,18 +36,24 @@ std::vector<IndexRecord> corpusRecords() {
     return records;
 }
 
-void installIndex(const QString& installDir, const std::vector<IndexRecord>& records, int shards) {
+void installIndex(const QString& installDir, const std::vector<IndexRecord>& records,
+                  IndexBuilder::Options options) {
     StagedIndex staged(installDir);
     if (staged.buildPath().isEmpty()) qFatal("%s", qPrintable(staged.error()));
-    if (shards > 0) {
-        ShardedIndexBuilder builder(staged.buildPath(), shards, int(records.size()));
-        for (const IndexRecord& record : records) builder.add(record);
-        builder.finish();
-    } else {
-        IndexBuilder builder(staged.buildPath());
-        for (const IndexRecord& record : records) builder.add(record);
-        builder.finish();
+    IndexBuilder builder(staged.buildPath(), options);
+    // Each slice its run of the records, from a thread of its own.
+    const auto slices = std::size_t(builder.slices());
+    std::vector<std::future<void>> feeding;
+    for (std::size_t slice = 0; slice < slices; ++slice) {
+        feeding.push_back(std::async(std::launch::async, [&, slice] {
+            for (std::size_t i = records.size() * slice / slices;
+                 i < records.size() * (slice + 1) / slices; ++i) {
+                builder.add(int(slice), records[i]);
+            }
+        }));
     }
+    for (std::future<void>& run : feeding) run.get();
+    builder.finish();
     if (!staged.install()) qFatal("%s", qPrintable(staged.error()));
 }
 
@@ -62,6 +68,20 @@ void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& req
     engine.job = job;
     RecordingCallbacks none;
     SearchDriver().RunSearchJob(engine, request, installPath, callbacks ? *callbacks : none);
+}
+
+std::shared_ptr<SearchJob> runRequest(SearchEngineFactory& factory, const QString& request,
+                                      const QString& installPath, SearchCallbacks* callbacks) {
+    const auto job = factory.create()->NewSearchJob();
+    runLikeTheProgram(job, request, installPath, callbacks);
+    return job;
+}
+
+QStringList foundFiles(SearchEngineFactory& factory, const QString& request,
+                       const QString& installPath) {
+    const auto job = runRequest(factory, request, installPath);
+    [&] { QVERIFY2(job->failure().isEmpty(), qPrintable(request)); }();
+    return resultFileNames(*job->Results());
 }
 
 QStringList resultFileNames(ResultList& results) {

@@ -18,15 +18,23 @@ namespace lumera::testing {
 std::vector<IndexRecord> corpusRecords();
 
 // Builds an index of records in installDir the way the indexer installs it:
-// the folder "indice" and a "search.lst" that names it; with shards, built
-// by the sharded builder as lumera-index builds it.
+// the folder "indice" and a "search.lst" that names it.
 void installIndex(const QString& installDir, const std::vector<IndexRecord>& records,
-                  int shards = 0);
+                  IndexBuilder::Options options = {});
 
 // Runs the job as the program does: through its search driver, which makes
 // the request.
 void runLikeTheProgram(const std::shared_ptr<SearchJob>& job, const QString& request,
                        const QString& installPath, SearchCallbacks* callbacks);
+
+// A job of a new engine of factory, run as the program runs it.
+std::shared_ptr<SearchJob> runRequest(SearchEngineFactory& factory, const QString& request,
+                                      const QString& installPath,
+                                      SearchCallbacks* callbacks = nullptr);
+// The file names found; on a sound index no request fails, not even one that
+// finds nothing or that is no query at all.
+QStringList foundFiles(SearchEngineFactory& factory, const QString& request,
+                       const QString& installPath);
 
 // The file names (the part after the last "\") of every result, sorted.
 QStringList resultFileNames(ResultList& results);

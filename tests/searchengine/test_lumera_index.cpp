@@ -64,10 +64,17 @@ class TestLumeraIndex : public QObject {
     Q_OBJECT
 
   private Q_SLOTS:
+    void indexesTheJetDatabase_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("one slice per core") << QStringList();
+        // Every row a slice of its own: the repeated key's rows in two.
+        QTest::newRow("17 slices") << QStringList{u"--threads"_s, u"17"_s};
+    }
     void indexesTheJetDatabase() {
+        QFETCH(QStringList, arguments);
         Setup setup;
         QVERIFY(setup.copyJet());
-        const ToolRun run = setup.index();
+        const ToolRun run = setup.index(arguments);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.err, QByteArray());  // not a terminal: no progress bar
         QVERIFY2(

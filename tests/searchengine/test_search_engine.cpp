@@ -1,9 +1,8 @@
 // The search engine through real indexes: folding, Portuguese stems and HTML
 // text as the index holds them, requests as a reader types them on the
-// Portuguese corpus, the engine's failures, aborts and lifetimes, and how an
-// index is written and put in place.
+// Portuguese corpus, in both formats of index, the engine's failures, aborts
+// and lifetimes, and how an index is put in place.
 #include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 #include <functional>
 
@@ -11,11 +10,13 @@
 #include "searchengine/HtmlText.h"
 #include "searchengine/IndexBuilder.h"
 #include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianIndexList.h"
 #include "searchengine/XapianPortuguese.h"
 #include "searchengine/XapianQueryBuilder.h"
 #include "searchengine/XapianSearchEngine.h"
 #include "searchengine/XapianTextFolding.h"
+#include "searchengine/XapianWordLexicon.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;
@@ -71,33 +72,26 @@ class TestSearchEngine : public QObject {
     Q_OBJECT
 
   private:
-    QTemporaryDir install_;
+    QTemporaryDir install_, asTerms_;
     QString installPath_;  // as the program holds InstallPath: with its separator
     XapianSearchEngineFactory factory_;
 
     std::shared_ptr<SearchJob> run(const QString& request, const QString& installPath,
                                    SearchCallbacks* callbacks = nullptr) {
-        const auto job = factory_.create()->NewSearchJob();
-        runLikeTheProgram(job, request, installPath, callbacks);
-        return job;
+        return runRequest(factory_, request, installPath, callbacks);
     }
-    // The file names found on the corpus; on a sound index no request fails,
-    // not even one that finds nothing or that is no query at all.
     QStringList found(const QString& request, const QString& installPath = QString()) {
-        const auto job = run(request, installPath.isEmpty() ? installPath_ : installPath);
-        [&] { QVERIFY2(job->failure().isEmpty(), qPrintable(request)); }();
-        return resultFileNames(*job->Results());
+        return foundFiles(factory_, request, installPath.isEmpty() ? installPath_ : installPath);
     }
 
   private Q_SLOTS:
     void initTestCase();
     void foldingStemsAndHtmlText();
     void readerFindsWhatItTypes();
-    void shardsAndDetailsTableChangeNoResult();
+    void threadsAndDetailsTableChangeNoResult();
     void unusableIndexSaysSo();
     void callbacksAndAborts();
     void jobsAndListsLiveAsLongAsTheyAreHeld();
-    void generatedEdition();
     void installingAnIndex();
 };
 
@@ -105,6 +99,7 @@ void TestSearchEngine::initTestCase() {
     QVERIFY(install_.isValid());
     installPath_ = install_.path() + u'/';
     installIndex(install_.path(), corpusRecords());
+    installIndex(asTerms_.path(), corpusRecords(), {.written = WrittenWordsKept::AsTerms});
 }
 
 void TestSearchEngine::foldingStemsAndHtmlText() {
@@ -146,9 +141,12 @@ void TestSearchEngine::foldingStemsAndHtmlText() {
         QCOMPARE(HtmlText::plainText(QString::fromUtf16(row[0])), QString::fromUtf16(row[1]));
 }
 
-// Rows: the request and the file names found, sorted, joined by blanks.
+// Rows: the request and the file names found, sorted, joined by blanks; and
+// where they differ, those an index of the words as terms finds, as indexes
+// were built before the word lexicon: a prefix reaches every form of the
+// stems of the words it begins.
 void TestSearchEngine::readerFindsWhatItTypes() {
-    const char16_t* const rows[][2] = {
+    const char16_t* const rows[][3] = {
         // Accents and letter case, in the request or only in the index.
         {u"agua", u"agua.htm copo-dagua.htm"},
         {u"ÁGUA", u"agua.htm copo-dagua.htm"},
@@ -191,7 +189,7 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"\"baía de todos", u"baia-todos-santos.htm"},
         // Prefixes.
         {u"bras*", u"brasil.htm brasilia.htm cancao.htm sao-paulo.htm"},
-        {u"BRASÍLI*", u"brasilia.htm"},
+        {u"BRASÍLI*", u"brasil.htm brasilia.htm sao-paulo.htm", u"brasilia.htm"},
         // Operators, in capitals only; inside a phrase they are words.
         {u"água OU coração", u"agua.htm copo-dagua.htm coracao.htm"},
         {u"agua OR coracao", u"agua.htm copo-dagua.htm coracao.htm"},
@@ -214,6 +212,7 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"!?.,;:()[]{}<>", u""},
         {u"OU", u""},
         {u"santos E", u"baia-todos-santos.htm santos.htm"},
+        {u"santos++", u"baia-todos-santos.htm santos.htm"},  // no "santos++" in the index
         {u"OU coração", u"coracao.htm"},
         {u"E OU NÃO AND", u""},
         {u"(coração", u"coracao.htm"},
@@ -223,8 +222,10 @@ void TestSearchEngine::readerFindsWhatItTypes() {
     };
     for (const auto& row : rows) {
         const QString request = QString::fromUtf16(row[0]) + u" -> "_s;
-        const QString files = found(QString::fromUtf16(row[0])).join(u' ');
-        QCOMPARE(request + files, request + QString::fromUtf16(row[1]));
+        QCOMPARE(request + found(QString::fromUtf16(row[0])).join(u' '),
+                 request + QString::fromUtf16(row[1]));
+        QCOMPARE(request + found(QString::fromUtf16(row[0]), asTerms_.path() + u'/').join(u' '),
+                 request + QString::fromUtf16(row[2] ? row[2] : row[1]));
     }
     const std::pair<QString, const char*> builtRows[] = {
         {u"coração\u0000\u001fsangue"_s, "coracao.htm"},
@@ -235,11 +236,13 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         QCOMPARE(found(request).join(u' '), QString::fromUtf8(files));
 }
 
-// One shard or three, and whatever became of the details table beside the
-// index: the same requests list the same titles and paths in the same order.
-// A table that is missing, of another index, cut short or older than the
-// index is not used; the documents answer.
-void TestSearchEngine::shardsAndDetailsTableChangeNoResult() {
+// One slice or three, of three threads preparing documents, and whatever became of the
+// details table beside an index of the words as terms: the same requests list
+// the same titles and paths in the same order. A table that is missing, of
+// another index, cut short or older than the index is not used; the
+// documents answer. (An index of words in a lexicon keeps no data in its
+// documents, and is unusable without its table: unusableIndexSaysSo.)
+void TestSearchEngine::threadsAndDetailsTableChangeNoResult() {
     const auto listed = [&](const QString& dir) {
         QStringList all;
         for (const QString& request :
@@ -254,19 +257,41 @@ void TestSearchEngine::shardsAndDetailsTableChangeNoResult() {
         }
         return all;
     };
-    QTemporaryDir one, three, reversed;
+    QTemporaryDir one, three, reversed, asTerms;
     // Articles alike but for their number tie on every word, so they list
     // in the order of their document ids.
     std::vector<IndexRecord> records = corpusRecords();
     for (int i = 0; i < 12; ++i)
         records.push_back({u"v%1.htm"_s.arg(i), u"Verbete %1"_s.arg(i),
                            u"<p>Texto comum %1.</p>"_s.arg(i), u"tomo98a"_s});
-    installIndex(one.path(), records, 1);
-    installIndex(three.path(), records, 3);
+    installIndex(one.path(), records);
+    installIndex(three.path(), records, {.preparers = 3, .slices = 3});
     const QStringList expected = listed(one.path());
     QCOMPARE(listed(three.path()), expected);
+    // The words kept as terms change nothing but what a prefix finds: not
+    // even the weights, which depend on the lengths of the documents.
+    installIndex(asTerms.path(), records, {.written = WrittenWordsKept::AsTerms, .preparers = 3});
+    const auto unprefixed = [](QStringList lines) {
+        lines.removeIf([](const QString& line) { return line.startsWith(u"bras*"); });
+        return lines;
+    };
+    const QStringList asTermsListed = listed(asTerms.path());
+    QCOMPARE(unprefixed(asTermsListed), unprefixed(expected));
+    const auto weights = [](const QString& dir, const QString& request) {
+        const IndexFiles slices = IndexFiles::open(dir + u"/indice"_s);
+        const WordLexicons lexicons{slices.lexicon};
+        Xapian::Enquire enquire(slices.index);
+        enquire.set_query(XapianQueryBuilder(slices.index, lexicons).build(request));
+        QStringList all;
+        const Xapian::MSet found = enquire.get_mset(0, slices.index.get_doccount());
+        for (auto it = found.begin(); it != found.end(); ++it)
+            all << u"%1 %2"_s.arg(*it).arg(it.get_weight(), 0, 'g', 17);
+        return all;
+    };
+    for (const QString& request : {u"informação"_s, u"cidade OU rios OU santos"_s, u"comum"_s})
+        QCOMPARE(weights(asTerms.path(), request), weights(one.path(), request));
     // The same count of documents, in another order.
-    installIndex(reversed.path(), {records.rbegin(), records.rend()}, 3);
+    installIndex(reversed.path(), {records.rbegin(), records.rend()}, {.preparers = 3});
 
     const QString table = u"/indice/"_s + DetailsTable::kFileName;
     const struct {
@@ -290,11 +315,11 @@ void TestSearchEngine::shardsAndDetailsTableChangeNoResult() {
     };
     for (const auto& row : rows) {
         QTemporaryDir dir;
-        installIndex(dir.path(), records, 3);
+        installIndex(dir.path(), records, {.written = WrittenWordsKept::AsTerms, .preparers = 3});
         row.change(dir.path());
         const QStringList now = listed(dir.path());
         QFile::remove(dir.path() + table);
-        const bool same = now == listed(dir.path()) && (row.changesIndex || now == expected);
+        const bool same = now == listed(dir.path()) && (row.changesIndex || now == asTermsListed);
         QVERIFY2(same, row.what);
     }
 }
@@ -311,6 +336,30 @@ void TestSearchEngine::unusableIndexSaysSo() {
         QVERIFY(writeBytes(scrambled.filePath(name),
                            QByteArray(QFileInfo(scrambled.filePath(name)).size(), '\x5a')));
     }
+    // Real indexes whose word lexicon went, was cut short or is another
+    // index's, or whose details table went.
+    const QString words = u"/indice/"_s + WordLexicon::kFileName;
+    const std::pair<QString, std::function<bool(const QString&)>> slices[] = {
+        {u"no-words"_s, [&](const QString& index) { return QFile::remove(index + words); }},
+        {u"cut-words"_s,
+         [&](const QString& index) {
+             return QFile::resize(index + words, QFileInfo(index + words).size() - 3);
+         }},
+        {u"other-words"_s,
+         [&](const QString& index) {
+             return QFile::remove(index + words) &&
+                    QFile::copy(dir.filePath(u"good"_s) + words, index + words);
+         }},
+        {u"no-details"_s,
+         [](const QString& index) {
+             return QFile::remove(index + u"/indice/"_s + DetailsTable::kFileName);
+         }},
+    };
+    for (const auto& [name, change] : slices) {
+        QVERIFY(QDir(dir.path()).mkpath(name));
+        installIndex(dir.filePath(name), corpusRecords());
+        QVERIFY(change(dir.filePath(name)));
+    }
     const struct {
         QString list;  // null: no list file at all
         bool indexFolder;
@@ -322,6 +371,10 @@ void TestSearchEngine::unusableIndexSaysSo() {
         {u"indice\n"_s, true, u"cannot be opened"_s},
         {u"../scrambled/indice\n"_s, false, u"cannot be opened"_s},
         {u"../good\nfalta\n"_s, false, u"not a folder"_s},
+        {u"../no-words/indice\n"_s, false, u"no usable word lexicon"_s},
+        {u"../cut-words/indice\n"_s, false, u"no usable word lexicon"_s},
+        {u"../other-words/indice\n"_s, false, u"no usable word lexicon"_s},
+        {u"../no-details/indice\n"_s, false, u"no usable details table"_s},
     };
     for (const auto& row : rows) {
         const QString install = dir.filePath(u"install"_s);
@@ -336,6 +389,7 @@ void TestSearchEngine::unusableIndexSaysSo() {
         QCOMPARE(callbacks.count(u"Found"_s), 0);
         QVERIFY2(job->failure().startsWith(u"Não foi possível pesquisar: o índice de pesquisa"),
                  qPrintable(job->failure()));
+        QVERIFY2(!IsSearchIndexUsable(install + u"/search.lst"_s), qPrintable(row.list));
     }
 }
 
@@ -359,48 +413,6 @@ void TestSearchEngine::jobsAndListsLiveAsLongAsTheyAreHeld() {
     engine.reset();
     job.reset();
     QCOMPARE(resultFileNames(*results), (QStringList{"santos.htm", "sao-paulo.htm"}));
-}
-
-// A larger edition, built in batches of 7 on the builder's own thread: every
-// article arrives in the order given with its own text; a long run asks
-// about stopping several times and keeps what it found; a short prefix of
-// many words stays within its expansion.
-void TestSearchEngine::generatedEdition() {
-    QTemporaryDir dir;
-    StagedIndex staged(dir.path());
-    IndexBuilder builder(staged.buildPath(), IndexBuilder::Options{7});
-    constexpr int kArticles = 3000;
-    QStringList keys;
-    const auto word = [](int i) {  // distinct words beginning with "pre"
-        QString pre = u"pre"_s;
-        for (int n = i; n > 0 || pre.size() == 3; n /= 26) pre += QChar(u'a' + n % 26);
-        return pre;
-    };
-    for (int i = 0; i < kArticles; ++i) {
-        keys << u"a%1.htm"_s.arg(i, 4, 10, QLatin1Char('0'));
-        QVERIFY(builder.add({keys.last(), u"Verbete %1"_s.arg(i),
-                             u"<p>Texto comum %1 n%2.</p>"_s.arg(word(i)).arg(i), u"tomo98a"_s}));
-    }
-    builder.finish();
-    QCOMPARE(builder.documentCount(), kArticles);
-    QVERIFY(staged.install());
-    const QString edition = dir.path() + u'/';
-    QCOMPARE(found(u"comum"_s, edition), keys);
-    QCOMPARE(found(u"n%1"_s.arg(kArticles - 1), edition), QStringList{keys.last()});
-    QVERIFY_THROWS_EXCEPTION(IndexBuildError, IndexBuilder(u"/proc/lumera-index"_s));
-
-    RecordingCallbacks slow;
-    slow.onFound = [] { QThread::usleep(300); };
-    slow.abortAnswer = [](int n) { return n >= 3 ? 1 : 0; };
-    const int count = run(u"comum"_s, edition, &slow)->Results()->Count();
-    QVERIFY2(count > 0 && count < kArticles, qPrintable(QString::number(count)));
-    QCOMPARE(slow.abortChecks, 3);
-    QCOMPARE(slow.calls.last(), u"CheckForAbort"_s);
-    QCOMPARE(slow.count(u"Found "_s), count);
-
-    const int prefixed = run(u"pre*"_s, edition)->Results()->Count();
-    QVERIFY2(prefixed > 0 && prefixed <= int(XapianQueryBuilder::kMaxWildcardExpansion),
-             qPrintable(QString::number(prefixed)));
 }
 
 void TestSearchEngine::installingAnIndex() {

@@ -9,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "edition/IndexBuild.h"
 #include "edition/ProgressBar.h"
-#include "searchengine/ShardedIndexBuilder.h"
+#include "searchengine/IndexBuilder.h"
 
 namespace lumera {
 namespace {
@@ -33,11 +33,11 @@ constexpr const char* kUsage =
 int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
                bool errIsTerminal) {
     QStringList rest = arguments;
-    int shards = ShardedIndexBuilder::defaultShards();
+    int threads = IndexBuilder::defaultSlices();
     if (const qsizetype at = rest.indexOf(QStringLiteral("--threads")); at >= 0) {
         bool ok = false;
-        shards = at + 1 < rest.size() ? rest[at + 1].toInt(&ok) : 0;
-        if (!ok || shards < 1) {
+        threads = at + 1 < rest.size() ? rest[at + 1].toInt(&ok) : 0;
+        if (!ok || threads < 1) {
             err << "lumera-index: --threads precisa de um número a partir de 1\n" << kUsage;
             return 2;
         }
@@ -63,11 +63,11 @@ int RunIndexer(const QStringList& arguments, QTextStream& out, QTextStream& err,
         err << "lumera-index: " << line.error << "\n";
         return 1;
     }
-    if (!errIsTerminal) return BuildIndex(line.driveMappings, shards, out, err, {});
+    if (!errIsTerminal) return BuildIndex(line.driveMappings, threads, out, err, {});
     std::unique_ptr<ProgressBar> bar;
     int done = 0;
     const int status =
-        BuildIndex(line.driveMappings, shards, out, err, [&](int articles, int total) {
+        BuildIndex(line.driveMappings, threads, out, err, [&](int articles, int total) {
             if (!bar) bar = std::make_unique<ProgressBar>(err, total);
             bar->update(done = articles);
         });

@@ -8,6 +8,7 @@
 
 #include "Benches.h"
 #include "searchengine/IndexBuilder.h"
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianPortuguese.h"
 #include "searchengine/XapianQueryBuilder.h"
 #include "searchengine/XapianTextFolding.h"
@@ -96,8 +97,10 @@ Outcome measure(const std::vector<Family>& families, bool foldedStems) {
     QDirIterator files(path, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) outcome.indexBytes += QFileInfo(files.next()).size();
 
-    const Xapian::Database database(toUtf8(path));
-    XapianQueryBuilder queries(database);
+    const IndexFiles index = IndexFiles::open(path);
+    const Xapian::Database& database = index.index;
+    const WordLexicons lexicons{index.lexicon};
+    XapianQueryBuilder queries(database, lexicons);
     for (std::size_t i = 0; i < families.size(); ++i) {
         const std::string expected = toUtf8(
             QStringLiteral("artigo%1.htm").arg(i / kFamiliesPerArticle * kFamiliesPerArticle));
@@ -112,8 +115,8 @@ Outcome measure(const std::vector<Family>& families, bool foldedStems) {
                     outcome.times.add(millisecondsSince(start));
                     bool hit = false;
                     for (auto it = found.begin(); it != found.end(); ++it) {
-                        hit =
-                            hit || it.get_document().get_data().find(expected) != std::string::npos;
+                        hit = hit ||
+                              toUtf8(index.table->path(*it)).find(expected) != std::string::npos;
                     }
                     if (!hit && qEnvironmentVariableIsSet("LUMERA_BENCH_MISSES")) {
                         qInfo().noquote() << "missed" << typed << "for" << families[i].textForm;

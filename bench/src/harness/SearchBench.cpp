@@ -12,6 +12,7 @@
 #include "search/SearchController.h"
 #include "search/SearchWindowModel.h"
 #include "searchengine/XapianDetailsTable.h"
+#include "searchengine/XapianIndexFiles.h"
 #include "searchengine/XapianQueryBuilder.h"
 #include "searchengine/XapianSearchEngine.h"
 #include "searchengine/XapianTextFolding.h"
@@ -120,12 +121,15 @@ void benchSearch(const BenchContext& context) {
 }
 
 // What reading a result's title and path costs: from the document's data, as
-// every search did before the details table, and from the table.
+// every search did before the details table, and from the table. An index of
+// words in a lexicon keeps no data in its documents.
 void benchResultReading(const BenchContext& context, const std::vector<Query>& queries) {
-    const QString folder = context.edition + QStringLiteral("/indice");
-    const Xapian::Database index(toUtf8(folder));
-    const auto table = DetailsTable::open(folder, index);
+    const IndexFiles slices = IndexFiles::open(context.edition + QStringLiteral("/indice"));
+    const Xapian::Database& index = slices.index;
+    const auto& table = slices.table;
     if (!table) throw std::runtime_error("the index has no details table");
+    const WordLexicons lexicons{slices.lexicon};
+    const bool documentData = !slices.lexicon;
     double fromDocuments = 0;
     double fromTable = 0;
     std::size_t results = 0;
@@ -133,10 +137,10 @@ void benchResultReading(const BenchContext& context, const std::vector<Query>& q
     for (const Query& query : queries) {
         if (query.kind != u"word" && query.kind != u"prefix") continue;
         Xapian::Enquire enquire(index);
-        enquire.set_query(XapianQueryBuilder(index).build(query.text));
+        enquire.set_query(XapianQueryBuilder(index, lexicons).build(query.text));
         const Xapian::MSet found = enquire.get_mset(0, index.get_doccount());
         auto start = Clock::now();
-        for (auto it = found.begin(); it != found.end(); ++it) {
+        for (auto it = found.begin(); documentData && it != found.end(); ++it) {
             characters += decodeDetails(it.get_document().get_data()).path.size();
         }
         fromDocuments += millisecondsSince(start);
@@ -151,7 +155,8 @@ void benchResultReading(const BenchContext& context, const std::vector<Query>& q
     context.out << "\n### Reading each result's title and path\n\n";
     Table reading(context.out, {"from", "results", "µs per result"});
     reading.row({QStringLiteral("the document's data (decoded)"), number(double(results)),
-                 number(fromDocuments * perResult, 3)});
+                 documentData ? number(fromDocuments * perResult, 3)
+                              : QStringLiteral("– (no data in the documents)")});
     reading.row({QStringLiteral("the details table"), number(double(results)),
                  number(fromTable * perResult, 3)});
     context.out << "\nOver the word and prefix queries above, after their match.\n";
