@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Measure.h"
+#include "searchengine/XapianWrittenWords.h"
 
 namespace lumera::bench {
 
@@ -33,7 +34,14 @@ void benchPageBuild(const BenchContext& context);
 // reading every article as lumera-index does, against the SQLite edition.
 void benchJet(const BenchContext& context);
 void benchIndexing(const BenchContext& context, const QString& indexerProgram);
-void benchIndexBatches(const BenchContext& context, int articles);
+struct IndexVariants {
+    int articles = 5000;
+    std::vector<WrittenWordsKept> kept = {WrittenWordsKept::AsTerms, WrittenWordsKept::InLexicon};
+    std::vector<int> batches = {250, 500, 1000, 2500};  // 0: one commit
+    std::vector<int> slices = {1};
+    int preparers = 1;  // in each slice
+};
+void benchIndexBatches(const BenchContext& context, const IndexVariants& variants);
 void benchSearch(const BenchContext& context);
 void benchAccents(const BenchContext& context, const QString& wordList);
 void benchLookup(const BenchContext& context);

@@ -3,7 +3,10 @@
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
 //                [--template FILE] [--indexer PROGRAM]
 //                [--words FILE]
-//   MEASURE: page | jet | index | search | accents | lookup | reader
+//   index-batches also: [--articles N] [--batches N,N...] [--slices N,N...]
+//                [--preparers N]
+//                [--kept terms|lexicon]
+//   MEASURE: page | jet | index | index-batches | search | accents | lookup | reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -31,6 +34,12 @@ int main(int argc, char** argv) {
     const QString measure = args.takeFirst();
     QString edition, summary, jet, templateFile, indexer, words;
     bool quick = false;
+    IndexVariants variants;
+    const auto numbers = [](const QString& list) {
+        std::vector<int> values;
+        for (const QString& value : list.split(u',')) values.push_back(value.toInt());
+        return values;
+    };
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         if (arg == u"--quick") {
@@ -50,6 +59,17 @@ int main(int argc, char** argv) {
             indexer = value;
         else if (arg == u"--words")
             words = value;
+        else if (arg == u"--articles")
+            variants.articles = value.toInt();
+        else if (arg == u"--batches")
+            variants.batches = numbers(value);
+        else if (arg == u"--slices")
+            variants.slices = numbers(value);
+        else if (arg == u"--preparers")
+            variants.preparers = value.toInt();
+        else if (arg == u"--kept" && (value == u"terms" || value == u"lexicon"))
+            variants.kept = {value == u"terms" ? lumera::WrittenWordsKept::AsTerms
+                                               : lumera::WrittenWordsKept::InLexicon};
         else {
             err << "lumera-bench: opção desconhecida " << arg << "\n";
             return 2;
@@ -64,7 +84,7 @@ int main(int argc, char** argv) {
         else if (measure == u"index")
             benchIndexing(context, indexer);
         else if (measure == u"index-batches")
-            benchIndexBatches(context, quick ? 1000 : 5000);
+            benchIndexBatches(context, quick ? IndexVariants{.articles = 1000} : variants);
         else if (measure == u"search")
             benchSearch(context);
         else if (measure == u"accents")
