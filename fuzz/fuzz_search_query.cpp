@@ -26,9 +26,9 @@ struct SmallIndex {
         for (const IndexRecord& record : testing::corpusRecords()) builder.add(record);
         builder.finish();
         fuzz::check(builder.documentCount() > 0, "the corpus gave no documents");
-        const IndexFiles slices = IndexFiles::open(path);
-        database = slices.index;
-        lexicons = {slices.lexicon};
+        const IndexFiles files = IndexFiles::open(path);
+        database = files.index;
+        lexicons = {files.lexicon};
     }
 };
 

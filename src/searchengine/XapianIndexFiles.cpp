@@ -5,19 +5,19 @@
 namespace lumera {
 
 IndexFiles IndexFiles::open(const QString& folder) {
-    IndexFiles slices{Xapian::Database(toUtf8(folder)), nullptr, nullptr};
-    slices.table = DetailsTable::open(folder, slices.index);
-    if (!WordLexicon::keptIn(slices.index)) return slices;
-    slices.lexicon = WordLexicon::open(folder, slices.index);
-    if (!slices.lexicon) {
+    IndexFiles files{Xapian::Database(toUtf8(folder)), nullptr, nullptr};
+    files.table = DetailsTable::open(folder, files.index);
+    if (!WordLexicon::keptIn(files.index)) return files;
+    files.lexicon = WordLexicon::open(folder, files.index);
+    if (!files.lexicon) {
         throw Missing(
             toUtf8(QStringLiteral("the index %1 has no usable word lexicon").arg(folder)));
     }
-    if (!slices.table) {
+    if (!files.table) {
         throw Missing(
             toUtf8(QStringLiteral("the index %1 has no usable details table").arg(folder)));
     }
-    return slices;
+    return files;
 }
 
 }  // namespace lumera

@@ -19,7 +19,7 @@ struct IndexFiles {
     struct Missing : std::runtime_error {
         using std::runtime_error::runtime_error;
     };
-    // Throws Xapian::Error, and Missing for a slice the index cannot do without.
+    // Throws Xapian::Error, and Missing for a file the index cannot do without.
     static IndexFiles open(const QString& folder);
 
     Xapian::Database index;

@@ -105,11 +105,11 @@ XapianSearchRun::Indexes XapianSearchRun::openIndexes(const QString& listFile) c
     bool everyTable = true;
     for (const QString& folder : list.folders) {
         try {
-            IndexFiles slices = IndexFiles::open(folder);
-            indexes.database.add_database(slices.index);
-            indexes.lexicons.push_back(std::move(slices.lexicon));
-            everyTable = everyTable && slices.table;
-            indexes.tables.push_back(std::move(slices.table));
+            IndexFiles files = IndexFiles::open(folder);
+            indexes.database.add_database(files.index);
+            indexes.lexicons.push_back(std::move(files.lexicon));
+            everyTable = everyTable && files.table;
+            indexes.tables.push_back(std::move(files.table));
         } catch (const Xapian::Error& error) {
             throw IndexUnusable(QStringLiteral("the index %1 cannot be opened: %2")
                                     .arg(folder, fromUtf8(error.get_description()))

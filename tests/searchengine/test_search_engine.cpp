@@ -278,12 +278,12 @@ void TestSearchEngine::threadsAndDetailsTableChangeNoResult() {
     const QStringList asTermsListed = listed(asTerms.path());
     QCOMPARE(unprefixed(asTermsListed), unprefixed(expected));
     const auto weights = [](const QString& dir, const QString& request) {
-        const IndexFiles slices = IndexFiles::open(dir + u"/indice"_s);
-        const WordLexicons lexicons{slices.lexicon};
-        Xapian::Enquire enquire(slices.index);
-        enquire.set_query(XapianQueryBuilder(slices.index, lexicons).build(request));
+        const IndexFiles files = IndexFiles::open(dir + u"/indice"_s);
+        const WordLexicons lexicons{files.lexicon};
+        Xapian::Enquire enquire(files.index);
+        enquire.set_query(XapianQueryBuilder(files.index, lexicons).build(request));
         QStringList all;
-        const Xapian::MSet found = enquire.get_mset(0, slices.index.get_doccount());
+        const Xapian::MSet found = enquire.get_mset(0, files.index.get_doccount());
         for (auto it = found.begin(); it != found.end(); ++it)
             all << u"%1 %2"_s.arg(*it).arg(it.get_weight(), 0, 'g', 17);
         return all;
@@ -339,7 +339,7 @@ void TestSearchEngine::unusableIndexSaysSo() {
     // Real indexes whose word lexicon went, was cut short or is another
     // index's, or whose details table went.
     const QString words = u"/indice/"_s + WordLexicon::kFileName;
-    const std::pair<QString, std::function<bool(const QString&)>> slices[] = {
+    const std::pair<QString, std::function<bool(const QString&)>> damaged[] = {
         {u"no-words"_s, [&](const QString& index) { return QFile::remove(index + words); }},
         {u"cut-words"_s,
          [&](const QString& index) {
@@ -355,7 +355,7 @@ void TestSearchEngine::unusableIndexSaysSo() {
              return QFile::remove(index + u"/indice/"_s + DetailsTable::kFileName);
          }},
     };
-    for (const auto& [name, change] : slices) {
+    for (const auto& [name, change] : damaged) {
         QVERIFY(QDir(dir.path()).mkpath(name));
         installIndex(dir.filePath(name), corpusRecords());
         QVERIFY(change(dir.filePath(name)));

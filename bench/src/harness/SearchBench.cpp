@@ -124,12 +124,12 @@ void benchSearch(const BenchContext& context) {
 // every search did before the details table, and from the table. An index of
 // words in a lexicon keeps no data in its documents.
 void benchResultReading(const BenchContext& context, const std::vector<Query>& queries) {
-    const IndexFiles slices = IndexFiles::open(context.edition + QStringLiteral("/indice"));
-    const Xapian::Database& index = slices.index;
-    const auto& table = slices.table;
+    const IndexFiles files = IndexFiles::open(context.edition + QStringLiteral("/indice"));
+    const Xapian::Database& index = files.index;
+    const auto& table = files.table;
     if (!table) throw std::runtime_error("the index has no details table");
-    const WordLexicons lexicons{slices.lexicon};
-    const bool documentData = !slices.lexicon;
+    const WordLexicons lexicons{files.lexicon};
+    const bool documentData = !files.lexicon;
     double fromDocuments = 0;
     double fromTable = 0;
     std::size_t results = 0;
