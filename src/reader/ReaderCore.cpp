@@ -33,21 +33,37 @@ ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
                          if (frontEnd_.articleFromSearch && search.window()) {
                              frontEnd_.articleFromSearch(search.window()->Text1());
                          }
-                         pages.BuildArticlePage(key);
+                         buildArticle(key);
                      },
                      [this] { controller.hom_Click(); }}),
       router(host.browser(), *this, host.drives(), state.CdRomPath),
+      history(host.browser(), *this),
       frontEnd_(std::move(frontEnd)) {
     host.browser().setEventSink(&router);
+    host.browser().setHistory(&history);
+    QObject::connect(&host.browser(), &WebEngineBrowser::pageShown, &host.browser(),
+                     [this](const QString& address) { history.shown(address); });
     QTextStream err(stderr);
     for (const QString& problem : host.problems()) err << "lumera: " << problem << "\n";
 }
 
-ReaderCore::~ReaderCore() { host.browser().setEventSink(nullptr); }
+ReaderCore::~ReaderCore() {
+    host.browser().setHistory(nullptr);
+    host.browser().setEventSink(nullptr);
+}
+
+ArticlePageResult ReaderCore::buildArticle(QString& key) {
+    const QString requested = key;
+    const ArticlePageResult result = pages.BuildArticlePage(key);
+    if (result.status == ArticlePageResult::Status::Built ||
+        result.status == ArticlePageResult::Status::Queued) {
+        history.articleBuilt(requested);
+    }
+    return result;
+}
 
 ArticleRequest ReaderCore::BuildArticlePage(QString& pageName) {
-    const bool missing =
-        pages.BuildArticlePage(pageName).status == ArticlePageResult::Status::NotFound;
+    const bool missing = buildArticle(pageName).status == ArticlePageResult::Status::NotFound;
     return missing ? ArticleRequest::NoArticle : ArticleRequest::Handled;
 }
 

@@ -6,6 +6,7 @@
 #include "app/Form1Controller.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
+#include "navigation/ReadingHistory.h"
 #include "navigation/Router.h"
 #include "reader/ReaderHost.h"
 #include "search/SearchController.h"
@@ -52,9 +53,13 @@ class ReaderCore : private RouterActions {
     ArticlePageBuilder pages;
     SearchController search;
     Router router;
+    // Back and forward through the pages shown, articles by their keys.
+    ReadingHistory history;
 
   private:
     ArticleRequest BuildArticlePage(QString& pageName) override;
+    // The one way an article is built: the history learns its key.
+    ArticlePageResult buildArticle(QString& key);
     void LookUpArticleTitle(QString& text) override { search.LookUpArticleTitle(text); }
     void ShowPicture() override { frontEnd_.showPicture(); }
 

@@ -25,9 +25,9 @@ BrowserPane::BrowserPane(WebEngineBrowser& browser)
     layout->addWidget(view, 1);
     layout->addWidget(findBar_);
     // Reading comfort: zoom, back and forward keys, a menu of what works.
-    new HistoryKeys(view);
+    new HistoryKeys(view, [&browser](int direction) { browser.step(direction); });
     new ReaderContextMenu(
-        view, zoom_, [commands = commands_] { commands->Find(); },
+        view, zoom_, browser, [commands = commands_] { commands->Find(); },
         [commands = commands_] { commands->Print(); });
     new SearchWordKeys(browser.searchHighlight(), findBar_, container_);
 }

@@ -4,13 +4,19 @@
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineView>
 
+#include "host/PageHistory.h"
 #include "ui/PageZoom.h"
 
 namespace lumera {
 
-ReaderContextMenu::ReaderContextMenu(QWebEngineView* view, PageZoom* zoom,
+ReaderContextMenu::ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageHistory& history,
                                      std::function<void()> find, std::function<void()> print)
-    : QObject(view), view_(view), zoom_(zoom), find_(std::move(find)), print_(std::move(print)) {
+    : QObject(view),
+      view_(view),
+      zoom_(zoom),
+      history_(history),
+      find_(std::move(find)),
+      print_(std::move(print)) {
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &ReaderContextMenu::show);
 }
@@ -30,8 +36,11 @@ void ReaderContextMenu::show(const QPoint& at) {
         pageStep(QStringLiteral("Copiar endereço do link"), QWebEnginePage::CopyLinkToClipboard);
     }
     menu->addSeparator();
-    pageStep(QStringLiteral("Voltar"), QWebEnginePage::Back);
-    pageStep(QStringLiteral("Avançar"), QWebEnginePage::Forward);
+    for (const auto& [text, direction] :
+         {std::pair{QStringLiteral("Voltar"), -1}, std::pair{QStringLiteral("Avançar"), 1}}) {
+        menu->addAction(text, this, [this, direction = direction] { history_.step(direction); })
+            ->setEnabled(history_.canStep(direction));
+    }
     menu->addSeparator();
     menu->addAction(QStringLiteral("Procurar no texto…"), this, [this] { find_(); });
     menu->addAction(QStringLiteral("Imprimir…"), this, [this] { print_(); });

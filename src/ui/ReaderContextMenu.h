@@ -7,6 +7,7 @@ class QWebEngineView;
 
 namespace lumera {
 
+class PageHistory;
 class PageZoom;
 
 // The page's context menu with only what works in the reader: copy, copy
@@ -16,14 +17,16 @@ class PageZoom;
 class ReaderContextMenu : public QObject {
     Q_OBJECT
   public:
-    ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, std::function<void()> find,
-                      std::function<void()> print);
+    // history: back and forward as the reader steps them.
+    ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageHistory& history,
+                      std::function<void()> find, std::function<void()> print);
 
   private:
     void show(const QPoint& at);
 
     QWebEngineView* view_;
     PageZoom* zoom_;
+    PageHistory& history_;
     std::function<void()> find_;
     std::function<void()> print_;
 };
