@@ -35,11 +35,12 @@ IndexSummary ArticleIndexer::indexInto(ShardedIndexBuilder& builder,
 }
 
 IndexRecord ArticleIndexer::recordFor(const ArticleRow& row, bool* placedByDefault) const {
-    // The title the page shows, so that a result and its page agree. A text
-    // without a title line gives the page no title; the list of results
-    // then shows the stored one rather than a blank line.
-    QString title = pageTitle(row.verbete, cdRomPath_);
-    if (title.trimmed().isEmpty()) title = QString(row.titulo).remove(u'\'');
+    // The title the page shows, so that a result and its page agree, but
+    // with its apostrophes: the page drops them only for its media query. A
+    // text without a title line gives the page no title; the list of
+    // results then shows the stored one rather than a blank line.
+    QString title = listedTitle(row.verbete, cdRomPath_);
+    if (title.trimmed().isEmpty()) title = row.titulo;
     return {row.arquivo, title, row.verbete, folderFor(row, placedByDefault)};
 }
 

@@ -41,6 +41,8 @@ FindBar::FindBar(QWebEnginePage* page, QWidget* parent)
                         tr("%1 de %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
                 }
             });
+    // A new page has neither the marks nor the matches the status counted.
+    connect(page_, &QWebEnginePage::loadStarted, status_, &QLabel::clear);
     hide();
 }
 

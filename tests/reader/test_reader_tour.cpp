@@ -290,8 +290,9 @@ void ReaderTourTest::tour() {
                QApplication::activeWindow() == dtsearch;
     }));
 
-    // "Início" returns home.
+    // "Início" returns home, where nothing is marked any more.
     home();
+    QVERIFY(reader_->pane().findBar()->statusText().isEmpty());
 }
 
 // lumera-cli open follows each address through the same reader without
