@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
+#include <QFileInfo>
 #include <functional>
 
 #include "app/EditionSetup.h"
@@ -17,12 +17,11 @@
 #include "searchengine/XapianIndexList.h"
 #include "ui/CdPrompt.h"
 #include "ui/ProgressWindow.h"
+#include "ui/ReaderMessageBox.h"
 #include "ui/SetupWindow.h"
 
 namespace lumera {
 namespace {
-
-const QString kTitle = QStringLiteral("Lumera Edição 2002");
 
 // The CD line of the saved drives replaced by letter=source, the others kept.
 bool saveCdSource(QChar letter, const QString& source) {
@@ -42,6 +41,16 @@ bool saveCdSource(QChar letter, const QString& source) {
 
 }  // namespace
 
+void OfferToBuildTheIndex(const QString& problem, const QString& installDir) {
+    if (AskYesNo(nullptr, problem + QStringLiteral("\n\nCriar o índice agora? Numa edição "
+                                                   "completa, isso leva alguns minutos."))) {
+        BuildIndexWithProgress(nullptr);
+    } else {
+        // What a cancelled build left would otherwise stay until the next.
+        RemoveIndexLeftovers(installDir);
+    }
+}
+
 bool BuildIndexWithProgress(QWidget* parent) {
     int status = 1;
     QString messages;
@@ -58,9 +67,8 @@ bool BuildIndexWithProgress(QWidget* parent) {
                             [&](int articles, int all) { report(0, articles, all); });
     });
     if (status > 0) {
-        QMessageBox::warning(parent, kTitle,
-                             QStringLiteral("Não foi possível criar o índice de pesquisa.\n\n") +
-                                 messages.trimmed());
+        ShowWarning(parent, QStringLiteral("Não foi possível criar o índice de pesquisa.\n\n") +
+                                messages.trimmed());
     }
     return status == 0;
 }
@@ -124,11 +132,9 @@ QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen) {
             return;
         }
         const bool replace = !editionsetup::InstalledEdition().isEmpty();
-        if (replace &&
-            QMessageBox::question(&window, kTitle,
-                                  QStringLiteral("Já existe uma edição instalada em "
-                                                 "%1. Substituí-la?")
-                                      .arg(editionsetup::DefaultFolder())) != QMessageBox::Yes) {
+        if (replace && !AskYesNo(&window, QStringLiteral("Já existe uma edição instalada em "
+                                                         "%1. Substituí-la?")
+                                              .arg(editionsetup::DefaultFolder()))) {
             return;
         }
         installed = installWithProgress(window, {window.source(), window.windowsFolder(),
@@ -151,12 +157,10 @@ void OfferIndexIfUnusable() {
         QDir(ini.paths.InstallPath.isEmpty() ? QStringLiteral(".") : ini.paths.InstallPath)
             .filePath(QStringLiteral("search.lst"));
     if (IsSearchIndexUsable(list)) return;
-    const auto answer = QMessageBox::question(
-        nullptr, kTitle,
+    OfferToBuildTheIndex(
         QStringLiteral("O índice de pesquisa desta edição não foi encontrado ou está danificado; "
-                       "sem ele, a pesquisa não encontra nada.\n\nCriar o índice agora? Numa "
-                       "edição completa, isso leva alguns minutos."));
-    if (answer == QMessageBox::Yes) BuildIndexWithProgress(nullptr);
+                       "sem ele, a pesquisa não encontra nada."),
+        QFileInfo(list).absolutePath());
 }
 
 void OfferToFindTheCd(const QStringList& driveOptions) {

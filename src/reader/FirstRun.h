@@ -16,6 +16,11 @@ bool BuildIndexWithProgress(QWidget* parent);
 // gave up or chose the sample (sampleChosen).
 QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen);
 
+// Says problem and offers to build the index of the edition in the current
+// directory now, in a progress window; declined, what an interrupted build
+// left in installDir goes.
+void OfferToBuildTheIndex(const QString& problem, const QString& installDir);
+
 // In an edition's folder at start-up: a missing or damaged index is offered
 // to be built now.
 void OfferIndexIfUnusable();

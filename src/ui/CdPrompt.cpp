@@ -2,14 +2,16 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+
 #include <QPushButton>
+#include "ui/ReaderMessageBox.h"
 
 namespace lumera {
 
 std::optional<QString> AskWhereTheCdIs(const QString& problem) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lumera Edição 2002"),
-                    problem + QStringLiteral("\n\nIndique onde ele está agora: a pasta do CD "
-                                             "(ou de uma cópia) ou a sua imagem de disco."));
+    ReaderMessageBox box(QMessageBox::Warning,
+                         problem + QStringLiteral("\n\nIndique onde ele está agora: a pasta do CD "
+                                                  "(ou de uma cópia) ou a sua imagem de disco."));
     QPushButton* folder = box.addButton(QStringLiteral("Indicar &pasta…"), QMessageBox::ActionRole);
     QPushButton* image = box.addButton(QStringLiteral("Indicar &imagem…"), QMessageBox::ActionRole);
     box.addButton(QStringLiteral("Continuar sem o CD"), QMessageBox::RejectRole);
