@@ -23,6 +23,21 @@
 namespace lumera {
 namespace {
 
+// Where the saved drives last had the CD of letter: the nearest folder of it
+// that is still there.
+QString lastCdPlace(QChar letter) {
+    QFile file(kSavedDrivesFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const auto mapping = DriveMap::parseMapping(line);
+        if (!mapping || mapping->drive != letter) continue;
+        QFileInfo place(mapping->directory);
+        while (!place.isDir() && !place.isRoot()) place = QFileInfo(place.absolutePath());
+        return place.absoluteFilePath();
+    }
+    return {};
+}
+
 // The CD line of the saved drives replaced by letter=source, the others kept.
 bool saveCdSource(QChar letter, const QString& source) {
     QFile file(kSavedDrivesFile);
@@ -178,7 +193,7 @@ void OfferToFindTheCd(const QStringList& driveOptions) {
         said = QStringLiteral("O CD da enciclopédia (unidade %1:) não foi encontrado.").arg(letter);
     }
     while (true) {
-        const std::optional<QString> source = AskWhereTheCdIs(said);
+        const std::optional<QString> source = AskWhereTheCdIs(said, lastCdPlace(letter));
         if (!source) return;
         if (source->isEmpty()) continue;
         const auto medium = InstallationMedium::open(*source);

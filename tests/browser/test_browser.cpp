@@ -4,12 +4,15 @@
 // installation folder, or reach the network.
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -284,6 +287,26 @@ void BrowserTest::copyAndSavePage() {
     QCOMPARE(saved.last().at(1).toBool(), true);
     // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
     QVERIFY(readBytes(html).contains("\xc1gua mole"));
+
+    // "Gravar Página" opens in the user's documents, not in the edition's
+    // folder (the current one), and next time where the user saved last.
+    QStringList openedIn;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        openedIn << dialog->directory().absolutePath();
+        dialog->selectFile(out.filePath(u"gravada.htm"_s));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answer.start(50);
+    for (int time = 1; time <= 2; ++time) {
+        pane_->commands().SaveAs();
+        QTRY_COMPARE(saved.size(), 1 + time);
+    }
+    QCOMPARE(openedIn,
+             (QStringList{QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                          out.path()}));
 }
 
 void BrowserTest::pagesCannotReadOutside() {
@@ -354,6 +377,11 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
 }
 
 int main(int argc, char** argv) {
+    // The settings and the documents folder of this run only.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    QDir().mkpath(home.filePath("Documents"));
     driveurls::registerSchemes();
     QApplication app(argc, argv);
     BrowserTest test;
