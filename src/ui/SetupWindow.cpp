@@ -29,6 +29,10 @@ SetupWindow::SetupWindow(const QStringList& media, bool sampleInstalled, QWidget
     windowsFolder_ = new QLineEdit;
     windowsFolder_->setPlaceholderText(QStringLiteral("Só se o CD não tiver o lex.mdb"));
     auto* windowsButton = new QPushButton(QStringLiteral("Escol&her…"));
+    // Enter in a field installs: only Instalar may be the dialog's default.
+    for (QPushButton* chooser : {folderButton, imageButton, windowsButton}) {
+        chooser->setAutoDefault(false);
+    }
 
     auto* sourceLabel = new QLabel(QStringLiteral("&CD:"));
     sourceLabel->setBuddy(source_);

@@ -69,7 +69,11 @@ void FirstRunTest::setsUpAnEdition() {
             if (label->isVisible() && label->text().startsWith(u"Não"_qs))
                 problems << label->text();
         if (window->source().isEmpty()) {
-            QTest::keyClicks(window->findChild<QComboBox*>()->lineEdit(), cd);
+            // Typed, and Enter in the field: Instalar, not a folder chooser.
+            QLineEdit* field = window->findChild<QComboBox*>()->lineEdit();
+            QTest::keyClicks(field, cd);
+            QTest::keyClick(field, Qt::Key_Return);
+            return;
         } else if (!problems.isEmpty() && windows->text().isEmpty()) {
             QTest::keyClicks(windows, qEnvironmentVariable("LUMERA_BUILD_DIR") + u"/sample"_qs);
         } else {
