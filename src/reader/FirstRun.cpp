@@ -56,14 +56,14 @@ bool saveCdSource(QChar letter, const QString& source) {
 
 }  // namespace
 
-void OfferToBuildTheIndex(const QString& problem, const QString& installDir) {
+bool OfferToBuildTheIndex(const QString& problem, const QString& installDir) {
     if (AskYesNo(nullptr, problem + QStringLiteral("\n\nCriar o índice agora? Numa edição "
                                                    "completa, isso leva alguns minutos."))) {
-        BuildIndexWithProgress(nullptr);
-    } else {
-        // What a cancelled build left would otherwise stay until the next.
-        RemoveIndexLeftovers(installDir);
+        return BuildIndexWithProgress(nullptr);
     }
+    // What a cancelled build left would otherwise stay until the next.
+    RemoveIndexLeftovers(installDir);
+    return false;
 }
 
 bool BuildIndexWithProgress(QWidget* parent) {
@@ -172,10 +172,7 @@ void OfferIndexIfUnusable() {
         QDir(ini.paths.InstallPath.isEmpty() ? QStringLiteral(".") : ini.paths.InstallPath)
             .filePath(QStringLiteral("search.lst"));
     if (IsSearchIndexUsable(list)) return;
-    OfferToBuildTheIndex(
-        QStringLiteral("O índice de pesquisa desta edição não foi encontrado ou está danificado; "
-                       "sem ele, a pesquisa não encontra nada."),
-        QFileInfo(list).absolutePath());
+    OfferToBuildTheIndex(kIndexMissing, QFileInfo(list).absolutePath());
 }
 
 void OfferToFindTheCd(const QStringList& driveOptions) {

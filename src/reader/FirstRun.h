@@ -16,10 +16,14 @@ bool BuildIndexWithProgress(QWidget* parent);
 // gave up or chose the sample (sampleChosen).
 QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen);
 
+inline const QString kIndexMissing = QStringLiteral(
+    "O índice de pesquisa desta edição não foi encontrado ou está danificado; sem ele, a "
+    "pesquisa não encontra nada.");
+
 // Says problem and offers to build the index of the edition in the current
 // directory now, in a progress window; declined, what an interrupted build
-// left in installDir goes.
-void OfferToBuildTheIndex(const QString& problem, const QString& installDir);
+// left in installDir goes. True when the index was built.
+bool OfferToBuildTheIndex(const QString& problem, const QString& installDir);
 
 // In an edition's folder at start-up: a missing or damaged index is offered
 // to be built now.

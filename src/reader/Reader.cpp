@@ -1,11 +1,14 @@
 #include "reader/Reader.h"
 
+#include <QDir>
+
 #include <QApplication>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
 
 #include "browser/SearchHighlight.h"
+#include "reader/FirstRun.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
 #include "ui/ActivationTracker.h"
@@ -23,7 +26,8 @@ struct Reader::Parts {
           pane(host.browser()),
           core(host,
                {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
-                [this](const QString& request) { highlightRequest = request; }}),
+                [this](const QString& request) { highlightRequest = request; },
+                [this](const QString&) { buildTheMissingIndex(); }}),
           window(core.controller, pane.widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
         windows.setParentWindow(&window);
@@ -37,6 +41,15 @@ struct Reader::Parts {
             }
             highlightRequest.clear();
         });
+    }
+
+    // The search found no usable index: built now, if the user wants, and the
+    // text searched again.
+    void buildTheMissingIndex() {
+        const QString text = core.search.window() ? core.search.window()->Text1() : QString();
+        if (OfferToBuildTheIndex(kIndexMissing, QDir::currentPath())) {
+            core.search.LookUpArticleTitle(text);
+        }
     }
 
     void showPicture() {

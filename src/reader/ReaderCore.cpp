@@ -35,7 +35,7 @@ ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
                          }
                          buildArticle(key);
                      },
-                     [this] { controller.hom_Click(); }}),
+                     [this] { controller.hom_Click(); }, frontEnd.searchIndexUnusable}),
       router(host.browser(), *this, host.drives(), state.CdRomPath),
       history(host.browser(), *this),
       frontEnd_(std::move(frontEnd)) {

@@ -40,6 +40,9 @@ class ReaderCore : private RouterActions {
         // An article is being opened from the search window's list, found
         // with request; optional.
         std::function<void(const QString& request)> articleFromSearch = {};
+        // A search found the index missing or damaged; optional (without it
+        // the search says so in a message).
+        std::function<void(const QString& reason)> searchIndexUnusable = {};
     };
 
     ReaderCore(ReaderHost& host, FrontEnd frontEnd);
