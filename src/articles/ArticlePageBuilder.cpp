@@ -103,7 +103,7 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     }
     yielder.yield();
     browser_.Navigate(paths_.InstallPath + kPageFile);
-    return {ArticlePageResult::Status::Built, QString()};
+    return {ArticlePageResult::Status::Built, QString(), parts.title};
 }
 
 QString ArticlePageBuilder::installFolder() const {

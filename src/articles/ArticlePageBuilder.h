@@ -25,6 +25,8 @@ struct ArticlePageResult {
     };
     Status status = Status::NotFound;
     QString message;
+    // Built: the article's title, as its page shows it.
+    QString title = {};
 };
 
 // Builds an article's page from the database and the page template, writes it

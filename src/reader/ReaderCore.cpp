@@ -59,10 +59,19 @@ ArticlePageResult ReaderCore::buildArticle(QString& key) {
         result.status == ArticlePageResult::Status::Queued) {
         history.articleBuilt(requested);
     }
+    if (result.status == ArticlePageResult::Status::Built) shownTitle_ = result.title;
     return result;
 }
 
 ArticleRequest ReaderCore::BuildArticlePage(QString& pageName) {
+    // The see-also table's "Website" row links to /procura.asp?"" and names
+    // nothing: it searches this encyclopedia for the article it is in.
+    if (pageName.startsWith(QStringLiteral("procura.asp"), Qt::CaseInsensitive) &&
+        !shownTitle_.isEmpty()) {
+        QString title = shownTitle_;
+        search.LookUpArticleTitle(title);
+        return ArticleRequest::Handled;
+    }
     const bool missing = buildArticle(pageName).status == ArticlePageResult::Status::NotFound;
     return missing ? ArticleRequest::NoArticle : ArticleRequest::Handled;
 }

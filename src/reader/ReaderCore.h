@@ -67,6 +67,8 @@ class ReaderCore : private RouterActions {
     void ShowPicture() override { frontEnd_.showPicture(); }
 
     FrontEnd frontEnd_;
+    // The title of the article shown last: what its website row searches.
+    QString shownTitle_;
 };
 
 }  // namespace lumera

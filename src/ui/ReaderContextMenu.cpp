@@ -30,8 +30,15 @@ void ReaderContextMenu::show(const QPoint& at) {
             menu->addAction(text, view_, [this, step] { view_->triggerPageAction(step); });
         action->setEnabled(view_->pageAction(step)->isEnabled());
     };
-    pageStep(QStringLiteral("Copiar"), QWebEnginePage::Copy);
     const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
+    // In a field of the page (its search field) also what editing needs.
+    const bool editable = request && request->isContentEditable();
+    if (editable) pageStep(QStringLiteral("Recortar"), QWebEnginePage::Cut);
+    pageStep(QStringLiteral("Copiar"), QWebEnginePage::Copy);
+    if (editable) {
+        pageStep(QStringLiteral("Colar"), QWebEnginePage::Paste);
+        pageStep(QStringLiteral("Selecionar tudo"), QWebEnginePage::SelectAll);
+    }
     if (request && request->linkUrl().isValid()) {
         pageStep(QStringLiteral("Copiar endereço do link"), QWebEnginePage::CopyLinkToClipboard);
     }

@@ -10,8 +10,9 @@ namespace lumera {
 class PageHistory;
 class PageZoom;
 
-// The page's context menu with only what works in the reader: copy, copy
-// link address, back, forward, find, print and zoom. The engine's own menu
+// The page's context menu with only what works in the reader: copy (and in
+// a field cut, paste, select all), copy link address, back, forward, find,
+// print and zoom. The engine's own menu
 // also offers view source, inspect, open in a new window and save link,
 // which lead nowhere or around the router.
 class ReaderContextMenu : public QObject {

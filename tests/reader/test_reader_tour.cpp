@@ -344,6 +344,15 @@ void ReaderTourTest::readingComfort() {
     QVERIFY(text.waitForFinished(30000) && text.readAllStandardOutput().contains("Brasil"));
     // Back and forward one page at a time, each article shown again though
     // all are vf.htm: Alt+Left and Alt+Right, the mouse's buttons.
+    // The see-also table's Website row searches the encyclopedia for its article.
+    click(u"a[href^=\"/procura.asp\"]"_qs);
+    QVERIFY(waitUntil([&] {
+        const SearchWindowModel* found = reader_->search().window();
+        return found && found->Text1() == u"Brasil"_qs && !found->Label2().isEmpty();
+    }));
+    reader_->search().fec_Click();
+    reader_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
     click(u"a[href=\"../tomo98a/amazonia.htm\"]"_qs);
     const auto article = [&](const QString& title) {
         return waitUntil([&] {
@@ -374,17 +383,26 @@ void ReaderTourTest::readingComfort() {
     QDesktopServices::unsetUrlHandler(u"file"_qs);
     QCOMPARE(readBytes(desktop.opened.first().toLocalFile()), QByteArray("MThd"));
 
-    QTimer::singleShot(0, view,
-                       [view] { Q_EMIT view->customContextMenuRequested(QPoint(40, 40)); });
-    QVERIFY(waitUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }));
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QStringList items;
-    for (QAction* action : menu->actions())
-        if (!action->isSeparator()) items << action->text();
-    menu->close();
-    QCOMPARE(items.join(u'|'),
-             u"Copiar|Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|"
-             u"Diminuir|Tamanho normal"_qs);
+    // The context menu, clicked with the right button on the text and on
+    // the page's search field, where editing has its items too.
+    const auto menuAt = [&](const QString& selector) {
+        const QPoint at = driver_->centerOf(selector);
+        QTest::mouseClick(input(), Qt::RightButton, {}, at);
+        QStringList items;
+        if (!waitUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }))
+            return items;
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) items << action->text();
+        menu->close();
+        return items;
+    };
+    const QString rest =
+        u"Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|Diminuir|"
+        u"Tamanho normal"_qs;
+    QCOMPARE(menuAt(u"h1, p, b"_qs).join(u'|'), u"Copiar|"_qs + rest);
+    QCOMPARE(menuAt(u"input[name=\"request\"]"_qs).join(u'|'),
+             u"Recortar|Copiar|Colar|Selecionar tudo|"_qs + rest);
 }
 
 void ReaderTourTest::openFromTheCommandLine() {
