@@ -14,6 +14,7 @@
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
+#include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
 #include "ui/SearchWindow.h"
@@ -24,13 +25,19 @@ struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
         : host(driveOptions, windows),
           pane(host.browser()),
-          core(host,
-               {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
-                [this](const QString& request) { highlightRequest = request; },
-                [this](const QString&) { buildTheMissingIndex(); }}),
+          core(host, {searchWindows, pane.commands(), [this] { showPicture(); },
+                      [this] {
+                          window.keepPlace();
+                          EndProgramNow();
+                      },
+                      [this](const QString& request) { highlightRequest = request; },
+                      [this](const QString&) { buildTheMissingIndex(); }}),
           window(core.controller, pane.widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
         windows.setParentWindow(&window);
+        // The pages, made for the window's first size, fit at any zoom.
+        QObject::connect(pane.zoom(), &PageZoom::changed, &window,
+                         [this](double factor) { window.fitPages(factor); });
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
         WebEngineBrowser& browser = host.browser();
@@ -74,7 +81,9 @@ Reader::~Reader() = default;
 
 void Reader::start() {
     parts_->core.controller.Form_Load();
+    parts_->window.restorePlace();
     parts_->window.show();
+    parts_->window.fitPages(parts_->pane.zoom()->factor());
 }
 
 Form1& Reader::window() { return parts_->window; }

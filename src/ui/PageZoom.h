@@ -29,6 +29,9 @@ class PageZoom : public ViewInputFilter {
     void zoomOut();
     void reset();
 
+  Q_SIGNALS:
+    void changed(double factor);
+
   private:
     bool filterInput(QEvent* event) override;
     void setFactor(double factor);

@@ -333,6 +333,14 @@ void ReaderTourTest::readingComfort() {
     QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
     QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
     QVERIFY(waitUntil([&] { return qFuzzyCompare(ratio(), normal); }));
+    // The window's place and size, kept for the next run.
+    const QRect place = reader_->window().geometry();
+    reader_->window().resize(900, 650);
+    reader_->window().keepPlace();
+    reader_->window().resize(700, 500);
+    QVERIFY(reader_->window().restorePlace());
+    QCOMPARE(reader_->window().size(), QSize(900, 650));
+    reader_->window().setGeometry(place);
 
     click(u"a[href=\"tomo98a/brasil.htm\"]"_qs);
     QVERIFY(waitForPage(u"/vf.htm"_qs));
