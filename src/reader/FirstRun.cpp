@@ -189,14 +189,18 @@ void OfferToFindTheCd(const QStringList& driveOptions) {
     if (said.isEmpty()) {
         said = QStringLiteral("O CD da enciclopédia (unidade %1:) não foi encontrado.").arg(letter);
     }
+    PointToTheCd(letter, said);
+}
+
+std::optional<QString> PointToTheCd(QChar letter, QString said) {
     while (true) {
         const std::optional<QString> source = AskWhereTheCdIs(said, lastCdPlace(letter));
-        if (!source) return;
+        if (!source) return std::nullopt;
         if (source->isEmpty()) continue;
         const auto medium = InstallationMedium::open(*source);
         if (medium && !medium->contentSource().isEmpty() &&
             saveCdSource(letter, medium->contentSource())) {
-            return;
+            return medium->contentSource();
         }
         said = QStringLiteral("Não há a pasta lex2000 da enciclopédia em %1.")
                    .arg(QDir::toNativeSeparators(*source));

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QWidget;
 
@@ -33,5 +34,10 @@ void OfferIndexIfUnusable();
 // says where it was and lets the user point to it again; the answer is saved
 // beside lex.ini.
 void OfferToFindTheCd(const QStringList& driveOptions);
+
+// Says what is wrong with the CD of drive letter and asks where it is, until
+// the user points to a folder or image that holds lex2000 (saved beside
+// lex.ini) or goes on without it. What the drive is to be mapped to then.
+std::optional<QString> PointToTheCd(QChar letter, QString said);
 
 }  // namespace lumera

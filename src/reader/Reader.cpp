@@ -17,6 +17,7 @@
 #include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
+#include "ui/ReaderContextMenu.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {
@@ -25,16 +26,19 @@ struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
         : host(driveOptions, windows),
           pane(host.browser()),
-          core(host, {searchWindows, pane.commands(), [this] { showPicture(); },
-                      [this] {
-                          window.keepPlace();
-                          EndProgramNow();
-                      },
-                      [this](const QString& request) { highlightRequest = request; },
-                      [this](const QString&) { buildTheMissingIndex(); }}),
+          core(host,
+               {searchWindows, pane.commands(), [this] { showPicture(); },
+                [this] {
+                    window.keepPlace();
+                    EndProgramNow();
+                },
+                [this](const QString& request) { highlightRequest = request; },
+                [this](const QString&) { buildTheMissingIndex(); }, [this] { pointToTheCd(); }}),
           window(core.controller, pane.widget()),
           activation(&window, [this] { core.controller.Form_Activate(); }) {
         windows.setParentWindow(&window);
+        pane.contextMenu()->addItem(QStringLiteral("Indicar onde está o CD…"),
+                                    [this] { pointToTheCd(); });
         // The pages, made for the window's first size, fit at any zoom.
         QObject::connect(pane.zoom(), &PageZoom::changed, &window,
                          [this](double factor) { window.fitPages(factor); });
@@ -57,6 +61,18 @@ struct Reader::Parts {
         if (OfferToBuildTheIndex(kIndexMissing, QDir::currentPath())) {
             core.search.LookUpArticleTitle(text);
         }
+    }
+
+    // Without restarting: the new place is saved, mapped, and the home page
+    // shown from it.
+    void pointToTheCd() {
+        const QString cd = core.state.CdRomPath;
+        if (cd.isEmpty() || !cd[0].isLetter()) return;
+        const QChar letter = cd[0].toUpper();
+        const std::optional<QString> source = PointToTheCd(
+            letter,
+            QStringLiteral("Indique onde está o CD da enciclopédia (unidade %1:).").arg(letter));
+        if (source && host.drives().map(letter, *source)) core.controller.hom_Click();
     }
 
     void showPicture() {

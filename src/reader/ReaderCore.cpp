@@ -2,6 +2,7 @@
 
 #include <QTextStream>
 
+#include "browser/MissingFilePage.h"
 #include "media/DriveSetup.h"
 
 namespace lumera {
@@ -64,6 +65,10 @@ ArticlePageResult ReaderCore::buildArticle(QString& key) {
 }
 
 ArticleRequest ReaderCore::BuildArticlePage(QString& pageName) {
+    if (pageName == kPointToTheCdPage && frontEnd_.pointToTheCd) {
+        frontEnd_.pointToTheCd();
+        return ArticleRequest::Handled;
+    }
     // The see-also table's "Website" row links to /procura.asp?"" and names
     // nothing: it searches this encyclopedia for the article it is in.
     if (pageName.startsWith(QStringLiteral("procura.asp"), Qt::CaseInsensitive) &&

@@ -43,6 +43,9 @@ class ReaderCore : private RouterActions {
         // A search found the index missing or damaged; optional (without it
         // the search says so in a message).
         std::function<void(const QString& reason)> searchIndexUnusable = {};
+        // The user asks to point to the CD (a link of the missing-file page,
+        // a menu); optional.
+        std::function<void()> pointToTheCd = {};
     };
 
     ReaderCore(ReaderHost& host, FrontEnd frontEnd);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <functional>
 
@@ -22,6 +23,9 @@ class ReaderContextMenu : public QObject {
     ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageHistory& history,
                       std::function<void()> find, std::function<void()> print);
 
+    // An item the reader adds at the end of the menu.
+    void addItem(const QString& text, std::function<void()> action);
+
   private:
     void show(const QPoint& at);
 
@@ -30,6 +34,7 @@ class ReaderContextMenu : public QObject {
     PageHistory& history_;
     std::function<void()> find_;
     std::function<void()> print_;
+    QList<std::pair<QString, std::function<void()>>> added_;
 };
 
 }  // namespace lumera

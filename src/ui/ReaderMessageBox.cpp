@@ -3,12 +3,22 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QRegularExpression>
 
 namespace lumera {
 
 ReaderMessageBox::ReaderMessageBox(Icon icon, const QString& text, StandardButtons buttons,
                                    QWidget* parent)
-    : QMessageBox(icon, kTitle, text, buttons, parent) {
+    : QMessageBox(icon, kTitle, QString(), buttons, parent) {
+    // Word wrap would break an option such as --drive after its dashes, and
+    // the user copies it to a terminal: each option is kept on one line.
+    static const QRegularExpression option(
+        QStringLiteral("(--[A-Za-z][\\w-]*(=\\S+| [A-Z]:=\\S+)?)"));
+    QString html = text.toHtmlEscaped();
+    html.replace(option, QStringLiteral("<span style=\"white-space: nowrap\">\\1</span>"));
+    html.replace(u'\n', QStringLiteral("<br>"));
+    setTextFormat(Qt::RichText);
+    setText(html);
     // The title in the font title bars use, with room for the bar's buttons.
     const int titleWidth =
         QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(kTitle) +

@@ -407,7 +407,7 @@ void ReaderTourTest::readingComfort() {
     };
     const QString rest =
         u"Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|Diminuir|"
-        u"Tamanho normal"_qs;
+        u"Tamanho normal|Indicar onde está o CD…"_qs;
     QCOMPARE(menuAt(u"h1, p, b"_qs).join(u'|'), u"Copiar|"_qs + rest);
     QCOMPARE(menuAt(u"input[name=\"request\"]"_qs).join(u'|'),
              u"Recortar|Copiar|Colar|Selecionar tudo|"_qs + rest);
