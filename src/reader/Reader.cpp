@@ -1,11 +1,14 @@
 #include "reader/Reader.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "browser/DarkPageStyle.h"
 #include "browser/SearchHighlight.h"
+#include "database/ReadingStore.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
 #include "ui/ActivationTracker.h"
@@ -13,9 +16,29 @@
 #include "ui/Form1.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
+#include "ui/ReaderContextMenu.h"
+#include "ui/ReadingActions.h"
+#include "ui/ReadingSession.h"
+#include "ui/ReadingTheme.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {
+namespace {
+
+// The favourites and the history, in the user's data folder; without them
+// the reader still reads.
+std::unique_ptr<ReadingStore> OpenReadingStore() {
+    const QString file = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         QStringLiteral("/leitura.sqlite");
+    try {
+        return std::make_unique<ReadingStore>(file);
+    } catch (const DatabaseError& error) {
+        QTextStream(stderr) << "lumera: " << error.message() << "\n";
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
@@ -23,10 +46,17 @@ struct Reader::Parts {
           pane(host.browser()),
           core(host,
                {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
-                [this](const QString& request) { highlightRequest = request; }}),
+                [this](const QString& request) { highlightRequest = request; },
+                [this](const QString& key) { session.articleBuilt(key); }}),
           window(core.controller, pane.widget()),
-          activation(&window, [this] { core.controller.Form_Activate(); }) {
+          activation(&window, [this] { core.controller.Form_Activate(); }),
+          darkPages(new DarkPageStyle(host.browser().view()->page())),
+          store(OpenReadingStore()),
+          theme(*darkPages),
+          session(host.browser(), store.get(), core.state),
+          reading(&window, session, theme, *pane.zoom()) {
         windows.setParentWindow(&window);
+        pane.contextMenu()->setExtraActions([this] { return reading.contextActions(); });
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
         WebEngineBrowser& browser = host.browser();
@@ -51,6 +81,11 @@ struct Reader::Parts {
     ReaderCore core;
     Form1 window;
     ActivationTracker activation;
+    DarkPageStyle* darkPages;  // the page's
+    std::unique_ptr<ReadingStore> store;
+    ReadingTheme theme;
+    ReadingSession session;
+    ReadingActions reading;
     std::unique_ptr<PictureWindow> tv;
     QString highlightRequest;
 };
@@ -62,6 +97,7 @@ Reader::~Reader() = default;
 void Reader::start() {
     parts_->core.controller.Form_Load();
     parts_->window.show();
+    parts_->session.reopenLast();
 }
 
 Form1& Reader::window() { return parts_->window; }
@@ -70,6 +106,9 @@ BrowserPane& Reader::pane() { return parts_->pane; }
 SearchController& Reader::search() { return parts_->core.search; }
 const ReaderState& Reader::state() const { return parts_->core.state; }
 PictureWindow* Reader::pictureWindow() const { return parts_->tv.get(); }
+ReadingSession& Reader::session() { return parts_->session; }
+ReadingActions& Reader::reading() { return parts_->reading; }
+ReadingTheme& Reader::theme() { return parts_->theme; }
 
 namespace {
 

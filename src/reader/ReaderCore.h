@@ -40,6 +40,8 @@ class ReaderCore : private RouterActions {
         // An article is being opened from the search window's list, found
         // with request; optional.
         std::function<void(const QString& request)> articleFromSearch = {};
+        // An article page is being built from key; optional.
+        std::function<void(const QString& key)> articleBuilt = {};
     };
 
     ReaderCore(ReaderHost& host, FrontEnd frontEnd);

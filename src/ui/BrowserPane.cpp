@@ -26,7 +26,7 @@ BrowserPane::BrowserPane(WebEngineBrowser& browser)
     layout->addWidget(findBar_);
     // Reading comfort: zoom, back and forward keys, a menu of what works.
     new HistoryKeys(view, [&browser](int direction) { browser.step(direction); });
-    new ReaderContextMenu(
+    contextMenu_ = new ReaderContextMenu(
         view, zoom_, browser, [commands = commands_] { commands->Find(); },
         [commands = commands_] { commands->Print(); });
     new SearchWordKeys(browser.searchHighlight(), findBar_, container_);

@@ -28,10 +28,11 @@ class PageZoom : public ViewInputFilter {
     void zoomIn();
     void zoomOut();
     void reset();
+    // Clamped to the limits; kept.
+    void setFactor(double factor);
 
   private:
     bool filterInput(QEvent* event) override;
-    void setFactor(double factor);
 
     double factor_;
 };

@@ -48,6 +48,15 @@ void ReaderContextMenu::show(const QPoint& at) {
     menu->addAction(QStringLiteral("Aumentar"), zoom_, &PageZoom::zoomIn);
     menu->addAction(QStringLiteral("Diminuir"), zoom_, &PageZoom::zoomOut);
     menu->addAction(QStringLiteral("Tamanho normal"), zoom_, &PageZoom::reset);
+    const QList<QAction*> extras = extras_ ? extras_() : QList<QAction*>();
+    if (!extras.isEmpty()) menu->addSeparator();
+    for (QAction* extra : extras) {
+        if (extra) {
+            menu->addAction(extra);
+        } else {
+            menu->addSeparator();
+        }
+    }
     menu->popup(view_->mapToGlobal(at));
 }
 

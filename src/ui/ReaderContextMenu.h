@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <functional>
 
+class QAction;
 class QWebEngineView;
 
 namespace lumera {
@@ -21,6 +23,10 @@ class ReaderContextMenu : public QObject {
     ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageHistory& history,
                       std::function<void()> find, std::function<void()> print);
 
+    // Actions put after the reader's own, asked for at every opening; a null
+    // one stands for a separator.
+    void setExtraActions(std::function<QList<QAction*>()> extras) { extras_ = std::move(extras); }
+
   private:
     void show(const QPoint& at);
 
@@ -29,6 +35,7 @@ class ReaderContextMenu : public QObject {
     PageHistory& history_;
     std::function<void()> find_;
     std::function<void()> print_;
+    std::function<QList<QAction*>()> extras_;
 };
 
 }  // namespace lumera
