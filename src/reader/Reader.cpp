@@ -1,13 +1,17 @@
 #include "reader/Reader.h"
 
+#include <QAction>
 #include <QDir>
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "browser/DarkPageStyle.h"
 #include "browser/SearchHighlight.h"
+#include "database/ReadingStore.h"
 #include "reader/FirstRun.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
@@ -18,9 +22,28 @@
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
 #include "ui/ReaderContextMenu.h"
+#include "ui/ReadingActions.h"
+#include "ui/ReadingSession.h"
+#include "ui/ReadingTheme.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {
+namespace {
+
+// The favourites and the history, in the user's data folder; without them
+// the reader still reads.
+std::unique_ptr<ReadingStore> OpenReadingStore() {
+    const QString file = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         QStringLiteral("/leitura.sqlite");
+    try {
+        return std::make_unique<ReadingStore>(file);
+    } catch (const DatabaseError& error) {
+        QTextStream(stderr) << "lumera: " << error.message() << "\n";
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
@@ -33,12 +56,24 @@ struct Reader::Parts {
                     EndProgramNow();
                 },
                 [this](const QString& request) { highlightRequest = request; },
-                [this](const QString&) { buildTheMissingIndex(); }, [this] { pointToTheCd(); }}),
+                [this](const QString&) { buildTheMissingIndex(); }, [this] { pointToTheCd(); },
+                [this](const QString& key) { session.articleBuilt(key); }}),
           window(core.controller, pane.widget()),
-          activation(&window, [this] { core.controller.Form_Activate(); }) {
+          activation(&window, [this] { core.controller.Form_Activate(); }),
+          darkPages(new DarkPageStyle(host.browser().view()->page())),
+          store(OpenReadingStore()),
+          theme(*darkPages),
+          session(host.browser(), store.get(), core.state),
+          reading(&window, session, theme, *pane.zoom()) {
         windows.setParentWindow(&window);
-        pane.contextMenu()->addItem(QStringLiteral("Indicar onde está o CD…"),
-                                    [this] { pointToTheCd(); });
+        // The reading features where they apply, and always a way to the CD.
+        auto* findTheCd = new QAction(QStringLiteral("Indicar onde está o CD…"), &window);
+        QObject::connect(findTheCd, &QAction::triggered, &window, [this] { pointToTheCd(); });
+        pane.contextMenu()->setExtraActions([this, findTheCd] {
+            QList<QAction*> extras = reading.contextActions();
+            if (!extras.isEmpty()) extras << nullptr;
+            return extras << findTheCd;
+        });
         // The pages, made for the window's first size, fit at any zoom.
         QObject::connect(pane.zoom(), &PageZoom::changed, &window,
                          [this](double factor) { window.fitPages(factor); });
@@ -87,6 +122,11 @@ struct Reader::Parts {
     ReaderCore core;
     Form1 window;
     ActivationTracker activation;
+    DarkPageStyle* darkPages;  // the page's
+    std::unique_ptr<ReadingStore> store;
+    ReadingTheme theme;
+    ReadingSession session;
+    ReadingActions reading;
     std::unique_ptr<PictureWindow> tv;
     QString highlightRequest;
 };
@@ -100,6 +140,7 @@ void Reader::start() {
     parts_->window.restorePlace();
     parts_->window.show();
     parts_->window.fitPages(parts_->pane.zoom()->factor());
+    parts_->session.reopenLast();
 }
 
 Form1& Reader::window() { return parts_->window; }
@@ -108,6 +149,9 @@ BrowserPane& Reader::pane() { return parts_->pane; }
 SearchController& Reader::search() { return parts_->core.search; }
 const ReaderState& Reader::state() const { return parts_->core.state; }
 PictureWindow* Reader::pictureWindow() const { return parts_->tv.get(); }
+ReadingSession& Reader::session() { return parts_->session; }
+ReadingActions& Reader::reading() { return parts_->reading; }
+ReadingTheme& Reader::theme() { return parts_->theme; }
 
 namespace {
 

@@ -59,6 +59,7 @@ ArticlePageResult ReaderCore::buildArticle(QString& key) {
     if (result.status == ArticlePageResult::Status::Built ||
         result.status == ArticlePageResult::Status::Queued) {
         history.articleBuilt(requested);
+        if (frontEnd_.articleBuilt) frontEnd_.articleBuilt(requested);
     }
     if (result.status == ArticlePageResult::Status::Built) shownTitle_ = result.title;
     return result;

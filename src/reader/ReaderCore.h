@@ -46,6 +46,8 @@ class ReaderCore : private RouterActions {
         // The user asks to point to the CD (a link of the missing-file page,
         // a menu); optional.
         std::function<void()> pointToTheCd = {};
+        // An article page is being built from key; optional.
+        std::function<void(const QString& key)> articleBuilt = {};
     };
 
     ReaderCore(ReaderHost& host, FrontEnd frontEnd);

@@ -21,10 +21,6 @@ ReaderContextMenu::ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageH
     connect(view_, &QWidget::customContextMenuRequested, this, &ReaderContextMenu::show);
 }
 
-void ReaderContextMenu::addItem(const QString& text, std::function<void()> action) {
-    added_.append({text, std::move(action)});
-}
-
 void ReaderContextMenu::show(const QPoint& at) {
     auto* menu = new QMenu(view_);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -59,8 +55,15 @@ void ReaderContextMenu::show(const QPoint& at) {
     menu->addAction(QStringLiteral("Aumentar"), zoom_, &PageZoom::zoomIn);
     menu->addAction(QStringLiteral("Diminuir"), zoom_, &PageZoom::zoomOut);
     menu->addAction(QStringLiteral("Tamanho normal"), zoom_, &PageZoom::reset);
-    if (!added_.isEmpty()) menu->addSeparator();
-    for (const auto& [text, action] : added_) menu->addAction(text, this, action);
+    const QList<QAction*> extras = extras_ ? extras_() : QList<QAction*>();
+    if (!extras.isEmpty()) menu->addSeparator();
+    for (QAction* extra : extras) {
+        if (extra) {
+            menu->addAction(extra);
+        } else {
+            menu->addSeparator();
+        }
+    }
     menu->popup(view_->mapToGlobal(at));
 }
 

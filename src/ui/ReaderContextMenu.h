@@ -4,6 +4,7 @@
 #include <QObject>
 #include <functional>
 
+class QAction;
 class QWebEngineView;
 
 namespace lumera {
@@ -23,8 +24,9 @@ class ReaderContextMenu : public QObject {
     ReaderContextMenu(QWebEngineView* view, PageZoom* zoom, PageHistory& history,
                       std::function<void()> find, std::function<void()> print);
 
-    // An item the reader adds at the end of the menu.
-    void addItem(const QString& text, std::function<void()> action);
+    // Actions put after the reader's own, asked for at every opening; a null
+    // one stands for a separator.
+    void setExtraActions(std::function<QList<QAction*>()> extras) { extras_ = std::move(extras); }
 
   private:
     void show(const QPoint& at);
@@ -34,7 +36,7 @@ class ReaderContextMenu : public QObject {
     PageHistory& history_;
     std::function<void()> find_;
     std::function<void()> print_;
-    QList<std::pair<QString, std::function<void()>>> added_;
+    std::function<QList<QAction*>()> extras_;
 };
 
 }  // namespace lumera
