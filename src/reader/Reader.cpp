@@ -11,6 +11,7 @@
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
+#include "ui/PageSearchField.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
 #include "ui/SearchWindow.h"
@@ -25,7 +26,8 @@ struct Reader::Parts {
                {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
                 [this](const QString& request) { highlightRequest = request; }}),
           window(core.controller, pane.widget()),
-          activation(&window, [this] { core.controller.Form_Activate(); }) {
+          activation(&window, [this] { core.controller.Form_Activate(); }),
+          searchField(&window, host.browser().view(), [this] { core.controller.hom_Click(); }) {
         windows.setParentWindow(&window);
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
@@ -51,6 +53,7 @@ struct Reader::Parts {
     ReaderCore core;
     Form1 window;
     ActivationTracker activation;
+    PageSearchField searchField;
     std::unique_ptr<PictureWindow> tv;
     QString highlightRequest;
 };
