@@ -65,6 +65,9 @@ Reader::~Reader() = default;
 void Reader::start() {
     parts_->core.controller.Form_Load();
     parts_->window.show();
+    // The keyboard is the reader's from the start, also where no window
+    // manager hands it over.
+    parts_->window.activateWindow();
 }
 
 Form1& Reader::window() { return parts_->window; }

@@ -1,5 +1,6 @@
 #include "ui/SearchWindow.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -183,6 +184,7 @@ QWidget* SearchWindow::makeClientArea() {
     Combo1_ = place(new QComboBox(client), "Combo1", kCombo1Place);
     Combo1_->setModel(&model_->Combo1());
     Combo1_->setAccessibleName(tr("Mostrar os verbetes da pasta"));
+    Combo1_->view()->setAccessibleName(tr("Pastas"));
     connect(Combo1_, &QComboBox::activated, this,
             [this](int row) { post([row](SearchWindowEvents& e) { e.Combo1_Click(row); }); });
 
@@ -224,7 +226,8 @@ QListView* SearchWindow::makeList(QWidget* parent, const char* name, QAbstractIt
 void SearchWindow::connectModel() {
     SearchWindowModel& model = *model_;
     Text1_->setText(model.Text1());
-    connect(Text1_, &QLineEdit::textEdited, &model, &SearchWindowModel::setText1);
+    // Any change, typed or set by assistive technology, is the user's text.
+    connect(Text1_, &QLineEdit::textChanged, &model, &SearchWindowModel::setText1);
     connect(&model, &SearchWindowModel::Text1Changed, Text1_, [this](const QString& text) {
         if (Text1_->text() != text) Text1_->setText(text);
     });

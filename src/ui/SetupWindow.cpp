@@ -1,5 +1,6 @@
 #include "ui/SetupWindow.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -25,6 +26,8 @@ SetupWindow::SetupWindow(const QStringList& media, bool sampleInstalled, QWidget
     source_->lineEdit()->setPlaceholderText(QStringLiteral("Pasta ou imagem do CD"));
     source_->setMinimumWidth(420);
     source_->setAccessibleName(QStringLiteral("Pasta ou imagem do CD"));
+    source_->view()->setAccessibleName(QStringLiteral("CDs encontrados"));
+    source_->lineEdit()->setAccessibleName(source_->accessibleName());
     auto* folderButton = new QPushButton(QStringLiteral("Escolher &pasta…"));
     auto* imageButton = new QPushButton(QStringLiteral("Escolher &imagem…"));
     windowsFolder_ = new QLineEdit;
