@@ -186,6 +186,9 @@ void KeyboardTourTest::keyboardOnly() {
     for (int i = 0; i < 4; ++i) press(Qt::Key_Right, Qt::ShiftModifier);
     QVERIFY(waitUntil(
         [&] { return evaluate(u"window.getSelection().toString()"_qs) == link.left(4); }));
+    press(Qt::Key_X);  // typing changes nothing
+    QTest::qWait(300);
+    QCOMPARE(evaluate(u"window.getSelection().toString()"_qs), link.left(4));
     press(Qt::Key_F7);
     QVERIFY(waitUntil(
         [&] { return evaluate(u"String(document.body.isContentEditable)"_qs) == u"false"; }));
