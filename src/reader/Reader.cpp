@@ -18,6 +18,7 @@
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
+#include "ui/PageSearchField.h"
 #include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
@@ -64,7 +65,8 @@ struct Reader::Parts {
           store(OpenReadingStore()),
           theme(*darkPages),
           session(host.browser(), store.get(), core.state),
-          reading(&window, session, theme, *pane.zoom()) {
+          reading(&window, session, theme, *pane.zoom()),
+          searchField(&window, host.browser().view(), [this] { core.controller.hom_Click(); }) {
         windows.setParentWindow(&window);
         // The reading features where they apply, and always a way to the CD.
         auto* findTheCd = new QAction(QStringLiteral("Indicar onde está o CD…"), &window);
@@ -127,6 +129,7 @@ struct Reader::Parts {
     ReadingTheme theme;
     ReadingSession session;
     ReadingActions reading;
+    PageSearchField searchField;
     std::unique_ptr<PictureWindow> tv;
     QString highlightRequest;
 };
@@ -141,6 +144,9 @@ void Reader::start() {
     parts_->window.show();
     parts_->window.fitPages(parts_->pane.zoom()->factor());
     parts_->session.reopenLast();
+    // The keyboard is the reader's from the start, also where no window
+    // manager hands it over.
+    parts_->window.activateWindow();
 }
 
 Form1& Reader::window() { return parts_->window; }

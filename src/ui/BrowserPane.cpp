@@ -4,6 +4,7 @@
 #include <QWebEngineView>
 
 #include "browser/WebEngineBrowser.h"
+#include "ui/CaretBrowsing.h"
 #include "ui/FindBar.h"
 #include "ui/HistoryKeys.h"
 #include "ui/PageZoom.h"
@@ -30,6 +31,12 @@ BrowserPane::BrowserPane(WebEngineBrowser& browser)
         view, zoom_, browser, [commands = commands_] { commands->Find(); },
         [commands = commands_] { commands->Print(); });
     new SearchWordKeys(browser.searchHighlight(), findBar_, container_);
+    new CaretBrowsing(view);
+    // The shown page's title is the view's name: a new article is announced.
+    view->setAccessibleName(QObject::tr("Página da enciclopédia"));
+    QObject::connect(view, &QWebEngineView::titleChanged, view, [view](const QString& title) {
+        view->setAccessibleName(title.isEmpty() ? QObject::tr("Página da enciclopédia") : title);
+    });
 }
 
 BrowserPane::~BrowserPane() { delete container_.data(); }

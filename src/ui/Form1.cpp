@@ -34,6 +34,7 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
     setCentralWidget(client_);
     browser_->setParent(client_);
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    browser_->setAccessibleName(tr("Navegador da enciclopédia"));
     client_->installEventFilter(this);
 
     addCommand("hom", tr("&Início"), &Form1Controller::hom_Click);

@@ -1,7 +1,6 @@
 // The whole reader on the sample edition, used as a person would: real mouse
 // clicks and keys in the real browser, from the home page through every kind
-// of link. The CD is copied with every name in capitals, as a plain ISO 9660
-// disc has them, so every page and picture must be found ignoring case.
+// of link, on a copy of the sample (support/SampleCopy.h).
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -25,6 +24,7 @@
 #include "search/SearchController.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
+#include "support/SampleCopy.h"
 #include "support/ToolRunner.h"
 #include "ui/BrowserPane.h"
 #include "ui/FindBar.h"
@@ -45,24 +45,6 @@ class RecordingUrlHandler : public QObject {
   public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
-
-// Copies a tree, each relative path passed through rename.
-bool copyTree(const QString& from, const QString& to,
-              const std::function<QString(QString)>& rename) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + u'/' + rename(QDir(from).relativeFilePath(path));
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The processes that run with this in their environment: a reader started
 // with it, and the helper processes of its browser. A dead one has none.
@@ -123,13 +105,7 @@ class ReaderTourTest : public QObject {
 };
 
 void ReaderTourTest::initTestCase() {
-    const QString source = qEnvironmentVariable("LUMERA_SOURCE_DIR");
-    const QString build = qEnvironmentVariable("LUMERA_BUILD_DIR");
-    QVERIFY(copyTree(source + QStringLiteral("/content/sample/cd"),
-                     dir_.filePath(QStringLiteral("cd")),
-                     [](const QString& name) { return name.toUpper(); }));
-    QVERIFY(copyTree(build + QStringLiteral("/sample"), dir_.filePath(QStringLiteral("install")),
-                     [](const QString& name) { return name; }));
+    QVERIFY(copySample(QDir(dir_.path())));
     previousDirectory_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_.filePath(QStringLiteral("install"))));
     reader_ = std::make_unique<Reader>(
