@@ -11,7 +11,7 @@
 
 #include "browser/DarkPageStyle.h"
 #include "browser/SearchHighlight.h"
-#include "database/ReadingStore.h"
+#include "reading/ReadingStore.h"
 #include "reader/FirstRun.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
@@ -23,9 +23,9 @@
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
 #include "ui/ReaderContextMenu.h"
-#include "ui/ReadingActions.h"
-#include "ui/ReadingSession.h"
-#include "ui/ReadingTheme.h"
+#include "reading/ReadingActions.h"
+#include "reading/ReadingSession.h"
+#include "reading/ReadingTheme.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {

@@ -19,13 +19,13 @@
 
 #include "browser/DriveUrls.h"
 #include "browser/WebEngineBrowser.h"
-#include "database/ReadingStore.h"
+#include "reading/ReadingStore.h"
 #include "reader/Reader.h"
 #include "support/BrowserDriver.h"
 #include "ui/Form1.h"
-#include "ui/ReadingActions.h"
-#include "ui/ReadingListsWindow.h"
-#include "ui/ReadingSession.h"
+#include "reading/ReadingActions.h"
+#include "reading/ReadingListsWindow.h"
+#include "reading/ReadingSession.h"
 
 using namespace lumera;
 using namespace lumera::testing;

@@ -1,4 +1,4 @@
-#include "ui/ReadingTheme.h"
+#include "reading/ReadingTheme.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -1,4 +1,4 @@
-#include "database/ReadingStore.h"
+#include "reading/ReadingStore.h"
 
 #include "database/ArticleTables.h"
 #include "database/SqliteStatement.h"

@@ -1,4 +1,4 @@
-#include "ui/ReadingListsWindow.h"
+#include "reading/ReadingListsWindow.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -12,10 +12,10 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "database/FavouritesText.h"
-#include "database/ReadingStore.h"
+#include "reading/FavouritesText.h"
+#include "reading/ReadingSession.h"
+#include "reading/ReadingStore.h"
 #include "ui/ReaderMessageBox.h"
-#include "ui/ReadingSession.h"
 #include "ui/RememberedFolder.h"
 
 namespace lumera {

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-#include "database/ReadingStore.h"
+#include "reading/ReadingStore.h"
 
 namespace lumera {
 

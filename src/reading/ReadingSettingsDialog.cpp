@@ -1,4 +1,4 @@
-#include "ui/ReadingSettingsDialog.h"
+#include "reading/ReadingSettingsDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,9 +6,9 @@
 #include <QFormLayout>
 #include <QSpinBox>
 
+#include "reading/ReadingSession.h"
+#include "reading/ReadingTheme.h"
 #include "ui/PageZoom.h"
-#include "ui/ReadingSession.h"
-#include "ui/ReadingTheme.h"
 
 namespace lumera {
 

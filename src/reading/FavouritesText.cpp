@@ -1,4 +1,4 @@
-#include "database/FavouritesText.h"
+#include "reading/FavouritesText.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "ui/ReadingSession.h"
+#include "reading/ReadingSession.h"
 
 #include <QSettings>
 #include <QTextStream>
@@ -7,7 +7,7 @@
 
 #include "articles/Citation.h"
 #include "browser/WebEngineBrowser.h"
-#include "database/ReadingStore.h"
+#include "reading/ReadingStore.h"
 
 namespace lumera {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ReadingActions.h"
+#include "reading/ReadingActions.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -7,12 +7,12 @@
 #include <QTextStream>
 
 #include "articles/Citation.h"
-#include "database/ReadingStore.h"
+#include "reading/ReadingListsWindow.h"
+#include "reading/ReadingSession.h"
+#include "reading/ReadingSettingsDialog.h"
+#include "reading/ReadingStore.h"
+#include "reading/ReadingTheme.h"
 #include "ui/ReaderMessageBox.h"
-#include "ui/ReadingListsWindow.h"
-#include "ui/ReadingSession.h"
-#include "ui/ReadingSettingsDialog.h"
-#include "ui/ReadingTheme.h"
 
 namespace lumera {
 
