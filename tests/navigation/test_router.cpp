@@ -133,13 +133,17 @@ const Scenario kScenarios[] = {
     {"a restart and a redirect are one step each; a new page drops what lay ahead",
      {"--shown=D:\\lex2000\\v1.htm", "D:\\lex2000\\x\\v5.htm", "--shown=D:\\lex2000\\v5.htm",
       "D:\\lex2000\\timeline\\main.htm", "--shown=D:\\lex2000\\timeline\\main.htm",
-      "--shown=D:\\lex2000\\timeline\\main.htm", "--back", "--shown=D:\\lex2000\\v5.htm",
-      "--back", "--shown=D:\\lex2000\\v1.htm", "--shown=D:\\lex2000\\v9.htm",
-      "--shown=D:\\lex2000\\sons\\tema.mid", "--forward", "--back", "--forward"},
-     // a sound goes to the desktop's player: no page of the history
+      "--shown=D:\\lex2000\\timeline\\main.htm", "--back", "--shown=D:\\LEX2000\\V5.HTM",
+      "--forward", "--shown=D:\\lex2000\\timeline\\main.htm", "--back",
+      "--shown=D:\\LEX2000\\V5.HTM", "--back", "--shown=D:\\lex2000\\v1.htm",
+      "--shown=D:\\lex2000\\v9.htm", "--shown=D:\\lex2000\\sons\\tema.mid", "--forward", "--back",
+      "--forward"},
+     // the page a step shows is that step's, however the browser names it; a
+     // sound goes to the desktop's player: no page of the history
      {"Navigate D:\\lex2000\\v5.htm, Cancel false",
       "Navigate D:\\lex2000\\timeline\\main.htm, Cancel false",
-      "Back, Navigate D:\\lex2000\\v5.htm", "Back, Navigate D:\\lex2000\\v1.htm",
+      "Back, Navigate D:\\lex2000\\v5.htm", "Forward, Navigate D:\\lex2000\\timeline\\main.htm",
+      "Back, Navigate D:\\LEX2000\\V5.HTM", "Back, Navigate D:\\lex2000\\v1.htm",
       "Forward, Nothing", "Back, Navigate D:\\lex2000\\v1.htm",
       "Forward, Navigate D:\\lex2000\\v9.htm"}},
     {"addresses outside the content",
