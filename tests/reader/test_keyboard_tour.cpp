@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include "browser/DriveUrls.h"
@@ -169,7 +170,10 @@ void KeyboardTourTest::keyboardOnly() {
     QVERIFY(reader_->pictureWindow()->isHidden());
 
     press(Qt::Key_Left, Qt::AltModifier);  // back to the article followed
-    QVERIFY(waitUntil([&] { return evaluate(u"document.title"_qs).contains(link); }));
+    QVERIFY(waitUntil([&] {
+        return evaluate(u"document.title"_qs).contains(link) &&
+               !reader_->browser().view()->page()->isLoading();
+    }));
     press(Qt::Key_F, Qt::ControlModifier);
     QTest::keyClicks(QApplication::focusWidget(), link);
     FindBar* bar = reader_->pane().findBar();
