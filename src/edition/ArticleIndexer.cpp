@@ -35,12 +35,15 @@ IndexSummary ArticleIndexer::indexInto(ShardedIndexBuilder& builder,
 }
 
 IndexRecord ArticleIndexer::recordFor(const ArticleRow& row, bool* placedByDefault) const {
-    // The title the page shows, so that a result and its page agree. A text
-    // without a title line gives the page no title; the list of results
+    return {row.arquivo, titleOf(row, cdRomPath_), row.verbete, folderFor(row, placedByDefault)};
+}
+
+QString ArticleIndexer::titleOf(const ArticleRow& row, const QString& cdRomPath) {
+    // A text without a title line gives the page no title; a list of titles
     // then shows the stored one rather than a blank line.
-    QString title = pageTitle(row.verbete, cdRomPath_);
+    QString title = pageTitle(row.verbete, cdRomPath);
     if (title.trimmed().isEmpty()) title = QString(row.titulo).remove(u'\'');
-    return {row.arquivo, title, row.verbete, folderFor(row, placedByDefault)};
+    return title;
 }
 
 QString ArticleIndexer::folderFor(const ArticleRow& row, bool* placedByDefault) const {
