@@ -13,6 +13,7 @@
 #include <QNetworkReply>
 #include <QQueue>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTcpServer>
 #include <QTest>
 
@@ -31,7 +32,13 @@ struct Fetched {
     QString type;
     QByteArray body;
     QUrl url;  // after redirects
-    QString html() const { return QString::fromUtf8(body); }
+    // Decoded as a browser decodes it: the server names no charset, the page does.
+    QString html() const {
+        static const QRegularExpression charset(u"charset=\"?([\\w-]+)"_s);
+        const QString named = charset.match(QString::fromLatin1(body.left(1024))).captured(1);
+        auto decoder = QStringDecoder(named.toLatin1().constData());
+        return decoder.isValid() ? decoder.decode(body) : QString::fromUtf8(body);
+    }
 };
 
 QByteArray hashOf(const QString& file) {
@@ -110,6 +117,7 @@ void ZimExportTest::initTestCase() {
                        "<a href=\"..\\lex2000\\FOTOS\\Gota.htm#foto\">barras</a>"
                        "<a href=\"/lex2000/MAPAS/mapa-brasil.htm\">raiz</a>"
                        "<a href=\"file:///D:/lex2000/fotos/gota.htm\">arquivo</a>"
+                       "<a href=\"TOMO98C\\FADO.HTM\">maiusculas</a>"
                        "<a href=\"nenhum.htm\">nada</a></body></html>"));
 
     zim_ = at(u"out/lumera.zim"_s);
@@ -189,6 +197,8 @@ void ZimExportTest::kiwixServeShowsWhatTheReaderShows() {
         {false, "barras", "D:\\lex2000\\FOTOS\\Gota.htm#foto"},
         {true, "Testes", "D:\\lex2000\\TESTES.HTM"},
         {false, "raiz", "D:\\lex2000\\MAPAS\\mapa-brasil.htm"},
+        {true, "Testes", "D:\\lex2000\\TESTES.HTM"},
+        {false, "maiusculas", "D:\\lex2000\\TOMO98C\\FADO.HTM"},  // a key in capitals
     };
     QStringList addresses;
     QStringList servedTitles;
@@ -206,6 +216,9 @@ void ZimExportTest::kiwixServeShowsWhatTheReaderShows() {
     }
     const ToolRun reader = cli(QStringList{u"open"_s} + addresses);
     QCOMPARE(reader.lines().filter(u"Title "_s), servedTitles);
+    // Every picture of an article is shown, those named from the CD's root too.
+    QCOMPARE(article.html().count(QRegularExpression(u"<img\\s[^>]*src="_s)),
+             article.html().count(u"<img "_s));
     // What the reader cannot follow is no link at all.
     for (const char* nowhere : {"arquivo", "nada"}) {
         QVERIFY(linkByText(get(served(book + u"lex2000/testes.htm"_s)).html(),
