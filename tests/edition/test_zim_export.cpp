@@ -19,6 +19,7 @@
 
 #include "searchengine/HtmlText.h"
 #include "searchengine/XapianTextFolding.h"
+#include "support/DiscImages.h"
 #include "support/ToolRunner.h"
 
 using namespace lumera;
@@ -77,15 +78,16 @@ class ZimExportTest : public QObject {
     void initTestCase();
     void zimcheckPassesEveryCheck();
     void kiwixServeShowsWhatTheReaderShows();
+    void discImageGivesTheSameEntries();
     void stoppedExportLeavesTheEarlierFile();
     void cleanupTestCase();
 
   private:
     QString at(const QString& name) const { return work_.filePath(name); }
-    ToolRun cli(const QStringList& arguments) const {
+    ToolRun cli(const QStringList& arguments, const QString& cd = u"cd"_s) const {
         return runTool(
             u"lumera-cli"_s,
-            QStringList{u"-C"_s, at(u"lex"_s), u"--drive"_s, u"D:="_s + at(u"cd"_s)} + arguments);
+            QStringList{u"-C"_s, at(u"lex"_s), u"--drive"_s, u"D:="_s + at(cd)} + arguments);
     }
     Fetched get(const QUrl& url);
     QUrl served(const QString& path) const { return QUrl(server_ + path); }
@@ -280,6 +282,21 @@ void ZimExportTest::kiwixServeShowsWhatTheReaderShows() {
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(u", "_s)));
     qInfo("crawled %lld addresses, %d of them article pages", qlonglong(seen.size()), articles);
     QCOMPARE(articles, exportedArticles_);
+}
+
+// The same CD as a disc image: the same entries, named as the image names them.
+void ZimExportTest::discImageGivesTheSameEntries() {
+    QVERIFY(makeDiscImage(at(u"cd"_s), at(u"cd.iso"_s), {u"-J"_s, u"-R"_s}));
+    const ToolRun run = cli({u"export"_s, u"--zim"_s, at(u"imagem.zim"_s)}, u"cd.iso"_s);
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    const auto entries = [](const QString& zim) {
+        QProcess dump;
+        dump.start(u"zimdump"_s, {u"list"_s, zim});
+        dump.waitForFinished();
+        return dump.readAllStandardOutput();
+    };
+    QVERIFY(entries(zim_).count('\n') > 200);
+    QCOMPARE(entries(at(u"imagem.zim"_s)), entries(zim_));
 }
 
 // Ctrl+C once the last stage has begun: the file from before stays as it was,
