@@ -31,7 +31,7 @@ struct ExportStopped {};
 
 // The picture window's caption, which its page shows under the picture.
 const QString kPictureCaption = u"Nova Lumera Orvel - TV"_s;
-// What a title longer than this is cut to in the Kiwix readers' lists.
+// The longest Title the ZIM metadata conventions allow.
 constexpr qsizetype kMaxZimTitle = 30;
 
 // The text for the full-text index: Debian 12's libzim folds accents in the
@@ -129,7 +129,9 @@ class EditionExport {
             checkStop();
             const QMimeType type =
                 types.mimeTypeForFile(file->entry, QMimeDatabase::MatchExtension);
-            const bool page = type.inherits(u"text/html"_s);
+            // The browser shows .asp pages as HTML too: they are the CD's pages.
+            const bool page = type.inherits(u"text/html"_s) ||
+                              file->entry.endsWith(".asp"_L1, Qt::CaseInsensitive);
             if (page || type.inherits(u"text/css"_s)) {
                 const auto device = edition_.drives.openFile(file->address);
                 const QByteArray bytes = device ? device->readAll() : QByteArray();
