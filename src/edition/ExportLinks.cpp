@@ -97,6 +97,12 @@ std::optional<QString> ExportLinks::resource(const QUrl& page, const QString& en
 
 QString ExportLinks::storedFile(const QString& address) const {
     const QString path = withoutQueryOrFragment(address);
+    const auto known = stored_.constFind(path);
+    if (known != stored_.constEnd()) return *known;
+    return *stored_.insert(path, findStoredFile(path));
+}
+
+QString ExportLinks::findStoredFile(const QString& path) const {
     if (QString stored = drives_.storedPath(path); !stored.isEmpty()) return stored;
     // As the browser serves them: a path from the root ("/lex2000/gui/1px.gif")
     // that its own drive or the installation folder lacks is the CD's.

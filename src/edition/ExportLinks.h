@@ -52,12 +52,14 @@ class ExportLinks {
     // The file an address shows (a query or fragment ignored), as a drive path
     // with the names its drive holds; empty when none.
     QString storedFile(const QString& address) const;
+    QString findStoredFile(const QString& path) const;
     // The entry of the CD's file at address, queued; empty when it names none.
     QString cdEntry(const QString& address);
 
     const DriveMap& drives_;
     QString cdDrive_;
     ReaderLinks links_;
+    mutable QHash<QString, QString> stored_;  // by address: pages name the same files often
     QSet<QString> named_;
     QQueue<CdFile> queue_;
     bool pictureNamed_ = false;

@@ -71,6 +71,12 @@ LinkOutcome ReaderLinks::follow(const QString& address) const {
     return {};
 }
 
+bool ReaderLinks::KnownFiles::isFile(const QString& path) const {
+    const auto known = known_.constFind(path);
+    if (known != known_.constEnd()) return *known;
+    return *known_.insert(path, files_.isFile(path));
+}
+
 QUrl ReaderLinks::urlOf(const QString& address) {
     QString path = address;
     path.replace(u'\\', u'/');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -41,7 +42,26 @@ class ReaderLinks {
     static QString addressOf(const QUrl& pageUrl, const QString& reference);
 
   private:
-    const FileAccess& files_;
+    // What the router asks of the files, each answer kept: every link that
+    // names no article asks for its file, and pages name the same few again
+    // and again (each question costs a walk of the folders).
+    class KnownFiles : public FileAccess {
+      public:
+        explicit KnownFiles(const FileAccess& files) : files_(files) {}
+        QString existingFile(const QString& path) const override {
+            return files_.existingFile(path);
+        }
+        bool isFile(const QString& path) const override;
+        QString writableFile(const QString& path) const override {
+            return files_.writableFile(path);
+        }
+
+      private:
+        const FileAccess& files_;
+        mutable QHash<QString, bool> known_;
+    };
+
+    KnownFiles files_;
     QString cdRomPath_;
     ArticleKeys isArticle_;
 };
