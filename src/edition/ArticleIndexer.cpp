@@ -35,13 +35,17 @@ IndexSummary ArticleIndexer::indexInto(ShardedIndexBuilder& builder,
 }
 
 IndexRecord ArticleIndexer::recordFor(const ArticleRow& row, bool* placedByDefault) const {
+    return {row.arquivo, titleOf(row, cdRomPath_), row.verbete, folderFor(row, placedByDefault)};
+}
+
+QString ArticleIndexer::titleOf(const ArticleRow& row, const QString& cdRomPath) {
     // The title the page shows, so that a result and its page agree, but
     // with its apostrophes: the page drops them only for its media query. A
-    // text without a title line gives the page no title; the list of
-    // results then shows the stored one rather than a blank line.
-    QString title = listedTitle(row.verbete, cdRomPath_);
+    // text without a title line gives the page no title; a list of titles
+    // then shows the stored one rather than a blank line.
+    QString title = listedTitle(row.verbete, cdRomPath);
     if (title.trimmed().isEmpty()) title = row.titulo;
-    return {row.arquivo, title, row.verbete, folderFor(row, placedByDefault)};
+    return title;
 }
 
 QString ArticleIndexer::folderFor(const ArticleRow& row, bool* placedByDefault) const {

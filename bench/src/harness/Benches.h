@@ -33,6 +33,8 @@ void benchPageBuild(const BenchContext& context);
 // reading every article as lumera-index does, against the SQLite edition.
 void benchJet(const BenchContext& context);
 void benchIndexing(const BenchContext& context, const QString& indexerProgram);
+// lumera-cli export --zim on the edition: time, peak memory, the file's size.
+void benchExport(const BenchContext& context, const QString& cliProgram);
 void benchIndexBatches(const BenchContext& context, int articles);
 void benchSearch(const BenchContext& context);
 void benchAccents(const BenchContext& context, const QString& wordList);

@@ -1,9 +1,9 @@
 // The benchmark harness: one measure per command, each printing a Markdown
 // table; bench/run runs them and writes docs/PERFORMANCE.md.
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
-//                [--template FILE] [--indexer PROGRAM]
+//                [--template FILE] [--indexer PROGRAM] [--cli PROGRAM]
 //                [--words FILE]
-//   MEASURE: page | jet | index | search | accents | lookup | reader
+//   MEASURE: page | jet | index | export | search | accents | lookup | reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString measure = args.takeFirst();
-    QString edition, summary, jet, templateFile, indexer, words;
+    QString edition, summary, jet, templateFile, indexer, cli, words;
     bool quick = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
             templateFile = value;
         else if (arg == u"--indexer")
             indexer = value;
+        else if (arg == u"--cli")
+            cli = value;
         else if (arg == u"--words")
             words = value;
         else {
@@ -63,6 +65,8 @@ int main(int argc, char** argv) {
             benchJet(context);
         else if (measure == u"index")
             benchIndexing(context, indexer);
+        else if (measure == u"export")
+            benchExport(context, cli);
         else if (measure == u"index-batches")
             benchIndexBatches(context, quick ? 1000 : 5000);
         else if (measure == u"search")
