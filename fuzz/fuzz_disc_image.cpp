@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                                  {u"lex2000"_qs, u"tomo98a"_qs, u"brasil.htm"_qs}};
     for (const QStringList& components : paths) {
         if (const auto entry = image->find(components); entry && !entry->directory) {
-            image->openFile(*entry)->read(kMaxRead);
+            if (const auto file = image->openFile(*entry)) file->read(kMaxRead);
         }
     }
     return 0;
