@@ -25,8 +25,11 @@ void walk(const DiscImage& image, const QStringList& directory, int depth) {
             walk(image, directory + QStringList{entry.name}, depth + 1);
             continue;
         }
+        // A file cut off by the image's end is listed (to say so) but never opened.
         const auto file = image.openFile(entry);
-        fuzz::check(file != nullptr, "a listed file cannot be opened");
+        fuzz::check((file != nullptr) == image.holds(entry),
+                    "a listed file within the image cannot be opened, or one past it can");
+        if (!file) continue;
         char piece[4096];
         for (qint64 total = 0; total < kMaxRead;) {
             const qint64 n = file->read(piece, sizeof piece);
@@ -54,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
                                  {u"lex2000"_qs, u"tomo98a"_qs, u"brasil.htm"_qs}};
     for (const QStringList& components : paths) {
         if (const auto entry = image->find(components); entry && !entry->directory) {
-            image->openFile(*entry)->read(kMaxRead);
+            if (const auto file = image->openFile(*entry)) file->read(kMaxRead);
         }
     }
     return 0;

@@ -38,8 +38,10 @@ void Form1Controller::InitSearchEngine() {
     state_.engine = std::move(engine);
 }
 
-QString Form1Controller::homeAddress() const {
-    return state_.CdRomPath + QStringLiteral("\\lex2000\\joia.htm");
+QString Form1Controller::homeAddress() const { return HomeAddress(state_); }
+
+QString HomeAddress(const ContentPaths& paths) {
+    return paths.CdRomPath + QStringLiteral("\\lex2000\\joia.htm");
 }
 
 void Form1Controller::hom_Click() { services_.browser.Navigate(homeAddress()); }

@@ -53,6 +53,9 @@ class Form1Controller {
     Services services_;
 };
 
+// The home page every start and the "Início" command show.
+QString HomeAddress(const ContentPaths& paths);
+
 // Where the browser sits in the window's client area: at the top-left corner,
 // filling it, never with a negative size.
 QRect BrowserGeometry(QSize clientArea);

@@ -83,19 +83,13 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
         return failure(
             u"Não foi possível gravar o arquivo %1 em %2."_s.arg(kScratchFile, installFolder()));
     }
-    const auto yield = [&yielder] { yielder.yield(); };
-    const ArticleParts parts = readArticleParts(articleText, yield);
-    yielder.yield();
-
-    const std::unique_ptr<Recordset> media = database->mediaQuery(parts.title);
-    const std::optional<QStringList> templateLines = readTemplate();
+    const std::optional<QStringList> templateLines = readPageTemplate(files_, paths_.InstallPath);
     if (!templateLines) {
         return failure(u"Não foi possível ler o modelo de página %1 em %2."_s.arg(kTemplateFile,
                                                                                   installFolder()));
     }
-    const QStringList page =
-        PageComposer(paths_.CdRomPath, yield).compose(*templateLines, parts, *media);
-    media->close();
+    const QStringList page = composeArticlePage(*database, articleText, *templateLines,
+                                                paths_.CdRomPath, [&yielder] { yielder.yield(); });
     database->close();
     if (!writeFile(kPageFile, textfile::encodeLines(page))) {
         return failure(
@@ -103,7 +97,7 @@ ArticlePageResult ArticlePageBuilder::buildPage(const QString& key, EventYielder
     }
     yielder.yield();
     browser_.Navigate(paths_.InstallPath + kPageFile);
-    return {ArticlePageResult::Status::Built, QString()};
+    return {ArticlePageResult::Status::Built, QString(), pageTitle(*storedText, paths_.CdRomPath)};
 }
 
 QString ArticlePageBuilder::installFolder() const {
@@ -114,8 +108,8 @@ ArticlePageResult ArticlePageBuilder::failure(const QString& message) {
     return {ArticlePageResult::Status::Failed, message};
 }
 
-std::optional<QStringList> ArticlePageBuilder::readTemplate() const {
-    const QString localFile = files_.existingFile(paths_.InstallPath + kTemplateFile);
+std::optional<QStringList> readPageTemplate(const FileAccess& files, const QString& installPath) {
+    const QString localFile = files.existingFile(installPath + kTemplateFile);
     if (localFile.isEmpty()) return std::nullopt;
     QFile file(localFile);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;

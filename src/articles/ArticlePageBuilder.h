@@ -25,7 +25,13 @@ struct ArticlePageResult {
     };
     Status status = Status::NotFound;
     QString message;
+    // Built: the article's title, as its page shows it.
+    QString title = {};
 };
+
+// The page template of the installation folder, as its lines; nothing when
+// it cannot be read.
+std::optional<QStringList> readPageTemplate(const FileAccess& files, const QString& installPath);
 
 // Builds an article's page from the database and the page template, writes it
 // to "vf.htm" in the installation directory and shows it in the browser.
@@ -49,7 +55,6 @@ class ArticlePageBuilder {
     static ArticlePageResult failure(const QString& message);
     // As messages name it: absolute, not as lex.ini wrote it.
     QString installFolder() const;
-    std::optional<QStringList> readTemplate() const;
     bool writeFile(const QString& name, const QByteArray& content) const;
 
     ArticleDatabaseOpener& databases_;

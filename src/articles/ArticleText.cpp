@@ -51,12 +51,17 @@ ArticleParts readArticleParts(const QString& articleText, const std::function<vo
         if (line.contains(QLatin1StringView("<b>"))) bodyStarted = true;
     }
     parts.body.remove(QLatin1StringView("</BODY></HTML>"));
+    parts.titleAsWritten = parts.title;
     parts.title.remove(u'\'');
     return parts;
 }
 
 QString pageTitle(const QString& storedText, const QString& cdRomPath) {
     return readArticleParts(rewriteImagePaths(storedText, cdRomPath)).title;
+}
+
+QString listedTitle(const QString& storedText, const QString& cdRomPath) {
+    return readArticleParts(rewriteImagePaths(storedText, cdRomPath)).titleAsWritten;
 }
 
 qsizetype characterCount(const QString& text) {

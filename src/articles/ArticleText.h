@@ -9,6 +9,9 @@ namespace lumera {
 struct ArticleParts {
     // From the last title line before the body, apostrophes removed.
     QString title;
+    // The same as written, apostrophes kept ("Copo d'água"): how a list of
+    // titles shows it, where no query needs them gone.
+    QString titleAsWritten;
     // From the last anchor line before the body.
     QString anchorName;
     // The lines after the first one holding "<b>", joined with nothing, less
@@ -32,6 +35,10 @@ ArticleParts readArticleParts(const QString& articleText,
 // the media rows are looked up with. cdRomPath matters only for a title line
 // that holds an upper-case image reference.
 QString pageTitle(const QString& storedText, const QString& cdRomPath = QString());
+
+// The title that lists of titles (the search results) show for a stored
+// text: the page's, with its apostrophes.
+QString listedTitle(const QString& storedText, const QString& cdRomPath = QString());
 
 // Number of characters of a text (Unicode code points, not UTF-16 units).
 qsizetype characterCount(const QString& text);

@@ -1,6 +1,7 @@
 #include "articles/PageComposer.h"
 
 #include <QLatin1StringView>
+#include <memory>
 #include <utility>
 
 namespace lumera {
@@ -70,6 +71,17 @@ QStringList PageComposer::compose(const QStringList& templateLines, const Articl
         }
         if (thumbnails) mediaBlocks_.writeThumbnails(media, page);
     }
+    return page;
+}
+
+QStringList composeArticlePage(ArticleDatabase& database, const QString& articleText,
+                               const QStringList& templateLines, const QString& cdRomPath,
+                               const std::function<void()>& yield) {
+    const ArticleParts parts = readArticleParts(articleText, yield);
+    yield();
+    const std::unique_ptr<Recordset> media = database.mediaQuery(parts.title);
+    const QStringList page = PageComposer(cdRomPath, yield).compose(templateLines, parts, *media);
+    media->close();
     return page;
 }
 

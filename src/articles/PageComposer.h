@@ -31,4 +31,11 @@ class PageComposer {
     MediaBlockWriter mediaBlocks_;
 };
 
+// An article's whole page: its text (after the image rewrite) read into its
+// parts, its media rows looked up by its title, the template filled. The
+// reader's page and an exported one are made here alike. Throws DatabaseError.
+QStringList composeArticlePage(
+    ArticleDatabase& database, const QString& articleText, const QStringList& templateLines,
+    const QString& cdRomPath, const std::function<void()>& yield = [] {});
+
 }  // namespace lumera

@@ -17,6 +17,8 @@ QByteArray MissingFilePage(const MissingFile& missing) {
                        .arg(heading, missing.address.toHtmlEscaped(), what);
     if (missing.driveMissing) {
         page += u"<p>"_qs + MissingCdMessage(missing.drive).toHtmlEscaped() + u"</p>"_qs;
+        page += QStringLiteral("<p><a href=\"/lex2000/%1\">Indicar onde está o CD…</a></p>")
+                    .arg(kPointToTheCdPage);
     }
     // Rooted in the same drive: the home page's address on the CD.
     page +=

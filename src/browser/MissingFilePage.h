@@ -17,4 +17,8 @@ struct MissingFile {
 };
 QByteArray MissingFilePage(const MissingFile& missing);
 
+// The page name of the link that page offers when the CD is missing: the
+// reader answers it by asking where the CD is now.
+inline const QString kPointToTheCdPage = QStringLiteral("lumera-indicar-o-cd");
+
 }  // namespace lumera

@@ -16,7 +16,10 @@ constexpr quint32 kWorld = QWebEngineScript::ApplicationWorld;
 // and keeps the marks for stepping; returns how many there are.
 constexpr char kMarkScript[] = R"JS(
 (function (words) {
-  var escaped = words.map(function (w) { return w.replace(/[.*+?^${}()|[\]\\]/g, '\\$&'); });
+  // A phrase's words are apart by any white space, as the page's text has them.
+  var escaped = words.map(function (w) {
+    return w.replace(/[.*+?^${}()|[\]\\]/g, '\\$&').replace(/\s+/g, '\\s+');
+  });
   var re = new RegExp('(^|[^\\p{L}\\p{N}])(' + escaped.join('|') + ')(?![\\p{L}\\p{N}])', 'giu');
   var walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT, {
     acceptNode: function (n) {

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QTimer>
 #include <QWebEngineDownloadRequest>
+#include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
@@ -172,13 +173,22 @@ void WebEngineBrowser::Navigate(const QString& target) {
     page_->load(url);
 }
 
-void WebEngineBrowser::GoBack() {
+bool WebEngineBrowser::canStep(int direction) const {
+    if (history_) return history_->canStep(direction);
+    return direction < 0 ? page_->history()->canGoBack() : page_->history()->canGoForward();
+}
+
+bool WebEngineBrowser::step(int direction) {
+    if (!canStep(direction)) return false;
     if (handlerDepth_ > 0) {
+        // As Navigate: the step replaces the navigation being announced.
         navigatedInHandler_ = true;
-        QTimer::singleShot(0, this, [this] { page_->triggerAction(QWebEnginePage::Back); });
-        return;
+        QTimer::singleShot(0, this, [this, direction] { step(direction); });
+        return true;
     }
-    page_->triggerAction(QWebEnginePage::Back);
+    if (history_) return history_->step(direction);
+    page_->triggerAction(direction < 0 ? QWebEnginePage::Back : QWebEnginePage::Forward);
+    return true;
 }
 
 std::optional<QString> WebEngineBrowser::ElementValue(const QString& name) const {
@@ -216,7 +226,10 @@ bool WebEngineBrowser::announce(const QUrl& url, bool mainFrame) {
     --handlerDepth_;
     submittedRequest_.reset();
     const bool goesOn = !cancel && !replaced;
-    if (goesOn && mainFrame) shownAddress_ = text;
+    if (goesOn && mainFrame) {
+        shownAddress_ = text;
+        Q_EMIT pageShown(text);
+    }
     return goesOn;
 }
 

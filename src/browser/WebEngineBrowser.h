@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "host/Browser.h"
+#include "host/PageHistory.h"
 
 class QWebEngineLoadingInfo;
 class QWebEngineProfile;
@@ -23,7 +24,7 @@ class ReaderPage;
 // The main window's browser on Qt WebEngine. It raises BeforeNavigate2 for
 // every navigation and DocumentComplete for every finished document or frame.
 // The widgets around its view (find bar, zoom, menus) are the window's.
-class WebEngineBrowser : public QObject, public Browser {
+class WebEngineBrowser : public QObject, public Browser, public PageHistory {
     Q_OBJECT
   public:
     explicit WebEngineBrowser(const DriveMap& drives, QObject* parent = nullptr);
@@ -34,7 +35,13 @@ class WebEngineBrowser : public QObject, public Browser {
     SearchHighlight* searchHighlight() const { return highlight_; }
 
     void Navigate(const QString& target) override;
-    void GoBack() override;
+    // Back and forward step through history when one is given (the reader's
+    // own: every article is the same page file, which the engine's history
+    // cannot tell apart), else through the engine's.
+    void GoBack() override { step(-1); }
+    bool step(int direction) override;
+    bool canStep(int direction) const override;
+    void setHistory(PageHistory* history) { history_ = history; }
     std::optional<QString> ElementValue(const QString& name) const override;
 
     // Saves the page shown to a file; MHTML when the name ends in .mht or
@@ -49,6 +56,10 @@ class WebEngineBrowser : public QObject, public Browser {
   Q_SIGNALS:
     // After DocumentComplete has been raised (for tests and the window).
     void documentCompleted();
+    // A navigation of the whole browser went on, to the address that
+    // BeforeNavigate2 reported: the page it shows. Said when it starts, so a
+    // page left before it has loaded is a page all the same.
+    void pageShown(const QString& address);
     void pageSaved(const QString& fileName, bool ok);
 
   private:
@@ -72,6 +83,7 @@ class WebEngineBrowser : public QObject, public Browser {
     QPointer<QWebEngineView> view_;
     MediaOpener* media_;
     SearchHighlight* highlight_;
+    PageHistory* history_ = nullptr;
 
     QList<PendingTarget> pending_;
     QString shownAddress_;

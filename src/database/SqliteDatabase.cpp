@@ -1,6 +1,7 @@
 #include "database/SqliteDatabase.h"
 
 #include "database/RowRecordset.h"
+#include "database/SqliteStatement.h"
 
 #include <sqlite3.h>
 #include <QFile>
@@ -21,12 +22,6 @@ constexpr qint64 kSmallestPage = 512;
 constexpr qint64 kLargestPage = 65536;
 
 const char* const kFoldFunction = "lumera_fold";
-
-DatabaseError damaged(const QString& path, const QString& detail = QString()) {
-    QString reason = QStringLiteral("o arquivo está truncado ou danificado");
-    if (!detail.isEmpty()) reason += QStringLiteral(" (%1)").arg(detail);
-    return databaseerrors::cannotRead(path, reason);
-}
 
 quint32 bigEndian32(const QByteArray& header, qint64 offset) {
     return qFromBigEndian<quint32>(header.constData() + offset);
@@ -81,68 +76,7 @@ QString quoted(const QString& identifier) {
     return u'"' + escaped + u'"';
 }
 
-// One prepared statement; every failure becomes a DatabaseError naming the file.
-class Statement {
-  public:
-    Statement(sqlite3* db, const QString& path, const QString& sql) : db_(db), path_(path) {
-        const QByteArray text = sql.toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), static_cast<int>(text.size()), &statement_,
-                               nullptr) != SQLITE_OK) {
-            fail();
-        }
-    }
-    ~Statement() { sqlite3_finalize(statement_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    void bind(int index, const QString& value) {
-        if (sqlite3_bind_text16(statement_, index, value.utf16(),
-                                static_cast<int>(value.size() * 2),
-                                SQLITE_TRANSIENT) != SQLITE_OK) {
-            fail();
-        }
-    }
-    void bind(int index, sqlite3_int64 value) {
-        if (sqlite3_bind_int64(statement_, index, value) != SQLITE_OK) fail();
-    }
-
-    // Moves to the next result row; false when there is none.
-    bool step() {
-        const int result = sqlite3_step(statement_);
-        if (result == SQLITE_ROW) return true;
-        if (result != SQLITE_DONE) fail();
-        return false;
-    }
-    void reset() {
-        sqlite3_reset(statement_);
-        sqlite3_clear_bindings(statement_);
-    }
-
-    int columnCount() const { return sqlite3_column_count(statement_); }
-    StoredText text(int index) const {
-        if (sqlite3_column_type(statement_, index) == SQLITE_NULL) return std::nullopt;
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(statement_, index));
-        return QString::fromUtf16(text, sqlite3_column_bytes16(statement_, index) / 2);
-    }
-    sqlite3_int64 integer(int index) const { return sqlite3_column_int64(statement_, index); }
-    StoredRow row() const {
-        StoredRow values;
-        for (int i = 0; i < columnCount(); ++i) values.push_back(text(i));
-        return values;
-    }
-
-  private:
-    [[noreturn]] void fail() const {
-        const int code = sqlite3_errcode(db_) & 0xff;
-        const QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
-        if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB) throw damaged(path_, detail);
-        throw databaseerrors::cannotRead(path_, detail);
-    }
-
-    sqlite3* db_;
-    QString path_;
-    sqlite3_stmt* statement_ = nullptr;
-};
+using Statement = SqliteStatement;
 
 // Rows of a table whose column folds to foldedKey, in stored (rowid) order.
 // The rowids are found first with only the key column read, and sorted here

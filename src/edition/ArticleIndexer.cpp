@@ -97,12 +97,17 @@ void ArticleIndexer::indexRun(ArticleTableScan& table, IndexBuilder& builder, in
 }
 
 IndexRecord ArticleIndexer::recordFor(const ArticleRow& row, bool* placedByDefault) const {
-    // The title the page shows, so that a result and its page agree. A text
-    // without a title line gives the page no title; the list of results
+    return {row.arquivo, titleOf(row, cdRomPath_), row.verbete, folderFor(row, placedByDefault)};
+}
+
+QString ArticleIndexer::titleOf(const ArticleRow& row, const QString& cdRomPath) {
+    // The title the page shows, so that a result and its page agree, but
+    // with its apostrophes: the page drops them only for its media query. A
+    // text without a title line gives the page no title; a list of titles
     // then shows the stored one rather than a blank line.
-    QString title = pageTitle(row.verbete, cdRomPath_);
-    if (title.trimmed().isEmpty()) title = QString(row.titulo).remove(u'\'');
-    return {row.arquivo, title, row.verbete, folderFor(row, placedByDefault)};
+    QString title = listedTitle(row.verbete, cdRomPath);
+    if (title.trimmed().isEmpty()) title = row.titulo;
+    return title;
 }
 
 QString ArticleIndexer::folderFor(const ArticleRow& row, bool* placedByDefault) const {

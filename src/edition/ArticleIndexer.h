@@ -38,6 +38,8 @@ class ArticleIndexer {
 
     // placedByDefault: set when neither the row nor the CD tree gave the folder.
     IndexRecord recordFor(const ArticleRow& row, bool* placedByDefault = nullptr) const;
+    // The title the row's page shows, so that a result and its page agree.
+    static QString titleOf(const ArticleRow& row, const QString& cdRomPath);
 
     // Where an article's page is when neither its row nor the CD tree says.
     static inline const QString kDefaultFolder = QStringLiteral("tomo98a");

@@ -5,21 +5,15 @@
 #include <QFileInfo>
 #include <QLocale>
 
-#include "app/LexIni.h"
+#include "database/JetKeyLookups.h"
 #include "edition/ArticleIndexer.h"
+#include "edition/EditionAtHand.h"
 #include "edition/PageFolders.h"
 #include "media/DriveMap.h"
-#include "media/DriveSetup.h"
-#include "database/JetKeyLookups.h"
 #include "searchengine/XapianIndexList.h"
 
 namespace lumera {
 namespace {
-
-// A failure that ends the run, with the message for the user.
-struct Failure {
-    QString message;
-};
 
 struct Installation {
     QString databaseFile;  // local lex.mdb
@@ -31,29 +25,15 @@ struct Installation {
 };
 
 Installation locateInstallation(const QStringList& driveOptions, QTextStream& err) {
-    const LexIniReading ini = ReadLexIni();
-    if (!ini.found) {
-        throw Failure{QStringLiteral("o arquivo lex.ini não foi encontrado na pasta %1.")
-                          .arg(QDir::toNativeSeparators(QDir::currentPath()))};
-    }
-    const ContentPaths& paths = ini.paths;
+    const auto edition = EditionAtHand::open(driveOptions, QStringLiteral("lumera-index"), err);
     Installation found;
-    DriveMap drives;
-    for (const QString& problem : MapDrives(drives, driveOptions)) {
-        err << "lumera-index: " << problem << "\n";
-    }
-    found.cdProblem = LocateContent(drives, paths.InstallPath, paths.CdRomPath);
-
-    found.CdRomPath = paths.CdRomPath;
-    found.databaseFile = drives.existingFile(paths.InstallPath + QStringLiteral("lex.mdb"));
-    if (found.databaseFile.isEmpty()) {
-        throw Failure{QStringLiteral("a base de dados %1lex.mdb não foi encontrada. Confira a "
-                                     "linha PATH= do lex.ini e as opções --drive.")
-                          .arg(paths.InstallPath)};
-    }
+    found.cdProblem = edition->cdProblem;
+    found.CdRomPath = edition->paths.CdRomPath;
+    found.databaseFile = edition->databaseFile;
     found.folder = QFileInfo(found.databaseFile).absolutePath();
-    if (!paths.CdRomPath.isEmpty()) {
-        found.pages = PageFolders::scan(drives, paths.CdRomPath + QStringLiteral("\\lex2000"));
+    if (!found.CdRomPath.isEmpty()) {
+        found.pages =
+            PageFolders::scan(edition->drives, found.CdRomPath + QStringLiteral("\\lex2000"));
     }
     return found;
 }
@@ -91,8 +71,9 @@ int indexInstallation(const Installation& installation, int threads, QTextStream
 
     StagedIndex staged(installation.folder, indexformat::kIndexFolder, indexformat::kIndexListFile);
     if (staged.buildPath().isEmpty()) {
-        throw Failure{QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
-                          .arg(QDir::toNativeSeparators(installation.folder), staged.error())};
+        throw EditionProblem{
+            QStringLiteral("não foi possível criar uma pasta de trabalho em %1: %2")
+                .arg(QDir::toNativeSeparators(installation.folder), staged.error())};
     }
     // For the progress display, and the slices' runs of rows.
     const int rows = indexer.countArticles();
@@ -102,8 +83,9 @@ int indexInstallation(const Installation& installation, int threads, QTextStream
     });
     builder.finish();
     if (!staged.install()) {
-        throw Failure{QStringLiteral("não foi possível instalar o novo índice em %1: %2")
-                          .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
+        throw EditionProblem{
+            QStringLiteral("não foi possível instalar o novo índice em %1: %2")
+                .arg(QDir::toNativeSeparators(staged.installedPath()), staged.error())};
     }
     writeKeyLookup(installation.databaseFile, err);
     out << (summary.articles == 1 ? QStringLiteral("1 artigo indexado")
@@ -141,7 +123,7 @@ int indexWithMessages(const Locate& locate, int threads, QTextStream& out, QText
                       const IndexProgress& progress) {
     try {
         return indexInstallation(locate(), threads, out, err, progress);
-    } catch (const Failure& failure) {
+    } catch (const EditionProblem& failure) {
         err << "lumera-index: " << failure.message << "\n";
     } catch (const DatabaseError& error) {
         err << "lumera-index: " << error.message() << "\n";

@@ -17,7 +17,8 @@ QString clock(qint64 seconds) {
 
 }  // namespace
 
-ProgressBar::ProgressBar(QTextStream& terminal, int total) : terminal_(terminal), total_(total) {
+ProgressBar::ProgressBar(QTextStream& terminal, int total, QString unit)
+    : terminal_(terminal), total_(total), unit_(std::move(unit)) {
     sinceStart_.start();
 }
 
@@ -35,22 +36,23 @@ void ProgressBar::finish(int done) {
 }
 
 void ProgressBar::draw(int done) {
-    terminal_ << '\r' << line(done, total_, sinceStart_.elapsed()) << "\x1b[K";
+    terminal_ << '\r' << line(done, total_, sinceStart_.elapsed(), unit_) << "\x1b[K";
     terminal_.flush();
 }
 
-QString ProgressBar::line(int done, int total, qint64 elapsedMs) {
+QString ProgressBar::line(int done, int total, qint64 elapsedMs, const QString& unit) {
     const double seconds = double(qMax<qint64>(elapsedMs, 1)) / 1000.0;
     const double rate = done / seconds;
     QString text;
     if (total > 0) {
         const int filled = int(qint64(kBarWidth) * qMin(done, total) / total);
-        text = QStringLiteral("[%1%2] %3/%4 artigos")
+        text = QStringLiteral("[%1%2] %3/%4 %5")
                    .arg(QString(filled, u'#'), QString(kBarWidth - filled, u'-'))
                    .arg(done)
-                   .arg(total);
+                   .arg(total)
+                   .arg(unit);
     } else {
-        text = QStringLiteral("%1 artigos").arg(done);
+        text = QStringLiteral("%1 %2").arg(done).arg(unit);
     }
     text += QStringLiteral("  %1 por segundo").arg(qRound(rate));
     if (total > 0 && done > 0 && done < total) {

@@ -6,7 +6,10 @@ void HeadlessBrowser::Navigate(const QString& target) {
     calls << QStringLiteral("Navigate ") + target;
 }
 
-void HeadlessBrowser::GoBack() { calls << QStringLiteral("GoBack"); }
+void HeadlessBrowser::GoBack() {
+    calls << QStringLiteral("GoBack");
+    if (history) history->step(-1);
+}
 
 std::optional<QString> HeadlessBrowser::ElementValue(const QString& name) const {
     return name == u"request" ? request : std::nullopt;

@@ -162,6 +162,57 @@ std::optional<DiscImage::Entry> jolietRoot(iso9660_t* iso, quint32 sectors) {
     return std::nullopt;
 }
 
+// Whether every directory record of the plain names' tree lies whole in its
+// sector with its name inside it. The library that reads that tree trusts
+// the records and copies a name past the end of its buffer when one does
+// not (found by fuzzing): such an image is read by its Joliet names alone.
+bool primaryTreeSound(iso9660_t* iso, quint32 sectors) {
+    constexpr int kMostDirectories = 4096;
+    char descriptor[kSectorSize];
+    if (!readSector(iso, kFirstDescriptor, descriptor) || uchar(descriptor[0]) != 1) return false;
+    std::vector<std::pair<quint32, quint32>> toRead{
+        {qFromLittleEndian<quint32>(descriptor + kRootRecord + kExtentOffset),
+         qFromLittleEndian<quint32>(descriptor + kRootRecord + kSizeOffset)}};
+    QSet<quint32> seen;
+    std::vector<char> bytes;
+    while (!toRead.empty()) {
+        const auto [first, size] = toRead.back();
+        toRead.pop_back();
+        if (seen.contains(first)) continue;
+        seen.insert(first);
+        const qint64 count = (qint64(size) + kSectorSize - 1) / kSectorSize;
+        if (seen.size() > kMostDirectories || size > kMostDirectoryBytes ||
+            qint64(first) + count > sectors) {
+            return false;
+        }
+        bytes.resize(std::size_t(count * kSectorSize));
+        for (qint64 n = 0; n < count; ++n) {
+            if (!readSector(iso, quint32(first + n), bytes.data() + n * kSectorSize)) return false;
+        }
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t inSector = at % kSectorSize;
+            const auto length = uchar(bytes[at]);
+            if (length == 0) {  // zeros fill the rest of a sector
+                at += kSectorSize - inSector;
+                continue;
+            }
+            const char* record = bytes.data() + at;
+            if (length < kRecordHeader || inSector + length > std::size_t(kSectorSize) ||
+                kRecordHeader + uchar(record[kNameLengthOffset]) > length) {
+                return false;
+            }
+            const bool dotOrDotDot =
+                uchar(record[kNameLengthOffset]) == 1 && uchar(record[kRecordHeader]) <= 1;
+            if ((uchar(record[kFlagsOffset]) & kDirectoryFlag) && !dotOrDotDot) {
+                toRead.emplace_back(qFromLittleEndian<quint32>(record + kExtentOffset),
+                                    qFromLittleEndian<quint32>(record + kSizeOffset));
+            }
+            at += length;
+        }
+    }
+    return true;
+}
+
 // ";1" and the dot before it, as plain ISO 9660 names have them, dropped.
 QString withoutVersion(QString name) {
     static const QRegularExpression version(QStringLiteral("\\.?;\\d+$"));
@@ -217,7 +268,10 @@ std::shared_ptr<DiscImage> DiscImage::open(const QString& path) {
 }
 
 DiscImage::DiscImage(iso9660_t* iso, qint64 fileSize)
-    : iso_(iso), sectors_(readableSectors(iso, fileSize)), jolietRoot_(jolietRoot(iso, sectors_)) {}
+    : iso_(iso),
+      sectors_(readableSectors(iso, fileSize)),
+      jolietRoot_(jolietRoot(iso, sectors_)),
+      primarySound_(primaryTreeSound(iso, sectors_)) {}
 
 DiscImage::~DiscImage() { iso9660_close(iso_); }
 
@@ -365,6 +419,7 @@ bool DiscImage::sameFiles(const Entry& joliet, const QStringList& primary) const
 }
 
 std::optional<QList<DiscImage::Entry>> DiscImage::listPrimary(const QStringList& directory) const {
+    if (!primarySound_) return std::nullopt;
     const QString path = u'/' + directory.join(u'/');
     if (const auto cached = primaryDirectories_.constFind(path);
         cached != primaryDirectories_.constEnd()) {

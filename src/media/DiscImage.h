@@ -71,6 +71,7 @@ class DiscImage : public std::enable_shared_from_this<DiscImage> {
     iso9660_t* iso_;
     quint32 sectors_;  // that the image holds
     std::optional<Entry> jolietRoot_;
+    bool primarySound_;         // the plain names' tree can be handed to the library
     mutable std::mutex mutex_;  // the library's handle reads through one file position
     mutable QHash<QString, QList<Entry>> directories_;
     mutable QHash<QString, QList<Entry>> primaryDirectories_;

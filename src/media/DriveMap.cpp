@@ -232,6 +232,20 @@ bool DriveMap::isFile(const QString& path) const {
     return !local.isEmpty() && QFileInfo(local).isFile();
 }
 
+QString DriveMap::storedPath(const QString& path) const {
+    const auto parts = split(path);
+    if (!parts || !isFile(path)) return {};
+    QChar drive = parts->imageDrive;
+    QStringList names;
+    if (!drive.isNull()) {
+        images_.value(drive)->find(parts->components, &names);
+    } else {
+        drive = drives_.key(parts->root);
+        names = existingFile(path).mid(parts->root.size()).split(u'/', Qt::SkipEmptyParts);
+    }
+    return drive.isNull() ? QString() : QString(drive) + QStringLiteral(":/") + names.join(u'/');
+}
+
 std::unique_ptr<QIODevice> DriveMap::openFile(const QString& path) const {
     if (const auto entry = imageEntry(path)) {
         return images_.value(split(path)->imageDrive)->openFile(*entry);

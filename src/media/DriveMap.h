@@ -58,6 +58,11 @@ class DriveMap : public FileAccess {
     QString writableFile(const QString& path) const override;
     QString absolutePath(const QString& path) const override;
 
+    // The drive path of a file with the names its folder or image holds
+    // ("D:/lex2000/fotos/gota.htm" for "d:\\LEX2000\\FOTOS\\GOTA.HTM"), however
+    // the path was written; empty when it names no readable file of a drive.
+    QString storedPath(const QString& path) const;
+
     // Opened for reading, from a directory or an image; nothing when the
     // path names no file that may be read.
     std::unique_ptr<QIODevice> openFile(const QString& path) const;

@@ -3,7 +3,11 @@
 namespace lumera {
 
 RouteTrace::RouteTrace(const QString& cdRomPath)
-    : cdRomPath_(cdRomPath), router_(browser_, *this, *this, cdRomPath_) {}
+    : cdRomPath_(cdRomPath),
+      router_(browser_, *this, *this, cdRomPath_),
+      history_(browser_, *this) {
+    browser_.history = &history_;
+}
 
 QStringList RouteTrace::navigate(const QString& url) {
     lines() = QStringList{QStringLiteral("> ") + url};
@@ -13,10 +17,17 @@ QStringList RouteTrace::navigate(const QString& url) {
     return lines();
 }
 
+QStringList RouteTrace::step(int direction) {
+    lines() = QStringList{direction < 0 ? QStringLiteral("Back") : QStringLiteral("Forward")};
+    if (!history_.step(direction)) lines() << QStringLiteral("Nothing");
+    return lines();
+}
+
 ArticleRequest RouteTrace::BuildArticlePage(QString& pageName) {
     lines() << QStringLiteral("BuildArticlePage ") + pageName;
-    return missingArticles_.contains(pageName) ? ArticleRequest::NoArticle
-                                               : ArticleRequest::Handled;
+    if (missingArticles_.contains(pageName)) return ArticleRequest::NoArticle;
+    history_.articleBuilt(pageName);
+    return ArticleRequest::Handled;
 }
 
 QString RouteTrace::existingFile(const QString& path) const {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "headless/HeadlessBrowser.h"
+#include "navigation/ReadingHistory.h"
 #include "navigation/Router.h"
 
 namespace lumera {
@@ -29,6 +30,11 @@ class RouteTrace : private RouterActions, private FileAccess {
     // "Cancel true" or "Cancel false".
     QStringList navigate(const QString& url);
     void documentComplete() { router_.WebBrowser1_DocumentComplete(); }
+    // A navigation of the whole browser went on; the history keeps it.
+    void shown(const QString& address) { history_.shown(address); }
+    // Back (-1) or forward (+1) in the history: "Back"/"Forward", then what
+    // showing that page again did, or "Nothing" at either end.
+    QStringList step(int direction);
 
     const Router& router() const { return router_; }
 
@@ -46,6 +52,7 @@ class RouteTrace : private RouterActions, private FileAccess {
     QString cdRomPath_;
     HeadlessBrowser browser_;
     Router router_;
+    ReadingHistory history_;
     QSet<QString> missingArticles_;
     QSet<QString> files_;
 };

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
+#include <QFileInfo>
 #include <functional>
 
 #include "app/EditionSetup.h"
@@ -17,12 +17,26 @@
 #include "searchengine/XapianIndexList.h"
 #include "ui/CdPrompt.h"
 #include "ui/ProgressWindow.h"
+#include "ui/ReaderMessageBox.h"
 #include "ui/SetupWindow.h"
 
 namespace lumera {
 namespace {
 
-const QString kTitle = QStringLiteral("Lumera Edição 2002");
+// Where the saved drives last had the CD of letter: the nearest folder of it
+// that is still there.
+QString lastCdPlace(QChar letter) {
+    QFile file(kSavedDrivesFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        const auto mapping = DriveMap::parseMapping(line);
+        if (!mapping || mapping->drive != letter) continue;
+        QFileInfo place(mapping->directory);
+        while (!place.isDir() && !place.isRoot()) place = QFileInfo(place.absolutePath());
+        return place.absoluteFilePath();
+    }
+    return {};
+}
 
 // The CD line of the saved drives replaced by letter=source, the others kept.
 bool saveCdSource(QChar letter, const QString& source) {
@@ -42,6 +56,16 @@ bool saveCdSource(QChar letter, const QString& source) {
 
 }  // namespace
 
+bool OfferToBuildTheIndex(const QString& problem, const QString& installDir) {
+    if (AskYesNo(nullptr, problem + QStringLiteral("\n\nCriar o índice agora? Numa edição "
+                                                   "completa, isso leva alguns minutos."))) {
+        return BuildIndexWithProgress(nullptr);
+    }
+    // What a cancelled build left would otherwise stay until the next.
+    RemoveIndexLeftovers(installDir);
+    return false;
+}
+
 bool BuildIndexWithProgress(QWidget* parent) {
     int status = 1;
     QString messages;
@@ -58,9 +82,8 @@ bool BuildIndexWithProgress(QWidget* parent) {
                             [&](int articles, int all) { report(0, articles, all); });
     });
     if (status > 0) {
-        QMessageBox::warning(parent, kTitle,
-                             QStringLiteral("Não foi possível criar o índice de pesquisa.\n\n") +
-                                 messages.trimmed());
+        ShowWarning(parent, QStringLiteral("Não foi possível criar o índice de pesquisa.\n\n") +
+                                messages.trimmed());
     }
     return status == 0;
 }
@@ -124,11 +147,9 @@ QString RunFirstSetup(bool sampleInstalled, bool* sampleChosen) {
             return;
         }
         const bool replace = !editionsetup::InstalledEdition().isEmpty();
-        if (replace &&
-            QMessageBox::question(&window, kTitle,
-                                  QStringLiteral("Já existe uma edição instalada em "
-                                                 "%1. Substituí-la?")
-                                      .arg(editionsetup::DefaultFolder())) != QMessageBox::Yes) {
+        if (replace && !AskYesNo(&window, QStringLiteral("Já existe uma edição instalada em "
+                                                         "%1. Substituí-la?")
+                                              .arg(editionsetup::DefaultFolder()))) {
             return;
         }
         installed = installWithProgress(window, {window.source(), window.windowsFolder(),
@@ -151,12 +172,7 @@ void OfferIndexIfUnusable() {
         QDir(ini.paths.InstallPath.isEmpty() ? QStringLiteral(".") : ini.paths.InstallPath)
             .filePath(QStringLiteral("search.lst"));
     if (IsSearchIndexUsable(list)) return;
-    const auto answer = QMessageBox::question(
-        nullptr, kTitle,
-        QStringLiteral("O índice de pesquisa desta edição não foi encontrado ou está danificado; "
-                       "sem ele, a pesquisa não encontra nada.\n\nCriar o índice agora? Numa "
-                       "edição completa, isso leva alguns minutos."));
-    if (answer == QMessageBox::Yes) BuildIndexWithProgress(nullptr);
+    OfferToBuildTheIndex(kIndexMissing, QFileInfo(list).absolutePath());
 }
 
 void OfferToFindTheCd(const QStringList& driveOptions) {
@@ -173,14 +189,18 @@ void OfferToFindTheCd(const QStringList& driveOptions) {
     if (said.isEmpty()) {
         said = QStringLiteral("O CD da enciclopédia (unidade %1:) não foi encontrado.").arg(letter);
     }
+    PointToTheCd(letter, said);
+}
+
+std::optional<QString> PointToTheCd(QChar letter, QString said) {
     while (true) {
-        const std::optional<QString> source = AskWhereTheCdIs(said);
-        if (!source) return;
+        const std::optional<QString> source = AskWhereTheCdIs(said, lastCdPlace(letter));
+        if (!source) return std::nullopt;
         if (source->isEmpty()) continue;
         const auto medium = InstallationMedium::open(*source);
         if (medium && !medium->contentSource().isEmpty() &&
             saveCdSource(letter, medium->contentSource())) {
-            return;
+            return medium->contentSource();
         }
         said = QStringLiteral("Não há a pasta lex2000 da enciclopédia em %1.")
                    .arg(QDir::toNativeSeparators(*source));

@@ -1,32 +1,84 @@
 #include "reader/Reader.h"
 
+#include <QAction>
+#include <QDir>
+
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QTimer>
 #include <QWebEngineView>
 
+#include "browser/DarkPageStyle.h"
 #include "browser/SearchHighlight.h"
+#include "reading/ReadingStore.h"
+#include "reader/FirstRun.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
+#include "ui/PageSearchField.h"
+#include "ui/PageZoom.h"
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
+#include "ui/ReaderContextMenu.h"
+#include "reading/ReadingActions.h"
+#include "reading/ReadingSession.h"
+#include "reading/ReadingTheme.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {
+namespace {
+
+// The favourites and the history, in the user's data folder; without them
+// the reader still reads.
+std::unique_ptr<ReadingStore> OpenReadingStore() {
+    const QString file = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                         QStringLiteral("/leitura.sqlite");
+    try {
+        return std::make_unique<ReadingStore>(file);
+    } catch (const DatabaseError& error) {
+        QTextStream(stderr) << "lumera: " << error.message() << "\n";
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 struct Reader::Parts {
     explicit Parts(const QStringList& driveOptions)
         : host(driveOptions, windows),
           pane(host.browser()),
           core(host,
-               {searchWindows, pane.commands(), [this] { showPicture(); }, [] { EndProgramNow(); },
-                [this](const QString& request) { highlightRequest = request; }}),
+               {searchWindows, pane.commands(), [this] { showPicture(); },
+                [this] {
+                    window.keepPlace();
+                    EndProgramNow();
+                },
+                [this](const QString& request) { highlightRequest = request; },
+                [this](const QString&) { buildTheMissingIndex(); }, [this] { pointToTheCd(); },
+                [this](const QString& key) { session.articleBuilt(key); }}),
           window(core.controller, pane.widget()),
-          activation(&window, [this] { core.controller.Form_Activate(); }) {
+          activation(&window, [this] { core.controller.Form_Activate(); }),
+          darkPages(new DarkPageStyle(host.browser().view()->page())),
+          store(OpenReadingStore()),
+          theme(*darkPages),
+          session(host.browser(), store.get(), core.state),
+          reading(&window, session, theme, *pane.zoom()),
+          searchField(&window, host.browser().view(), [this] { core.controller.hom_Click(); }) {
         windows.setParentWindow(&window);
+        // The reading features where they apply, and always a way to the CD.
+        auto* findTheCd = new QAction(QStringLiteral("Indicar onde está o CD…"), &window);
+        QObject::connect(findTheCd, &QAction::triggered, &window, [this] { pointToTheCd(); });
+        pane.contextMenu()->setExtraActions([this, findTheCd] {
+            QList<QAction*> extras = reading.contextActions();
+            if (!extras.isEmpty()) extras << nullptr;
+            return extras << findTheCd;
+        });
+        // The pages, made for the window's first size, fit at any zoom.
+        QObject::connect(pane.zoom(), &PageZoom::changed, &window,
+                         [this](double factor) { window.fitPages(factor); });
         // The article page opened from the search list shows the searched
         // words; whatever document comes first after the request settles it.
         WebEngineBrowser& browser = host.browser();
@@ -37,6 +89,27 @@ struct Reader::Parts {
             }
             highlightRequest.clear();
         });
+    }
+
+    // The search found no usable index: built now, if the user wants, and the
+    // text searched again.
+    void buildTheMissingIndex() {
+        const QString text = core.search.window() ? core.search.window()->Text1() : QString();
+        if (OfferToBuildTheIndex(kIndexMissing, QDir::currentPath())) {
+            core.search.LookUpArticleTitle(text);
+        }
+    }
+
+    // Without restarting: the new place is saved, mapped, and the home page
+    // shown from it.
+    void pointToTheCd() {
+        const QString cd = core.state.CdRomPath;
+        if (cd.isEmpty() || !cd[0].isLetter()) return;
+        const QChar letter = cd[0].toUpper();
+        const std::optional<QString> source = PointToTheCd(
+            letter,
+            QStringLiteral("Indique onde está o CD da enciclopédia (unidade %1:).").arg(letter));
+        if (source && host.drives().map(letter, *source)) core.controller.hom_Click();
     }
 
     void showPicture() {
@@ -51,6 +124,12 @@ struct Reader::Parts {
     ReaderCore core;
     Form1 window;
     ActivationTracker activation;
+    DarkPageStyle* darkPages;  // the page's
+    std::unique_ptr<ReadingStore> store;
+    ReadingTheme theme;
+    ReadingSession session;
+    ReadingActions reading;
+    PageSearchField searchField;
     std::unique_ptr<PictureWindow> tv;
     QString highlightRequest;
 };
@@ -61,7 +140,13 @@ Reader::~Reader() = default;
 
 void Reader::start() {
     parts_->core.controller.Form_Load();
+    parts_->window.restorePlace();
     parts_->window.show();
+    parts_->window.fitPages(parts_->pane.zoom()->factor());
+    parts_->session.reopenLast();
+    // The keyboard is the reader's from the start, also where no window
+    // manager hands it over.
+    parts_->window.activateWindow();
 }
 
 Form1& Reader::window() { return parts_->window; }
@@ -70,6 +155,9 @@ BrowserPane& Reader::pane() { return parts_->pane; }
 SearchController& Reader::search() { return parts_->core.search; }
 const ReaderState& Reader::state() const { return parts_->core.state; }
 PictureWindow* Reader::pictureWindow() const { return parts_->tv.get(); }
+ReadingSession& Reader::session() { return parts_->session; }
+ReadingActions& Reader::reading() { return parts_->reading; }
+ReadingTheme& Reader::theme() { return parts_->theme; }
 
 namespace {
 

@@ -8,6 +8,9 @@ namespace lumera {
 class BrowserPane;
 class Form1;
 class PictureWindow;
+class ReadingActions;
+class ReadingSession;
+class ReadingTheme;
 class SearchController;
 class WebEngineBrowser;
 struct ReaderState;
@@ -21,7 +24,8 @@ class Reader {
     explicit Reader(const QStringList& driveOptions);
     ~Reader();
 
-    // Start-up: lex.ini, the home page, the window shown.
+    // Start-up: lex.ini, the home page, the window shown; the last article
+    // read when the reader chose to go on where it stopped.
     void start();
 
     Form1& window();
@@ -32,6 +36,10 @@ class Reader {
     const ReaderState& state() const;
     // The picture window, once it has been asked for.
     PictureWindow* pictureWindow() const;
+    // The article shown, favourites, history, dark reading, citation.
+    ReadingSession& session();
+    ReadingActions& reading();
+    ReadingTheme& theme();
 
   private:
     struct Parts;

@@ -2,6 +2,7 @@
 
 #include <QTextStream>
 
+#include "browser/MissingFilePage.h"
 #include "media/DriveSetup.h"
 
 namespace lumera {
@@ -33,21 +34,51 @@ ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
                          if (frontEnd_.articleFromSearch && search.window()) {
                              frontEnd_.articleFromSearch(search.window()->Text1());
                          }
-                         pages.BuildArticlePage(key);
+                         buildArticle(key);
                      },
-                     [this] { controller.hom_Click(); }}),
+                     [this] { controller.hom_Click(); }, frontEnd.searchIndexUnusable}),
       router(host.browser(), *this, host.drives(), state.CdRomPath),
+      history(host.browser(), *this),
       frontEnd_(std::move(frontEnd)) {
     host.browser().setEventSink(&router);
+    host.browser().setHistory(&history);
+    QObject::connect(&host.browser(), &WebEngineBrowser::pageShown, &host.browser(),
+                     [this](const QString& address) { history.shown(address); });
     QTextStream err(stderr);
     for (const QString& problem : host.problems()) err << "lumera: " << problem << "\n";
 }
 
-ReaderCore::~ReaderCore() { host.browser().setEventSink(nullptr); }
+ReaderCore::~ReaderCore() {
+    host.browser().setHistory(nullptr);
+    host.browser().setEventSink(nullptr);
+}
+
+ArticlePageResult ReaderCore::buildArticle(QString& key) {
+    const QString requested = key;
+    const ArticlePageResult result = pages.BuildArticlePage(key);
+    if (result.status == ArticlePageResult::Status::Built ||
+        result.status == ArticlePageResult::Status::Queued) {
+        history.articleBuilt(requested);
+        if (frontEnd_.articleBuilt) frontEnd_.articleBuilt(requested);
+    }
+    if (result.status == ArticlePageResult::Status::Built) shownTitle_ = result.title;
+    return result;
+}
 
 ArticleRequest ReaderCore::BuildArticlePage(QString& pageName) {
-    const bool missing =
-        pages.BuildArticlePage(pageName).status == ArticlePageResult::Status::NotFound;
+    if (pageName == kPointToTheCdPage && frontEnd_.pointToTheCd) {
+        frontEnd_.pointToTheCd();
+        return ArticleRequest::Handled;
+    }
+    // The see-also table's "Website" row links to /procura.asp?"" and names
+    // nothing: it searches this encyclopedia for the article it is in.
+    if (pageName.startsWith(QStringLiteral("procura.asp"), Qt::CaseInsensitive) &&
+        !shownTitle_.isEmpty()) {
+        QString title = shownTitle_;
+        search.LookUpArticleTitle(title);
+        return ArticleRequest::Handled;
+    }
+    const bool missing = buildArticle(pageName).status == ArticlePageResult::Status::NotFound;
     return missing ? ArticleRequest::NoArticle : ArticleRequest::Handled;
 }
 

@@ -6,6 +6,7 @@
 #include "app/Form1Controller.h"
 #include "articles/ArticlePageBuilder.h"
 #include "host/ReaderState.h"
+#include "navigation/ReadingHistory.h"
 #include "navigation/Router.h"
 #include "reader/ReaderHost.h"
 #include "search/SearchController.h"
@@ -39,6 +40,14 @@ class ReaderCore : private RouterActions {
         // An article is being opened from the search window's list, found
         // with request; optional.
         std::function<void(const QString& request)> articleFromSearch = {};
+        // A search found the index missing or damaged; optional (without it
+        // the search says so in a message).
+        std::function<void(const QString& reason)> searchIndexUnusable = {};
+        // The user asks to point to the CD (a link of the missing-file page,
+        // a menu); optional.
+        std::function<void()> pointToTheCd = {};
+        // An article page is being built from key; optional.
+        std::function<void(const QString& key)> articleBuilt = {};
     };
 
     ReaderCore(ReaderHost& host, FrontEnd frontEnd);
@@ -52,13 +61,19 @@ class ReaderCore : private RouterActions {
     ArticlePageBuilder pages;
     SearchController search;
     Router router;
+    // Back and forward through the pages shown, articles by their keys.
+    ReadingHistory history;
 
   private:
     ArticleRequest BuildArticlePage(QString& pageName) override;
+    // The one way an article is built: the history learns its key.
+    ArticlePageResult buildArticle(QString& key);
     void LookUpArticleTitle(QString& text) override { search.LookUpArticleTitle(text); }
     void ShowPicture() override { frontEnd_.showPicture(); }
 
     FrontEnd frontEnd_;
+    // The title of the article shown last: what its website row searches.
+    QString shownTitle_;
 };
 
 }  // namespace lumera

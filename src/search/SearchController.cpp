@@ -7,7 +7,7 @@ namespace lumera {
 SearchController::SearchController(const ReaderState& state, Services services)
     : services_(std::move(services)),
       window_(services_.windows, services_.views, *this),
-      lookup_(state, driver_, window_, services_.windows) {}
+      lookup_(state, driver_, window_, services_.windows, services_.IndexUnusable) {}
 
 SearchController::~SearchController() = default;
 

@@ -31,6 +31,9 @@ class SearchController : public SearchWindowEvents {
         std::function<void(QString&)> BuildArticlePage;
         // The main window's home command.
         std::function<void()> GoHome;
+        // The engine could not search: its index is missing or damaged. When
+        // given, told with the engine's reason in place of the message.
+        std::function<void(const QString& reason)> IndexUnusable = {};
     };
 
     // state is read at every lookup: its engine is replaced at each activation.

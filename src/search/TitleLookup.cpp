@@ -15,8 +15,13 @@ QString CountCaption(int count) {
 }
 
 TitleLookup::TitleLookup(const ReaderState& state, SearchDriver& driver, SearchWindowSlot& window,
-                         WindowSystem& windows)
-    : state_(state), driver_(driver), window_(window), windows_(windows) {}
+                         WindowSystem& windows,
+                         std::function<void(const QString& reason)> indexUnusable)
+    : state_(state),
+      indexUnusable_(std::move(indexUnusable)),
+      driver_(driver),
+      window_(window),
+      windows_(windows) {}
 
 void TitleLookup::LookUpArticleTitle(const QString& text) {
     windows_.SetBusyPointer(true);
@@ -72,10 +77,11 @@ void TitleLookup::showCount(SearchWindowModel& window, bool searched) {
         const QString failure = driver_.SearchFailure();
         if (failure.isEmpty()) {
             windows_.MessageBox(kNotFoundMessage, kLookupMessageTitle, kMessageInformation);
-        } else {
+        } else if (!indexUnusable_) {
             windows_.MessageBox(failure, kLookupMessageTitle, kMessageExclamation);
         }
         window.setLabel2(QString());
+        if (!failure.isEmpty() && indexUnusable_) indexUnusable_(failure);
     } else {
         window.setLabel2(CountCaption(count));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace lumera {
 
@@ -26,8 +27,11 @@ QString CountCaption(int count);
 // lookups from overlapping (see SearchController).
 class TitleLookup {
   public:
+    // indexUnusable, when given, is told why the engine could not search in
+    // place of the message that says it.
     TitleLookup(const ReaderState& state, SearchDriver& driver, SearchWindowSlot& window,
-                WindowSystem& windows);
+                WindowSystem& windows,
+                std::function<void(const QString& reason)> indexUnusable = {});
 
     void LookUpArticleTitle(const QString& text);
 
@@ -38,6 +42,7 @@ class TitleLookup {
     void showCount(SearchWindowModel& window, bool searched);
 
     const ReaderState& state_;
+    std::function<void(const QString&)> indexUnusable_;
     SearchDriver& driver_;
     SearchWindowSlot& window_;
     WindowSystem& windows_;

@@ -14,8 +14,27 @@ HitWords::HitWords(const QString& request) {
     const QString text = request.normalized(QString::NormalizationForm_C);
     static const QStringList stopWords = portugueseStopWords();
     bool excluded = false;
+    // The words of the quoted phrase being read, and which quote opened it.
+    std::vector<Stems> phrase;
+    qsizetype phraseQuote = -1;
+    const auto endPhrase = [&] {
+        if (phrase.size() == 1) stems_.insert({phrase[0].accented, phrase[0].folded});
+        if (phrase.size() > 1) phrases_.push_back(phrase);
+        phrase.clear();
+    };
     forEachWord(text, [&](QStringView view, qsizetype start, qsizetype end) {
         const QString word = view.toString();
+        const qsizetype quote = text.lastIndexOf(u'"', start);
+        const bool quoted = text.left(start).count(u'"') % 2 == 1;
+        if (!quoted || quote != phraseQuote) endPhrase();
+        if (quoted) {
+            // Stop words too: a phrase matches only with all of its words.
+            phraseQuote = quote;
+            if (!excluded && !(quote > 0 && text[quote - 1] == u'-')) {
+                phrase.push_back(stemsOf(word.toLower()));
+            }
+            return;
+        }
         if (const QString op = XapianQueryBuilder::parserOperator(word); !op.isEmpty()) {
             excluded = op == u"NOT";
             return;
@@ -33,6 +52,7 @@ HitWords::HitWords(const QString& request) {
         }
         excluded = false;
     });
+    endPhrase();
 }
 
 HitWords::Stems HitWords::stemsOf(const QString& lowerWord) {
@@ -55,6 +75,7 @@ QStringList HitWords::in(const QString& text) const {
         if (stems_.contains(stems.folded)) matched.insert(stems.accented);
     }
     QStringList found;
+    phrasesIn(text.normalized(QString::NormalizationForm_C), found);
     for (const auto& [lower, written] : words) {
         const Stems stems = stemsOf(lower);
         const QString folded = foldForSearch(lower);
@@ -65,6 +86,31 @@ QStringList HitWords::in(const QString& text) const {
         }
     }
     return found;
+}
+
+// Each run of the text's words that follows a phrase word for word, from
+// its first letter to its last, as written.
+void HitWords::phrasesIn(const QString& text, QStringList& found) const {
+    if (phrases_.empty()) return;
+    struct Word {
+        Stems stems;
+        qsizetype start;
+        qsizetype end;
+    };
+    std::vector<Word> words;
+    forEachWord(text, [&](QStringView word, qsizetype start, qsizetype end) {
+        words.push_back({stemsOf(word.toString().toLower()), start, end});
+    });
+    for (const std::vector<Stems>& phrase : phrases_) {
+        for (std::size_t at = 0; at + phrase.size() <= words.size(); ++at) {
+            std::size_t same = 0;
+            while (same < phrase.size() && sameWord(phrase[same], words[at + same].stems)) ++same;
+            if (same < phrase.size()) continue;
+            const QString run =
+                text.mid(words[at].start, words[at + same - 1].end - words[at].start);
+            if (!found.contains(run)) found.append(run);
+        }
+    }
 }
 
 }  // namespace lumera

@@ -136,10 +136,12 @@ bool StagedIndex::install() {
     return true;
 }
 
-void StagedIndex::removeLeftovers() const {
-    const QDir dir(installDir_);
-    const QStringList patterns = {u'.' + folderName_ + kStagingPrefix + u'*',
-                                  u'.' + folderName_ + kRetiredPrefix + u'*'};
+void StagedIndex::removeLeftovers() const { RemoveIndexLeftovers(installDir_, folderName_); }
+
+void RemoveIndexLeftovers(const QString& installDir, const QString& folderName) {
+    const QDir dir(installDir);
+    const QStringList patterns = {u'.' + folderName + kStagingPrefix + u'*',
+                                  u'.' + folderName + kRetiredPrefix + u'*'};
     for (const QString& name : dir.entryList(patterns, QDir::Dirs | QDir::Hidden)) {
         removeTree(dir.filePath(name));
     }

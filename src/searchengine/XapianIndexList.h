@@ -31,6 +31,11 @@ bool IsSearchIndexUsable(const QString& localListFile);
 // Replaces the list with the given entries in one step (write aside, rename).
 bool writeIndexList(const QString& localListFile, const QStringList& entries, QString* error);
 
+// Removes the folders that interrupted builds left in installDir (a new
+// index being made, an old one being replaced).
+void RemoveIndexLeftovers(const QString& installDir,
+                          const QString& folderName = indexformat::kIndexFolder);
+
 // A new index built next to the installed one, so that a failed or
 // interrupted build leaves the installed index and its list untouched.
 class StagedIndex {

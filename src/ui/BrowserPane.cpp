@@ -4,6 +4,7 @@
 #include <QWebEngineView>
 
 #include "browser/WebEngineBrowser.h"
+#include "ui/CaretBrowsing.h"
 #include "ui/FindBar.h"
 #include "ui/HistoryKeys.h"
 #include "ui/PageZoom.h"
@@ -25,11 +26,17 @@ BrowserPane::BrowserPane(WebEngineBrowser& browser)
     layout->addWidget(view, 1);
     layout->addWidget(findBar_);
     // Reading comfort: zoom, back and forward keys, a menu of what works.
-    new HistoryKeys(view);
-    new ReaderContextMenu(
-        view, zoom_, [commands = commands_] { commands->Find(); },
+    new HistoryKeys(view, [&browser](int direction) { browser.step(direction); });
+    contextMenu_ = new ReaderContextMenu(
+        view, zoom_, browser, [commands = commands_] { commands->Find(); },
         [commands = commands_] { commands->Print(); });
     new SearchWordKeys(browser.searchHighlight(), findBar_, container_);
+    new CaretBrowsing(view);
+    // The shown page's title is the view's name: a new article is announced.
+    view->setAccessibleName(QObject::tr("Página da enciclopédia"));
+    QObject::connect(view, &QWebEngineView::titleChanged, view, [view](const QString& title) {
+        view->setAccessibleName(title.isEmpty() ? QObject::tr("Página da enciclopédia") : title);
+    });
 }
 
 BrowserPane::~BrowserPane() { delete container_.data(); }

@@ -10,6 +10,7 @@ namespace lumera {
 
 class FindBar;
 class PageZoom;
+class ReaderContextMenu;
 class ViewPageCommands;
 class WebEngineBrowser;
 
@@ -28,6 +29,7 @@ class BrowserPane {
     QWidget* widget() const { return container_; }
     FindBar* findBar() const { return findBar_; }
     PageZoom* zoom() const { return zoom_; }
+    ReaderContextMenu* contextMenu() const { return contextMenu_; }
     PageCommands& commands() const;
 
   private:
@@ -35,6 +37,7 @@ class BrowserPane {
     FindBar* findBar_;
     ViewPageCommands* commands_;
     PageZoom* zoom_;
+    ReaderContextMenu* contextMenu_ = nullptr;
 };
 
 }  // namespace lumera

@@ -1,5 +1,6 @@
 #include "ui/FindBar.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QWebEngineFindTextResult>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 namespace lumera {
 
@@ -24,6 +26,12 @@ FindBar::FindBar(QWebEnginePage* page, QWidget* parent)
     layout->addWidget(status_);
     layout->addWidget(closeButton);
     edit_->setObjectName(QStringLiteral("findText"));
+    edit_->setAccessibleName(tr("Texto a procurar na página"));
+    previous->setAccessibleName(tr("Ocorrência anterior"));
+    next->setAccessibleName(tr("Próxima ocorrência"));
+    closeButton->setAccessibleName(tr("Fechar a procura no texto"));
+    status_->setAccessibleName(tr("Ocorrências encontradas"));
+    setAccessibleName(tr("Procurar no texto"));
 
     connect(edit_, &QLineEdit::textChanged, this, [this] { find(false); });
     connect(edit_, &QLineEdit::returnPressed, this, [this] { find(false); });
@@ -41,6 +49,8 @@ FindBar::FindBar(QWebEnginePage* page, QWidget* parent)
                         tr("%1 de %2").arg(result.activeMatch()).arg(result.numberOfMatches()));
                 }
             });
+    // A new page has neither the marks nor the matches the status counted.
+    connect(page_, &QWebEnginePage::loadStarted, status_, &QLabel::clear);
     hide();
 }
 
@@ -53,7 +63,11 @@ void FindBar::open() {
 void FindBar::close() {
     page_->findText(QString());
     status_->clear();
+    // The keyboard goes back to the page it was searching.
+    QWebEngineView* view = QWebEngineView::forPage(page_);
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
     hide();
+    if (hadFocus && view) view->setFocus(Qt::OtherFocusReason);
 }
 
 QString FindBar::statusText() const { return status_->text(); }

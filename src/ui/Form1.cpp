@@ -1,11 +1,20 @@
 #include "ui/Form1.h"
 
+#include <QScreen>
+#include <QSettings>
+
 #include <QCloseEvent>
 #include <QMenuBar>
 
 #include "app/Form1Controller.h"
 
 namespace lumera {
+namespace {
+
+const QSize kClientSize(728, 534);
+const QString kPlaceSetting = QStringLiteral("janela/principal");
+
+}  // namespace
 
 const QString Form1::kCaption = QStringLiteral("Lumera - Edição 2002 - Ondarel");
 
@@ -25,6 +34,7 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
     setCentralWidget(client_);
     browser_->setParent(client_);
     browser_->setObjectName(QStringLiteral("WebBrowser1"));
+    browser_->setAccessibleName(tr("Navegador da enciclopédia"));
     client_->installEventFilter(this);
 
     addCommand("hom", tr("&Início"), &Form1Controller::hom_Click);
@@ -37,7 +47,28 @@ Form1::Form1(Form1Controller& controller, QWidget* browserWidget, QWidget* paren
     addCommand("Sa", tr("&Fechar"), &Form1Controller::Sa_Click);
 
     // 728 x 534 pixels of client area below the menu bar, at 100 % scale.
-    resize(728, 534 + menuBar()->sizeHint().height());
+    resize(kClientSize + QSize(0, menuBar()->sizeHint().height()));
+}
+
+void Form1::keepPlace() const {
+    QSettings settings;
+    settings.setValue(kPlaceSetting, saveGeometry());
+    settings.sync();  // the reader ends at once after Fechar
+}
+
+bool Form1::restorePlace() {
+    return restoreGeometry(QSettings().value(kPlaceSetting).toByteArray());
+}
+
+void Form1::fitPages(double zoom) {
+    if (isMaximized() || isFullScreen()) return;
+    QSize needed = (QSizeF(kClientSize) * zoom).toSize() + QSize(0, menuBar()->sizeHint().height());
+    if (const QScreen* shown = screen()) {
+        needed =
+            needed.boundedTo(shown->availableGeometry().size() - (frameGeometry().size() - size()));
+    }
+    // Never smaller than the user made it.
+    if (const QSize fits = size().expandedTo(needed); fits != size()) resize(fits);
 }
 
 void Form1::addCommand(const char* name, const QString& caption, void (Form1Controller::*handler)(),

@@ -19,6 +19,14 @@ class Form1 : public QMainWindow {
     // 32 x 32 pixels, drawn by tools/make-art.
     static QIcon icon();
 
+    // The place and size the user left the window in, kept for the next run.
+    void keepPlace() const;
+    // That place, when one was kept; true then.
+    bool restorePlace();
+    // Grows the window, within the screen, so that the pages, made for its
+    // first size, fit at this zoom without a horizontal scroll bar.
+    void fitPages(double zoom);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/ViewInputFilter.h"
 
 class QWebEngineView;
@@ -7,15 +9,17 @@ class QWebEngineView;
 namespace lumera {
 
 // Back and forward as every browser has them: Alt+Left, Alt+Right and the
-// mouse's back and forward buttons. They move in the browser's history, so
-// each navigation is announced to the router like any other.
+// mouse's back and forward buttons, each a step (-1 back, +1 forward) of the
+// reader's history, whose pages are announced to the router like any other.
 class HistoryKeys : public ViewInputFilter {
     Q_OBJECT
   public:
-    explicit HistoryKeys(QWebEngineView* view);
+    HistoryKeys(QWebEngineView* view, std::function<void(int direction)> step);
 
   private:
     bool filterInput(QEvent* event) override;
+
+    std::function<void(int)> step_;
 };
 
 }  // namespace lumera

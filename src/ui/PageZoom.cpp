@@ -62,6 +62,7 @@ void PageZoom::setFactor(double factor) {
     factor_ = std::clamp(factor, kMinimum, kMaximum);
     view_->setZoomFactor(factor_);
     keep(factor_);
+    Q_EMIT changed(factor_);
 }
 
 bool PageZoom::filterInput(QEvent* event) {

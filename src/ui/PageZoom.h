@@ -28,10 +28,14 @@ class PageZoom : public ViewInputFilter {
     void zoomIn();
     void zoomOut();
     void reset();
+    // Clamped to the limits; kept.
+    void setFactor(double factor);
+
+  Q_SIGNALS:
+    void changed(double factor);
 
   private:
     bool filterInput(QEvent* event) override;
-    void setFactor(double factor);
 
     double factor_;
 };

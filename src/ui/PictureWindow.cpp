@@ -1,6 +1,7 @@
 #include "ui/PictureWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QWheelEvent>
 #include <algorithm>
@@ -22,6 +23,12 @@ PictureWindow::PictureWindow(const QPixmap& picture, QWidget* parent)
     setWindowTitle(kCaption);
     setProperty(ActivationTracker::kReturnsActivation, true);
     picture1_->setObjectName(QStringLiteral("Picture1"));
+    background_->setAccessibleName(tr("Televisão da Lumera"));
+    picture1_->setAccessibleName(tr("Tela da televisão"));
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &PictureWindow::closeAndReturn);
+    addAction(close);
     const auto key = [this](const QKeySequence& keys, int direction) {
         auto* action = new QAction(this);
         action->setShortcut(keys);
@@ -59,9 +66,16 @@ void PictureWindow::wheelEvent(QWheelEvent* event) {
 QPixmap PictureWindow::defaultPicture() { return QPixmap(QStringLiteral(":/lumera/tv.jpg")); }
 
 void PictureWindow::showAndRaise() {
+    if (QApplication::activeWindow() != this) returnTo_ = QApplication::activeWindow();
     show();
     raise();
     activateWindow();
+}
+
+void PictureWindow::closeAndReturn() {
+    hide();
+    // The keyboard goes on where it was before the picture.
+    if (returnTo_) returnTo_->activateWindow();
 }
 
 }  // namespace lumera

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 class QLabel;
@@ -23,6 +24,8 @@ class PictureWindow : public QWidget {
     static QPixmap defaultPicture();
     // Shows it, or brings it to the front when it is already shown.
     void showAndRaise();
+    // Escape: hidden, the window shown before it active again.
+    void closeAndReturn();
     QWidget* picture1() const { return picture1_; }
     // The reader's zoom, as in the main window: the picture and its screen
     // scaled together with Ctrl+Plus, Ctrl+Minus, Ctrl+0 or Ctrl+wheel.
@@ -36,6 +39,7 @@ class PictureWindow : public QWidget {
     QPixmap picture_;
     QLabel* background_;
     QWidget* picture1_;
+    QPointer<QWidget> returnTo_;
     double zoom_ = 1.0;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/ProgressWindow.h"
 
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QThread>
 #include <QTimer>
@@ -25,6 +26,8 @@ bool ProgressWindow::run(QWidget* parent, const Describe& describe,
     dialog.setWindowTitle(QStringLiteral("Lumera Edição 2002"));
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(0);
+    if (auto* bar = dialog.findChild<QProgressBar*>())
+        bar->setAccessibleName(QStringLiteral("Progresso"));
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
     std::atomic<int> stage{0};

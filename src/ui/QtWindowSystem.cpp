@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "ui/ReaderMessageBox.h"
+
 namespace lumera {
 
 void QtWindowSystem::MessageBox(const QString& text, const QString& title, int style) {
@@ -23,7 +25,8 @@ void QtWindowSystem::MessageBox(const QString& text, const QString& title, int s
         default:
             break;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent_);
+    ReaderMessageBox box(icon, text, QMessageBox::Ok, parent_);
+    box.setWindowTitle(title);
     // The busy pointer must not hide that the box waits for the user.
     const bool wasBusy = busy_;
     if (wasBusy) QApplication::restoreOverrideCursor();

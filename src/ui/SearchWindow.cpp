@@ -1,5 +1,8 @@
 #include "ui/SearchWindow.h"
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
@@ -14,6 +17,7 @@
 #include <algorithm>
 
 #include "search/SearchWindowModel.h"
+#include "ui/ClickLabel.h"
 #include "ui/SearchWindowArt.h"
 
 namespace lumera {
@@ -95,19 +99,6 @@ T* place(T* control, const char* name, const QRect& where) {
 
 }  // namespace
 
-void ClickLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click) Q_EMIT clicked();
-}
-
 const QString SearchWindow::kCaption =
     QStringLiteral("Lumera - Edição 2002 - Resultado da Procura");
 
@@ -130,6 +121,7 @@ SearchWindow::SearchWindow(SearchWindowModel& model, SearchWindowEvents& events,
     connect(fec, &QAction::triggered, this, [this] { post(&SearchWindowEvents::fec_Click); });
     layout->setMenuBar(menuBar);
     layout->addWidget(makeClientArea());
+    addKeys();
 
     move(kPositionTwips / kTwipsPerPixel);
     connectModel();
@@ -145,13 +137,20 @@ QWidget* SearchWindow::makeClientArea() {
 
     Text1_ = place(new QLineEdit(client), "Text1", kText1Place);
     Text1_->installEventFilter(this);
+    Text1_->setAccessibleName(tr("Procurar verbete"));
+    Text1_->setAccessibleDescription(tr("Escreva uma ou mais palavras e tecle Enter"));
+    label1->setBuddy(Text1_);
 
     auto* image1 = place(new ClickLabel(client), "Image1", kImage1Place);
     image1->setPixmap(QPixmap::fromImage(searchart::DrawOkButton()));
+    image1->setAccessibleName(tr("Procurar"));
+    image1->setFocusPolicy(Qt::StrongFocus);
     connect(image1, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Image1_Click); });
 
+    // A hot spot over the background's own search picture: Image1 does the same.
     auto* label4 = place(new ClickLabel(client), "Label4", kLabel4Place);
+    label4->setAccessibleName(tr("Procurar"));
     connect(label4, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Label4_Click); });
 
@@ -165,6 +164,8 @@ QWidget* SearchWindow::makeClientArea() {
     listColours.setColor(QPalette::Text, Qt::white);
     FoundList_->setPalette(listColours);
     FoundList_->setFrameShape(QFrame::NoFrame);
+    FoundList_->setAccessibleName(tr("Lista de verbetes encontrados"));
+    FoundList_->setAccessibleDescription(tr("Enter abre o verbete escolhido"));
 
     auto* label2 = place(new ClickLabel(client), "Label2", kLabel2Place);
     label2->setFont(windowFont(true));
@@ -173,12 +174,17 @@ QWidget* SearchWindow::makeClientArea() {
     label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label2->setFixedHeight(std::min(kLabel2Place.height(), label2->fontMetrics().height()));
     setTextColour(label2, searchart::kAmber);
+    // The count is this button's name, so that its change is announced.
+    label2->setFocusPolicy(Qt::StrongFocus);
+    label2->setAccessibleDescription(tr("Enter volta à página inicial"));
     connect(label2, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Label2_Click); });
     Label2_ = label2;
 
     Combo1_ = place(new QComboBox(client), "Combo1", kCombo1Place);
     Combo1_->setModel(&model_->Combo1());
+    Combo1_->setAccessibleName(tr("Mostrar os verbetes da pasta"));
+    Combo1_->view()->setAccessibleName(tr("Pastas"));
     connect(Combo1_, &QComboBox::activated, this,
             [this](int row) { post([row](SearchWindowEvents& e) { e.Combo1_Click(row); }); });
 
@@ -186,15 +192,23 @@ QWidget* SearchWindow::makeClientArea() {
     // label has no background, so the combo shows around the text.
     Label2_->raise();
 
-    makeList(client, "List1", model_->List1())->hide();
-    makeList(client, "List2", model_->List2())->hide();
+    // Hidden bookkeeping of the search, named all the same.
+    QListView* list1 = makeList(client, "List1", model_->List1());
+    list1->setAccessibleName(tr("Chaves dos verbetes"));
+    list1->hide();
+    QListView* list2 = makeList(client, "List2", model_->List2());
+    list2->setAccessibleName(tr("Títulos em ordem"));
+    list2->hide();
 
     auto* label3 = place(new ClickLabel(client), "Label3", kLabel3Place);
     connect(label3, &ClickLabel::clicked, this,
             [this] { post(&SearchWindowEvents::Label3_Click); });
+    label3->setAccessibleName(tr("Voltar à página inicial"));
 
     setTabOrder(FoundList_, Text1_);
-    setTabOrder(Text1_, Combo1_);
+    setTabOrder(Text1_, image1);
+    setTabOrder(image1, Combo1_);
+    setTabOrder(Combo1_, Label2_);
     return client;
 }
 
@@ -212,12 +226,19 @@ QListView* SearchWindow::makeList(QWidget* parent, const char* name, QAbstractIt
 void SearchWindow::connectModel() {
     SearchWindowModel& model = *model_;
     Text1_->setText(model.Text1());
-    connect(Text1_, &QLineEdit::textEdited, &model, &SearchWindowModel::setText1);
+    // Any change, typed or set by assistive technology, is the user's text.
+    connect(Text1_, &QLineEdit::textChanged, &model, &SearchWindowModel::setText1);
     connect(&model, &SearchWindowModel::Text1Changed, Text1_, [this](const QString& text) {
         if (Text1_->text() != text) Text1_->setText(text);
     });
-    Label2_->setText(model.Label2());
-    connect(&model, &SearchWindowModel::Label2Changed, Label2_, &QLabel::setText);
+    const auto showLabel2 = [this](const QString& caption) {
+        Label2_->setText(caption);
+        // A new name is announced to assistive technology.
+        Label2_->setAccessibleName(caption.isEmpty() ? tr("Voltar à página inicial")
+                                                     : caption.trimmed());
+    };
+    showLabel2(model.Label2());
+    connect(&model, &SearchWindowModel::Label2Changed, Label2_, showLabel2);
     FoundList_->setVisible(model.FoundListVisible());
     // A lookup hides the list while it fills it; the focus comes back with it.
     connect(&model, &SearchWindowModel::FoundListVisibleChanged, FoundList_, [this](bool visible) {
@@ -258,6 +279,21 @@ void SearchWindow::connectModel() {
     connect(&model.Combo1(), &QAbstractItemModel::modelReset, Combo1_, showCombo1Choice);
     connect(&model.Combo1(), &QAbstractItemModel::rowsInserted, Combo1_, showCombo1Choice);
     connect(&model, &SearchWindowModel::Combo1IndexChanged, Combo1_, &QComboBox::setCurrentIndex);
+}
+
+void SearchWindow::addKeys() {
+    const auto key = [this](const QList<QKeySequence>& keys, auto handler) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+    };
+    key({QKeySequence(Qt::Key_Escape)}, [this] { post(&SearchWindowEvents::fec_Click); });
+    // As in the main window and in browsers: to the field that searches.
+    key({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_F6)}, [this] {
+        Text1_->setFocus(Qt::ShortcutFocusReason);
+        Text1_->selectAll();
+    });
 }
 
 template <typename Handler>
@@ -318,6 +354,8 @@ class WidgetSearchWindowView : public SearchWindowView {
         window->detach();
         const bool hadFocus = window->isActiveWindow();
         window->hide();
+        // The keyboard goes on in the window it came from.
+        if (hadFocus && returnTo_) returnTo_->activateWindow();
         if (!hadFocus) {
             window->deleteLater();
             return;
@@ -331,6 +369,7 @@ class WidgetSearchWindowView : public SearchWindowView {
                          });
     }
     void ShowModeless() override {
+        if (QApplication::activeWindow() != window_) returnTo_ = QApplication::activeWindow();
         window_->show();
         window_->raise();
         window_->activateWindow();
@@ -338,6 +377,7 @@ class WidgetSearchWindowView : public SearchWindowView {
 
   private:
     QPointer<SearchWindow> window_;
+    QPointer<QWidget> returnTo_;
 };
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
@@ -10,28 +9,12 @@
 class QAbstractItemModel;
 class QComboBox;
 class QLineEdit;
+class QLabel;
 class QListView;
 
 namespace lumera {
 
 class SearchWindowModel;
-
-// A label that reports a click: a caption, a picture or an invisible hot spot.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-  public:
-    using QLabel::QLabel;
-
-  Q_SIGNALS:
-    void clicked();
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-  private:
-    bool pressed_ = false;
-};
 
 // The search window dtsearch on the screen: a view of its model at a fixed
 // place. Input goes to the event handlers through the event loop, so a
@@ -59,6 +42,8 @@ class SearchWindow : public QWidget {
     QWidget* makeClientArea();
     QListView* makeList(QWidget* parent, const char* name, QAbstractItemModel& items);
     void connectModel();
+    // Escape closes; Ctrl+L and F6 go to Text1.
+    void addKeys();
     // Runs a handler from the event loop, unless the window is gone by then.
     template <typename Handler>
     void post(Handler handler);

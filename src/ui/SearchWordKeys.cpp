@@ -22,7 +22,11 @@ SearchWordKeys::SearchWordKeys(SearchHighlight* highlight, FindBar* bar, QWidget
     key(QKeySequence(Qt::Key_F3), false);
     key(QKeySequence(Qt::SHIFT | Qt::Key_F3), true);
     connect(highlight, &SearchHighlight::stepped, bar, [highlight, bar](int at) {
-        bar->showStatus(tr("%1 de %2 palavras pesquisadas").arg(at).arg(highlight->count()));
+        const int count = highlight->count();
+        bar->showStatus(
+            (count == 1 ? tr("%1 de %2 palavra pesquisada") : tr("%1 de %2 palavras pesquisadas"))
+                .arg(at)
+                .arg(count));
     });
     connect(highlight, &SearchHighlight::nothingToStep, bar, &FindBar::findAgain);
 }

@@ -1,5 +1,6 @@
 #include "ui/SetupWindow.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -24,11 +25,23 @@ SetupWindow::SetupWindow(const QStringList& media, bool sampleInstalled, QWidget
     source_->addItems(media);
     source_->lineEdit()->setPlaceholderText(QStringLiteral("Pasta ou imagem do CD"));
     source_->setMinimumWidth(420);
+    source_->setAccessibleName(QStringLiteral("Pasta ou imagem do CD"));
+    source_->view()->setAccessibleName(QStringLiteral("CDs encontrados"));
+    source_->lineEdit()->setAccessibleName(source_->accessibleName());
     auto* folderButton = new QPushButton(QStringLiteral("Escolher &pasta…"));
     auto* imageButton = new QPushButton(QStringLiteral("Escolher &imagem…"));
     windowsFolder_ = new QLineEdit;
     windowsFolder_->setPlaceholderText(QStringLiteral("Só se o CD não tiver o lex.mdb"));
+    windowsFolder_->setAccessibleName(QStringLiteral("Pasta da instalação do Windows"));
+    windowsFolder_->setAccessibleDescription(QStringLiteral("Só se o CD não tiver o lex.mdb"));
+    folderButton->setAccessibleName(QStringLiteral("Escolher a pasta do CD"));
+    imageButton->setAccessibleName(QStringLiteral("Escolher a imagem do CD"));
     auto* windowsButton = new QPushButton(QStringLiteral("Escol&her…"));
+    windowsButton->setAccessibleName(QStringLiteral("Escolher a pasta da instalação do Windows"));
+    // Enter in a field installs: only Instalar may be the dialog's default.
+    for (QPushButton* chooser : {folderButton, imageButton, windowsButton}) {
+        chooser->setAutoDefault(false);
+    }
 
     auto* sourceLabel = new QLabel(QStringLiteral("&CD:"));
     sourceLabel->setBuddy(source_);

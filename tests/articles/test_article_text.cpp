@@ -96,6 +96,7 @@ void ArticleTextTest::pageTitleIsWhatThePageShows() {
         pageTitle(
             u"<html><head>\r\n<title>Copo d'água</title>\r\n<p><b>Copo</b></p>\r\n<title>x</title>\r\n"_s),
         u"Copo dágua"_s);
+    QCOMPARE(listedTitle(u"<title>Copo d'água</title>\r\n<p><b>Copo</b></p>"_s), u"Copo d'água"_s);
     QCOMPARE(pageTitle(u"<title><IMG SRC=\"Image1.gif\"></title>"_s, u"D:"_s),
              u"<IMG SRC=\"D:/lex2000/tomo98a/Image1.gif\">"_s);
     QCOMPARE(characterCount(u"a😀Ω"_s), 3);

@@ -4,12 +4,15 @@
 // installation folder, or reach the network.
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -284,6 +287,26 @@ void BrowserTest::copyAndSavePage() {
     QCOMPARE(saved.last().at(1).toBool(), true);
     // Kept in the pages' code page: "Água" is one byte 0xC1 and three letters.
     QVERIFY(readBytes(html).contains("\xc1gua mole"));
+
+    // "Gravar Página" opens in the user's documents, not in the edition's
+    // folder (the current one), and next time where the user saved last.
+    QStringList openedIn;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        openedIn << dialog->directory().absolutePath();
+        dialog->selectFile(out.filePath(u"gravada.htm"_s));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    answer.start(50);
+    for (int time = 1; time <= 2; ++time) {
+        pane_->commands().SaveAs();
+        QTRY_COMPARE(saved.size(), 1 + time);
+    }
+    QCOMPARE(openedIn,
+             (QStringList{QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                          out.path()}));
 }
 
 void BrowserTest::pagesCannotReadOutside() {
@@ -345,6 +368,12 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
     }
     clickToLoad(u"a"_s);
     QCOMPARE(browser_->view()->title(), u"Início"_s);
+    // Where the drive holds nothing, a link asks where the CD is now.
+    QVERIFY(load(u"Q:\\lex2000\\v7.htm"_s));
+    sink_.rule = [](const QString&, bool& cancel) { cancel = true; };  // as the reader answers it
+    click(u"a[href$=\"lumera-indicar-o-cd\"]"_s);
+    QTRY_VERIFY(sink_.urls.last().endsWith(u"lex2000\\lumera-indicar-o-cd"_s));
+    sink_.rule = nullptr;
     // Put back, the same drive serves its pages again.
     writePage(cd + u"/lex2000/v1.htm"_s, u"<html><body><p id='de-volta'>um</p></body></html>"_s);
     QVERIFY(load(u"E:\\lex2000\\v1.htm"_s));
@@ -354,6 +383,11 @@ void BrowserTest::removedCdLeavesTheBrowserWorking() {
 }
 
 int main(int argc, char** argv) {
+    // The settings and the documents folder of this run only.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    QDir().mkpath(home.filePath("Documents"));
     driveurls::registerSchemes();
     QApplication app(argc, argv);
     BrowserTest test;

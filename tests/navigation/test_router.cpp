@@ -3,7 +3,9 @@
 // last "Cancel true" or "Cancel false". Other events: "--complete" (a
 // document finished), "--request=X" / "--no-request" (the page's search
 // field), "--missing=KEY" (no article has that key), "--file=PATH" (the
-// address names a file).
+// address names a file), "--shown=ADDRESS" (a navigation of the whole browser
+// went on), "--back" and "--forward" (a step in the reader's history:
+// what showing that page again did).
 #include <QTest>
 
 #include "navigation/RouteTrace.h"
@@ -119,6 +121,31 @@ const Scenario kScenarios[] = {
       "Cancel false", "BuildArticlePage nada.htm, Cancel true",
       // the database wins whenever it holds the key
       "BuildArticlePage b.htm, Cancel true"}},
+    {"back and forward: each article rebuilt from its key, though all are vf.htm",
+     {"--shown=D:\\lex2000\\v1.htm", "D:\\lex2000\\tomo98a\\brasil.htm", "--shown=C:\\lex\\vf.htm",
+      "D:\\lex2000\\tomo98a\\amazonia.htm", "--shown=C:\\lex\\vf.htm", "--back",
+      "--shown=C:\\lex\\vf.htm", "D:\\lex2000\\VOLTA", "--shown=D:\\lex2000\\v1.htm", "--back",
+      "--forward", "--shown=C:\\lex\\vf.htm", "--forward", "--forward"},
+     {"BuildArticlePage brasil.htm, Cancel true", "BuildArticlePage amazonia.htm, Cancel true",
+      "Back, BuildArticlePage brasil.htm", "GoBack, Navigate D:\\lex2000\\v1.htm, Cancel true",
+      "Back, Nothing", "Forward, BuildArticlePage brasil.htm",
+      "Forward, BuildArticlePage amazonia.htm", "Forward, Nothing"}},
+    {"a restart and a redirect are one step each; a new page drops what lay ahead",
+     {"--shown=D:\\lex2000\\v1.htm", "D:\\lex2000\\x\\v5.htm", "--shown=D:\\lex2000\\v5.htm",
+      "D:\\lex2000\\timeline\\main.htm", "--shown=D:\\lex2000\\timeline\\main.htm",
+      "--shown=D:\\lex2000\\timeline\\main.htm", "--back", "--shown=D:\\LEX2000\\V5.HTM",
+      "--forward", "--shown=D:\\lex2000\\timeline\\main.htm", "--back",
+      "--shown=D:\\LEX2000\\V5.HTM", "--back", "--shown=D:\\lex2000\\v1.htm",
+      "--shown=D:\\lex2000\\v9.htm", "--shown=D:\\lex2000\\sons\\tema.mid", "--forward", "--back",
+      "--forward"},
+     // the page a step shows is that step's, however the browser names it; a
+     // sound goes to the desktop's player: no page of the history
+     {"Navigate D:\\lex2000\\v5.htm, Cancel false",
+      "Navigate D:\\lex2000\\timeline\\main.htm, Cancel false",
+      "Back, Navigate D:\\lex2000\\v5.htm", "Forward, Navigate D:\\lex2000\\timeline\\main.htm",
+      "Back, Navigate D:\\LEX2000\\V5.HTM", "Back, Navigate D:\\lex2000\\v1.htm",
+      "Forward, Nothing", "Back, Navigate D:\\lex2000\\v1.htm",
+      "Forward, Navigate D:\\lex2000\\v9.htm"}},
     {"addresses outside the content",
      {"about:blank", "http://www.exemplo.com.br/"},
      {"BuildArticlePage about:blank, Cancel true", "BuildArticlePage , Cancel true"}},
@@ -153,6 +180,10 @@ QStringList run(const QStringList& events, RouteTrace& trace) {
             trace.addMissingArticle(event.mid(10));
         } else if (event.startsWith(u"--file=")) {
             trace.addFile(event.mid(7));
+        } else if (event.startsWith(u"--shown=")) {
+            trace.shown(event.mid(8));
+        } else if (event == u"--back" || event == u"--forward") {
+            out << trace.step(event == u"--back" ? -1 : 1).join(u", ");
         } else {
             out << trace.navigate(event).mid(1).join(u", ");
         }

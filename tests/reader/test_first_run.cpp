@@ -14,6 +14,7 @@
 #include "reader/FirstRun.h"
 #include "searchengine/XapianIndexList.h"
 #include "support/FileBytes.h"
+#include "ui/PortugueseDialogs.h"
 #include "ui/SetupWindow.h"
 
 using namespace lumera;
@@ -23,6 +24,8 @@ class FirstRunTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void initTestCase() {
+        // Qt's own buttons too: the question below is answered with "Sim".
+        QVERIFY(SpeakPortugueseInQtDialogs());
         QVERIFY(QProcess::execute(
                     u"cp"_qs,
                     {u"-r"_qs, qEnvironmentVariable("LUMERA_SOURCE_DIR") + u"/content/sample/cd"_qs,
@@ -53,7 +56,9 @@ void FirstRunTest::setsUpAnEdition() {
     connect(&answer, &QTimer::timeout, this, [&] {
         QWidget* shown = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(shown)) {
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+            QPushButton* yes = button(box, u"Sim"_qs);
+            QVERIFY(yes);
+            QTest::mouseClick(yes, Qt::LeftButton);
         }
         auto* window = qobject_cast<SetupWindow*>(shown);
         if (!window) return;
@@ -64,7 +69,11 @@ void FirstRunTest::setsUpAnEdition() {
             if (label->isVisible() && label->text().startsWith(u"Não"_qs))
                 problems << label->text();
         if (window->source().isEmpty()) {
-            QTest::keyClicks(window->findChild<QComboBox*>()->lineEdit(), cd);
+            // Typed, and Enter in the field: Instalar, not a folder chooser.
+            QLineEdit* field = window->findChild<QComboBox*>()->lineEdit();
+            QTest::keyClicks(field, cd);
+            QTest::keyClick(field, Qt::Key_Return);
+            return;
         } else if (!problems.isEmpty() && windows->text().isEmpty()) {
             QTest::keyClicks(windows, qEnvironmentVariable("LUMERA_BUILD_DIR") + u"/sample"_qs);
         } else {

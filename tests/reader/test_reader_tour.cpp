@@ -1,7 +1,6 @@
 // The whole reader on the sample edition, used as a person would: real mouse
 // clicks and keys in the real browser, from the home page through every kind
-// of link. The CD is copied with every name in capitals, as a plain ISO 9660
-// disc has them, so every page and picture must be found ignoring case.
+// of link, on a copy of the sample (support/SampleCopy.h).
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -25,6 +24,7 @@
 #include "search/SearchController.h"
 #include "support/BrowserDriver.h"
 #include "support/DatabaseFixtures.h"
+#include "support/SampleCopy.h"
 #include "support/ToolRunner.h"
 #include "ui/BrowserPane.h"
 #include "ui/FindBar.h"
@@ -45,24 +45,6 @@ class RecordingUrlHandler : public QObject {
   public Q_SLOTS:
     void open(const QUrl& url) { opened.append(url); }
 };
-
-// Copies a tree, each relative path passed through rename.
-bool copyTree(const QString& from, const QString& to,
-              const std::function<QString(QString)>& rename) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString target = to + u'/' + rename(QDir(from).relativeFilePath(path));
-        if (it.fileInfo().isDir()) {
-            QDir().mkpath(target);
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The processes that run with this in their environment: a reader started
 // with it, and the helper processes of its browser. A dead one has none.
@@ -123,13 +105,7 @@ class ReaderTourTest : public QObject {
 };
 
 void ReaderTourTest::initTestCase() {
-    const QString source = qEnvironmentVariable("LUMERA_SOURCE_DIR");
-    const QString build = qEnvironmentVariable("LUMERA_BUILD_DIR");
-    QVERIFY(copyTree(source + QStringLiteral("/content/sample/cd"),
-                     dir_.filePath(QStringLiteral("cd")),
-                     [](const QString& name) { return name.toUpper(); }));
-    QVERIFY(copyTree(build + QStringLiteral("/sample"), dir_.filePath(QStringLiteral("install")),
-                     [](const QString& name) { return name; }));
+    QVERIFY(copySample(QDir(dir_.path())));
     previousDirectory_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_.filePath(QStringLiteral("install"))));
     reader_ = std::make_unique<Reader>(
@@ -290,8 +266,9 @@ void ReaderTourTest::tour() {
                QApplication::activeWindow() == dtsearch;
     }));
 
-    // "Início" returns home.
+    // "Início" returns home, where nothing is marked any more.
     home();
+    QVERIFY(reader_->pane().findBar()->statusText().isEmpty());
 }
 
 // lumera-cli open follows each address through the same reader without
@@ -332,6 +309,14 @@ void ReaderTourTest::readingComfort() {
     QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
     QTest::keyClick(input(), Qt::Key_0, Qt::ControlModifier);
     QVERIFY(waitUntil([&] { return qFuzzyCompare(ratio(), normal); }));
+    // The window's place and size, kept for the next run.
+    const QRect place = reader_->window().geometry();
+    reader_->window().resize(900, 650);
+    reader_->window().keepPlace();
+    reader_->window().resize(700, 500);
+    QVERIFY(reader_->window().restorePlace());
+    QCOMPARE(reader_->window().size(), QSize(900, 650));
+    reader_->window().setGeometry(place);
 
     click(u"a[href=\"tomo98a/brasil.htm\"]"_qs);
     QVERIFY(waitForPage(u"/vf.htm"_qs));
@@ -341,12 +326,36 @@ void ReaderTourTest::readingComfort() {
     QProcess text;
     text.start(u"pdftotext"_qs, {u"-l"_qs, u"1"_qs, dir_.filePath(u"brasil.pdf"_qs), u"-"_qs});
     QVERIFY(text.waitForFinished(30000) && text.readAllStandardOutput().contains("Brasil"));
+    // Back and forward one page at a time, each article shown again though
+    // all are vf.htm: Alt+Left and Alt+Right, the mouse's buttons.
+    // The see-also table's Website row searches the encyclopedia for its article.
+    click(u"a[href^=\"/procura.asp\"]"_qs);
+    QVERIFY(waitUntil([&] {
+        const SearchWindowModel* found = reader_->search().window();
+        return found && found->Text1() == u"Brasil"_qs && !found->Label2().isEmpty();
+    }));
+    reader_->search().fec_Click();
+    reader_->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&reader_->window()));
+    click(u"a[href=\"../tomo98a/amazonia.htm\"]"_qs);
+    const auto article = [&](const QString& title) {
+        return waitUntil([&] {
+            return pageUrl().endsWith(u"/vf.htm"_qs) &&
+                   evaluate(u"document.body.innerText"_qs).toString().contains(title);
+        });
+    };
+    QVERIFY(article(u"bacia do rio Amazonas"_qs));
+    QTest::keyClick(input(), Qt::Key_Left, Qt::AltModifier);
+    QVERIFY(article(u"República Federativa"_qs));
     QTest::keyClick(input(), Qt::Key_Left, Qt::AltModifier);
     QVERIFY(waitForPage(u"/lex2000/joia.htm"_qs));
     QVERIFY(reader_->browser().shownAddress().endsWith(u"joia.htm"_qs, Qt::CaseInsensitive));
     QTest::mouseClick(input(), Qt::ForwardButton);  // the mouse's forward button
-    QVERIFY(waitForPage(u"/vf.htm"_qs));
-    QVERIFY(reader_->browser().shownAddress().endsWith(u"vf.htm"_qs, Qt::CaseInsensitive));
+    QVERIFY(article(u"República Federativa"_qs));
+    QTest::keyClick(input(), Qt::Key_Right, Qt::AltModifier);
+    QVERIFY(article(u"bacia do rio Amazonas"_qs));
+    QTest::mouseClick(view, Qt::BackButton);
+    QVERIFY(article(u"República Federativa"_qs));
     QTest::mouseClick(view, Qt::BackButton);
     QVERIFY(waitForPage(u"/lex2000/joia.htm"_qs));
 
@@ -358,17 +367,26 @@ void ReaderTourTest::readingComfort() {
     QDesktopServices::unsetUrlHandler(u"file"_qs);
     QCOMPARE(readBytes(desktop.opened.first().toLocalFile()), QByteArray("MThd"));
 
-    QTimer::singleShot(0, view,
-                       [view] { Q_EMIT view->customContextMenuRequested(QPoint(40, 40)); });
-    QVERIFY(waitUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }));
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QStringList items;
-    for (QAction* action : menu->actions())
-        if (!action->isSeparator()) items << action->text();
-    menu->close();
-    QCOMPARE(items.join(u'|'),
-             u"Copiar|Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|"
-             u"Diminuir|Tamanho normal"_qs);
+    // The context menu, clicked with the right button on the text and on
+    // the page's search field, where editing has its items too.
+    const auto menuAt = [&](const QString& selector) {
+        const QPoint at = driver_->centerOf(selector);
+        QTest::mouseClick(input(), Qt::RightButton, {}, at);
+        QStringList items;
+        if (!waitUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }))
+            return items;
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) items << action->text();
+        menu->close();
+        return items;
+    };
+    const QString rest =
+        u"Voltar|Avançar|Procurar no texto…|Imprimir…|Aumentar|Diminuir|"
+        u"Tamanho normal|Indicar onde está o CD…"_qs;
+    QCOMPARE(menuAt(u"h1, p, b"_qs).join(u'|'), u"Copiar|"_qs + rest);
+    QCOMPARE(menuAt(u"input[name=\"request\"]"_qs).join(u'|'),
+             u"Recortar|Copiar|Colar|Selecionar tudo|"_qs + rest);
 }
 
 void ReaderTourTest::openFromTheCommandLine() {

@@ -59,10 +59,10 @@ class SearchWindowTest : public QObject {
 };
 
 // The window as the user meets it: the titles in FoundList, nothing covering
-// the count caption, the focus there, Tab going FoundList, Text1, Combo1;
-// clicking into the main window and closing the window by its menu or its
-// close button each hand activation back to the main window, which then
-// makes a new engine.
+// the count caption, the focus there, Tab going FoundList, Text1, Image1,
+// Combo1, Label2; clicking into the main window and closing the window by its
+// menu, Escape or its close button each hand activation back to the main
+// window, which then makes a new engine.
 void SearchWindowTest::focusActivationAndClose() {
     QWidget main;
     main.setWindowTitle(u"Form1"_qs);
@@ -99,8 +99,9 @@ void SearchWindowTest::focusActivationAndClose() {
     QVERIFY(QTest::qWaitForWindowActive(window));
     QCOMPARE(QApplication::focusWidget(), found);
     for (QWidget* next :
-         {static_cast<QWidget*>(control<QLineEdit>("Text1")),
-          static_cast<QWidget*>(control<QComboBox>("Combo1")), static_cast<QWidget*>(found)}) {
+         {static_cast<QWidget*>(control<QLineEdit>("Text1")), control<QWidget>("Image1"),
+          static_cast<QWidget*>(control<QComboBox>("Combo1")), static_cast<QWidget*>(label2),
+          static_cast<QWidget*>(found)}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), next);
     }
@@ -109,15 +110,19 @@ void SearchWindowTest::focusActivationAndClose() {
 
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
-    window->findChild<QMenuBar*>()->actions().first()->trigger();
-    QTRY_VERIFY(!reader.search.window());
-    main.activateWindow();
-    QTRY_COMPARE(activations, 3);
-    QTRY_VERIFY(!window);
+    for (const bool byMenu : {true, false}) {
+        if (byMenu) window->findChild<QMenuBar*>()->actions().first()->trigger();
+        if (!byMenu) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!reader.search.window());
+        main.activateWindow();
+        QTRY_COMPARE(activations, byMenu ? 3 : 4);
+        QTRY_VERIFY(!window);
+        reader.search.LookUpArticleTitle(u"brasil"_qs);
+        window = searchWindow();
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
     // Its own close button goes through the same close handler.
-    reader.search.LookUpArticleTitle(u"brasil"_qs);
-    window = searchWindow();
-    QVERIFY(window);
     window->close();
     QTRY_VERIFY(!reader.search.window());
     QVERIFY(!window || window->isHidden());

@@ -311,6 +311,16 @@ void TitleLookupTest::lookupThatCannotList() {
         QCOMPARE(reader.search.driver().HasJob(), row.fault != NoEngine);
 
         reader.activate();
+        if (row.fault == IndexUnusable) {
+            // The reader's window offers to build the index in place of the message.
+            QStringList offered;
+            SearchController offering{reader.state,
+                                      {reader.windows, reader.views, [](QString&) {}, [] {},
+                                       [&offered](const QString& reason) { offered << reason; }}};
+            offering.LookUpArticleTitle(u"q"_qs);
+            QCOMPARE(offered, QStringList{script->failure});
+            QCOMPARE(reader.windows.messages.size(), 1);
+        }
         script->failRun = false;
         script->failure.clear();
         reader.search.LookUpArticleTitle(u"r"_qs);

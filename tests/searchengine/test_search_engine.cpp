@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "SearchTestSupport.h"
+#include "searchengine/HitWords.h"
 #include "searchengine/HtmlText.h"
 #include "searchengine/IndexBuilder.h"
 #include "searchengine/XapianDetailsTable.h"
@@ -86,7 +87,7 @@ class TestSearchEngine : public QObject {
 
   private Q_SLOTS:
     void initTestCase();
-    void foldingStemsAndHtmlText();
+    void foldingStemsHtmlTextAndMarks();
     void readerFindsWhatItTypes();
     void threadsAndDetailsTableChangeNoResult();
     void unusableIndexSaysSo();
@@ -102,7 +103,7 @@ void TestSearchEngine::initTestCase() {
     installIndex(asTerms_.path(), corpusRecords(), {.written = WrittenWordsKept::AsTerms});
 }
 
-void TestSearchEngine::foldingStemsAndHtmlText() {
+void TestSearchEngine::foldingStemsHtmlTextAndMarks() {
     // One pair for each way Portuguese makes a plural.
     const char* const plurals[][2] = {
         {"rio", "rios"},  {"rei", "reis"},     {"homem", "homens"},
@@ -139,6 +140,20 @@ void TestSearchEngine::foldingStemsAndHtmlText() {
     };
     for (const auto& row : html)
         QCOMPARE(HtmlText::plainText(QString::fromUtf16(row[0])), QString::fromUtf16(row[1]));
+
+    // What a page marks of a request: every form of a word, accents or not;
+    // a quoted phrase only where its words follow one another, as one mark.
+    const char16_t* const marks[][3] = {
+        {u"navegacoes", u"A navegação, as navegações; navegar.", u"navegar|navegação|navegações"},
+        {u"\"rio amazonas\"", u"O Rio Amazonas nasce. Rio de Janeiro, Amazônia.", u"Rio Amazonas"},
+        {u"\"rio de janeiro\" -brasil", u"Rio de Janeiro, no Brasil; o rio.", u"Rio de Janeiro"},
+        {u"bras* \"copo\"", u"O Brasil e os brasileiros, um copo.", u"Brasil|brasileiros|copo"},
+    };
+    for (const auto& row : marks) {
+        QStringList found = HitWords(QString::fromUtf16(row[0])).in(QString::fromUtf16(row[1]));
+        found.sort();
+        QCOMPARE(found.join(u'|'), QString::fromUtf16(row[2]));
+    }
 }
 
 // Rows: the request and the file names found, sorted, joined by blanks; and

@@ -21,5 +21,6 @@ int RunRoute(const CommandContext& context);
 int RunPage(const CommandContext& context);
 int RunSearch(const CommandContext& context);
 int RunSetup(const CommandContext& context);
+int RunExport(const CommandContext& context);
 
 }  // namespace lumera::cli

@@ -48,7 +48,13 @@ constexpr const char* kUsage =
     "         (soltos ou dentro de arquivos .cab, ou na pasta de instalação do\n"
     "         Windows dada com --from), cria a pasta de instalação (por omissão\n"
     "         $XDG_DATA_HOME/lumera/edition) com o lex.ini e a unidade do CD gravada,\n"
-    "         e cria o índice; não substitui uma edição já instalada sem --force\n";
+    "         e cria o índice; não substitui uma edição já instalada sem --force\n"
+    "  export --zim ARQUIVO.zim\n"
+    "         grava a edição num arquivo ZIM, para o aplicativo Kiwix no celular ou\n"
+    "         para servir na rede de casa (kiwix-serve --port 8080 ARQUIVO.zim): as\n"
+    "         páginas dos verbetes, os arquivos do CD que elas mostram, a página\n"
+    "         inicial e um índice de pesquisa; só para os aparelhos e a rede do dono\n"
+    "         da edição; Ctrl+C interrompe sem deixar o arquivo pela metade\n";
 
 struct Command {
     std::function<int(const lumera::cli::CommandContext&)> run;
@@ -63,6 +69,7 @@ const std::map<QString, Command>& commands() {
         {QStringLiteral("page"), {lumera::cli::RunPage}},
         {QStringLiteral("search"), {lumera::cli::RunSearch}},
         {QStringLiteral("setup"), {lumera::cli::RunSetup}},
+        {QStringLiteral("export"), {lumera::cli::RunExport}},
     };
     return table;
 }

@@ -4,12 +4,13 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "reader/FirstRun.h"
-#include "reader/Reader.h"
 #include "app/CommandLine.h"
 #include "app/EditionSetup.h"
 #include "app/SampleEdition.h"
 #include "browser/BrowserProcess.h"
+#include "reader/FirstRun.h"
+#include "reader/Reader.h"
+#include "ui/PortugueseDialogs.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(LUMERA_VERSION));
     // Wayland's application id: the dock finds the menu entry and icon by it.
     QGuiApplication::setDesktopFileName(QStringLiteral(LUMERA_APP_ID));
+    lumera::SpeakPortugueseInQtDialogs();
 
     const lumera::SampleEdition sample(
         lumera::SampleEdition::installedBeside(QCoreApplication::applicationDirPath()),

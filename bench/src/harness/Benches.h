@@ -34,6 +34,8 @@ void benchPageBuild(const BenchContext& context);
 // reading every article as lumera-index does, against the SQLite edition.
 void benchJet(const BenchContext& context);
 void benchIndexing(const BenchContext& context, const QString& indexerProgram);
+// lumera-cli export --zim on the edition: time, peak memory, the file's size.
+void benchExport(const BenchContext& context, const QString& cliProgram);
 struct IndexVariants {
     int articles = 5000;
     std::vector<WrittenWordsKept> kept = {WrittenWordsKept::AsTerms, WrittenWordsKept::InLexicon};

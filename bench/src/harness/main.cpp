@@ -1,12 +1,12 @@
 // The benchmark harness: one measure per command, each printing a Markdown
 // table; bench/run runs them and writes docs/PERFORMANCE.md.
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
-//                [--template FILE] [--indexer PROGRAM]
+//                [--template FILE] [--indexer PROGRAM] [--cli PROGRAM]
 //                [--words FILE]
 //   index-batches also: [--articles N] [--batches N,N...] [--slices N,N...]
 //                [--preparers N]
 //                [--kept terms|lexicon]
-//   MEASURE: page | jet | index | index-batches | search | accents | lookup | reader
+//   MEASURE: page | jet | index | export | index-batches | search | accents | lookup | reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString measure = args.takeFirst();
-    QString edition, summary, jet, templateFile, indexer, words;
+    QString edition, summary, jet, templateFile, indexer, cli, words;
     bool quick = false;
     IndexVariants variants;
     const auto numbers = [](const QString& list) {
@@ -57,6 +57,8 @@ int main(int argc, char** argv) {
             templateFile = value;
         else if (arg == u"--indexer")
             indexer = value;
+        else if (arg == u"--cli")
+            cli = value;
         else if (arg == u"--words")
             words = value;
         else if (arg == u"--articles")
@@ -83,6 +85,8 @@ int main(int argc, char** argv) {
             benchJet(context);
         else if (measure == u"index")
             benchIndexing(context, indexer);
+        else if (measure == u"export")
+            benchExport(context, cli);
         else if (measure == u"index-batches")
             benchIndexBatches(context, quick ? IndexVariants{.articles = 1000} : variants);
         else if (measure == u"search")
