@@ -20,12 +20,12 @@
 #include "articles/ArticleText.h"
 #include "articles/PageComposer.h"
 #include "articles/TextFileLines.h"
+#include "database/ArticleDatabaseFiles.h"
+#include "database/RowRecordset.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/Windows1252.h"
-#include "database/ArticleDatabaseFiles.h"
 #include "media/DriveMap.h"
-#include "database/RowRecordset.h"
 #include "support/FileBytes.h"
 
 using namespace lumera;

@@ -10,7 +10,6 @@
 
 namespace lumera {
 
-
 namespace {
 
 // Enough for both signatures: SQLite's at 0, Jet's and ACE's at 4.

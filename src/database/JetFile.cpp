@@ -1,7 +1,7 @@
 #include "database/JetFile.h"
 
-#include "host/Windows1252.h"
 #include "database/ArticleTables.h"
+#include "host/Windows1252.h"
 
 #include <iconv.h>
 #include <sys/stat.h>

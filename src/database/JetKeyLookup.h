@@ -10,7 +10,6 @@
 
 namespace lumera {
 
-
 // Where the rows of each key lie in a Jet file: the folded DatabaseV.Arquivo
 // and Fotos.Item of every row, as a hash, with the row's location, in stored
 // order for each hash. A query reads only the rows of its key's hash and

@@ -1,8 +1,8 @@
 #include "database/JetKeyLookups.h"
 
-#include "host/WindowSystem.h"
 #include "database/ArticleTables.h"
 #include "database/JetFile.h"
+#include "host/WindowSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

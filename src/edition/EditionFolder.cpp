@@ -32,9 +32,10 @@ bool IsOwnName(const QString& name) {
     // are being written (QSaveFile, the page builder: name.XXXXXX); the
     // index's own staging and retired folders; the set-up's work folder.
     static const QRegularExpression pattern(
-        QStringLiteral("^(lex\\.ini|lex\\.mdb|modelo-final\\.htm|lumera-drives|search\\.lst|"
-                       "lex\\.chaves|indice|v\\.txt|vf\\.htm|\\.lumera-instalacao|\\.lumera-trabalho)"
-                       "(\\.%1)?$|^\\.indice\\.(novo|antigo)-%1$")
+        QStringLiteral(
+            "^(lex\\.ini|lex\\.mdb|modelo-final\\.htm|lumera-drives|search\\.lst|"
+            "lex\\.chaves|indice|v\\.txt|vf\\.htm|\\.lumera-instalacao|\\.lumera-trabalho)"
+            "(\\.%1)?$|^\\.indice\\.(novo|antigo)-%1$")
             .arg(kRandom));
     return pattern.match(name).hasMatch() || isStagingInside(name);
 }

@@ -11,10 +11,13 @@
 
 #include "browser/DarkPageStyle.h"
 #include "browser/SearchHighlight.h"
-#include "reading/ReadingStore.h"
 #include "reader/FirstRun.h"
 #include "reader/ProgramEnd.h"
 #include "reader/ReaderCore.h"
+#include "reading/ReadingActions.h"
+#include "reading/ReadingSession.h"
+#include "reading/ReadingStore.h"
+#include "reading/ReadingTheme.h"
 #include "ui/ActivationTracker.h"
 #include "ui/BrowserPane.h"
 #include "ui/Form1.h"
@@ -23,9 +26,6 @@
 #include "ui/PictureWindow.h"
 #include "ui/QtWindowSystem.h"
 #include "ui/ReaderContextMenu.h"
-#include "reading/ReadingActions.h"
-#include "reading/ReadingSession.h"
-#include "reading/ReadingTheme.h"
 #include "ui/SearchWindow.h"
 
 namespace lumera {

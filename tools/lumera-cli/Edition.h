@@ -3,11 +3,11 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "reader/ReaderCore.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
 #include "media/DriveMap.h"
+#include "reader/ReaderCore.h"
 #include "searchengine/XapianSearchEngine.h"
 
 namespace lumera::cli {

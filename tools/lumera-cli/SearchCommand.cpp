@@ -4,10 +4,10 @@
 #include "Commands.h"
 #include "Edition.h"
 #include "articles/ArticlePageBuilder.h"
+#include "database/ArticleDatabaseFiles.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
 #include "host/ReaderState.h"
-#include "database/ArticleDatabaseFiles.h"
 #include "media/DriveMap.h"
 #include "search/SearchController.h"
 

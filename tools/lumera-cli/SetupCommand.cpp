@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "Commands.h"
+#include "app/EditionSetup.h"
 #include "edition/EditionInstaller.h"
 #include "edition/ProgressBar.h"
-#include "app/EditionSetup.h"
 
 namespace lumera::cli {
 

@@ -8,9 +8,9 @@
 
 #include "Benches.h"
 #include "articles/ArticlePageBuilder.h"
+#include "database/ArticleDatabaseFiles.h"
 #include "headless/HeadlessBrowser.h"
 #include "headless/HeadlessWindowSystem.h"
-#include "database/ArticleDatabaseFiles.h"
 #include "media/DriveMap.h"
 
 namespace lumera::bench {

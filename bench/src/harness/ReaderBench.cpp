@@ -15,9 +15,9 @@
 #include <QWebEngineView>
 
 #include "Benches.h"
-#include "reader/Reader.h"
 #include "browser/WebEngineBrowser.h"
 #include "database/JetDatabase.h"
+#include "reader/Reader.h"
 #include "ui/Form1.h"
 
 namespace lumera::bench {
