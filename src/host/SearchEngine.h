@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <cstdint>
 #include <memory>
@@ -51,6 +52,9 @@ class SearchJob {
     // Why the last run could not search (no usable index, say), in words for
     // the reader; empty when it searched, whether or not it found anything.
     virtual QString failure() const = 0;
+    // Spellings the last run searched besides the typed ones (the index did
+    // not hold a typed word, and held it so written), for the reader to be told.
+    virtual QStringList otherSpellings() const { return {}; }
 };
 
 class SearchEngine {

@@ -4,6 +4,7 @@
 
 #include "browser/MissingFilePage.h"
 #include "media/DriveSetup.h"
+#include "search/TitleLookup.h"
 
 namespace lumera {
 Form1Controller::Services StartupServices(Browser& browser, PageCommands& page,
@@ -32,7 +33,8 @@ ReaderCore::ReaderCore(ReaderHost& readerHost, FrontEnd frontEnd)
       search(state, {host.windows(), frontEnd.searchWindows,
                      [this](QString& key) {
                          if (frontEnd_.articleFromSearch && search.window()) {
-                             frontEnd_.articleFromSearch(search.window()->Text1());
+                             frontEnd_.articleFromSearch(RequestWithSpellings(
+                                 search.window()->Text1(), search.driver().OtherSpellings()));
                          }
                          buildArticle(key);
                      },

@@ -38,6 +38,10 @@ class SearchDriver {
     int ResultCount() const;
     // Why SearchJob's run could not search, for the reader; empty when it did.
     QString SearchFailure() const { return SearchJob_ ? SearchJob_->failure() : QString(); }
+    // The spellings SearchJob's run searched besides the typed ones.
+    QStringList OtherSpellings() const {
+        return SearchJob_ ? SearchJob_->otherSpellings() : QStringList();
+    }
     // No job, as before the first run.
     void ForgetJob() { SearchJob_.reset(); }
     bool HasJob() const { return SearchJob_ != nullptr; }

@@ -22,6 +22,12 @@ void SearchWindowModel::setLabel2(const QString& caption) {
     Q_EMIT Label2Changed(Label2_);
 }
 
+void SearchWindowModel::setOtherSpellingsNote(const QString& note) {
+    if (note == otherSpellingsNote_) return;
+    otherSpellingsNote_ = note;
+    Q_EMIT otherSpellingsNoteChanged(note);
+}
+
 void SearchWindowModel::setFoundListVisible(bool visible) {
     if (visible == FoundListVisible_) return;
     FoundListVisible_ = visible;

@@ -33,6 +33,10 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
     void setText1(const QString& text);
     QString Label2() const { return Label2_; }
     void setLabel2(const QString& caption);
+    // "também procurado: ação" under the list, when the search looked for a
+    // word in a spelling other than the one typed; empty otherwise.
+    QString otherSpellingsNote() const { return otherSpellingsNote_; }
+    void setOtherSpellingsNote(const QString& note);
     bool FoundListVisible() const { return FoundListVisible_; }
     void setFoundListVisible(bool visible);
     // The chosen entries (ListIndex); -1 for none. Clearing a list clears its choice.
@@ -52,6 +56,7 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
   Q_SIGNALS:
     void Text1Changed(const QString& text);
     void Label2Changed(const QString& caption);
+    void otherSpellingsNoteChanged(const QString& note);
     void FoundListVisibleChanged(bool visible);
     void FoundListIndexChanged(int row);
     void Combo1IndexChanged(int row);
@@ -64,6 +69,7 @@ class SearchWindowModel : public QObject, public SearchCallbacks {
     ListControl Combo1_{ListControl::Order::Added};
     QString Text1_;
     QString Label2_;
+    QString otherSpellingsNote_;
     bool FoundListVisible_ = true;
     int FoundListIndex_ = -1;
     int Combo1Index_ = -1;

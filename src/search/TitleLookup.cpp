@@ -14,6 +14,19 @@ QString CountCaption(int count) {
     return u' ' + QString::number(count) + QStringLiteral(" verbetes encontrados");
 }
 
+QString OtherSpellingsNote(const QStringList& spellings) {
+    if (spellings.isEmpty()) return {};
+    return QStringLiteral("também procurado: ") + spellings.join(QStringLiteral(", "));
+}
+
+QString RequestWithSpellings(const QString& request, const QStringList& spellings) {
+    QString text = request;
+    for (const QString& spelling : spellings) {
+        text += spelling.contains(u'-') ? QStringLiteral(" \"%1\"").arg(spelling) : u' ' + spelling;
+    }
+    return text;
+}
+
 TitleLookup::TitleLookup(const ReaderState& state, SearchDriver& driver, SearchWindowSlot& window,
                          WindowSystem& windows,
                          std::function<void(const QString& reason)> indexUnusable)
@@ -65,6 +78,7 @@ void TitleLookup::fillCombo1(SearchWindowModel& window) {
 }
 
 void TitleLookup::showCount(SearchWindowModel& window, bool searched) {
+    window.setOtherSpellingsNote(QString());
     if (!searched) {
         windows_.MessageBox(kSearchUnavailableMessage, kLookupMessageTitle, kMessageExclamation);
         window.setLabel2(QString());
@@ -83,6 +97,7 @@ void TitleLookup::showCount(SearchWindowModel& window, bool searched) {
         window.setLabel2(QString());
         if (!failure.isEmpty() && indexUnusable_) indexUnusable_(failure);
     } else {
+        window.setOtherSpellingsNote(OtherSpellingsNote(driver_.OtherSpellings()));
         window.setLabel2(CountCaption(count));
     }
 }

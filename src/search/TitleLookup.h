@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace lumera {
@@ -21,6 +22,11 @@ inline const QString kSearchUnavailableMessage = QStringLiteral(
 
 // " 12 verbetes encontrados": the count with a blank in its sign position.
 QString CountCaption(int count);
+// "também procurado: ação, direção": the other spellings a search looked for.
+QString OtherSpellingsNote(const QStringList& spellings);
+// The request with the other spellings it was searched in, for the article's
+// own spelling to be marked: a compound as one phrase.
+QString RequestWithSpellings(const QString& request, const QStringList& spellings);
 
 // Looks a text up: runs a search job, fills the search window with the titles
 // found and tells how many were found, or that none was. Callers keep two

@@ -39,7 +39,9 @@ HitWords::HitWords(const QString& request) {
             excluded = op == u"NOT";
             return;
         }
-        const bool minus = start > 0 && text[start - 1] == u'-';
+        // A hyphen inside a compound (auto-estima) excludes nothing.
+        const bool minus = start > 0 && text[start - 1] == u'-' &&
+                           (start == 1 || !isWordCharacter(text[start - 2]));
         const bool prefix = end < text.size() && text[end] == u'*';
         const QString lower = word.toLower();
         if (!excluded && !minus && !stopWords.contains(foldForSearch(lower))) {

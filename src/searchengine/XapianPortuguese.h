@@ -73,6 +73,11 @@ class AccentedStems {
     // Records every accented word of text.
     void learn(QStringView text);
     void clear() { stems_.clear(); }
+    // Forgets the words whose stem held(stem) denies.
+    template <typename Held>
+    void keepIf(Held held) {
+        std::erase_if(stems_, [&](const auto& entry) { return !held(entry.second); });
+    }
     // The folded stem of the accented word that folds to folded, if one was learnt.
     const std::string* find(const std::string& folded) const;
     const std::unordered_map<std::string, std::string>& entries() const { return stems_; }

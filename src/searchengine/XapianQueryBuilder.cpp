@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "searchengine/SpellingVariants.h"
 #include "searchengine/XapianLog.h"
 #include "searchengine/XapianPhraseStems.h"
 #include "searchengine/XapianQueryRewrite.h"
@@ -63,8 +64,40 @@ qsizetype suffixEnd(const QString& text, qsizetype end, const QString& word,
     return !known(plain + toUtf8(text.mid(end, after - end))) && known(plain) ? after : end;
 }
 
+bool isHyphen(QChar c) { return c == u'-' || c == u'\u2010' || c == u'\u2011'; }
+
+// The end of the word or hyphenated compound (auto-estima) that starts at i.
+qsizetype compoundEnd(const QString& text, qsizetype i) {
+    qsizetype end = i;
+    while (true) {
+        while (end < text.size() && isWordCharacter(text[end])) ++end;
+        if (end + 1 >= text.size() || !isHyphen(text[end]) || !isWordCharacter(text[end + 1])) {
+            return end;
+        }
+        ++end;
+    }
+}
+
+// The spellings to search for a word or compound: as typed, and the others
+// that the index holds. Outside a phrase they are alternatives, unless a +
+// or - before them asks for one term; inside, the typed one if the index
+// holds it, else the first other one.
+QString searchedForms(const QString& typed, bool inPhrase, const QString& parserText,
+                      SpellingVariants& variants) {
+    const QString word = typed.toLower().replace(QChar(0x2010), u'-').replace(QChar(0x2011), u'-');
+    QStringList forms = variants.othersOf(word);
+    if (forms.isEmpty()) return searchableText(word);
+    const QString before = parserText.trimmed();
+    const bool single = inPhrase || before.endsWith(u'-') || before.endsWith(u'+');
+    if (single) return searchableText(variants.holds(word) ? word : forms[0]);
+    forms.prepend(word);
+    for (QString& form : forms) form = searchableText(form);
+    return u'(' + forms.join(QStringLiteral(" OR ")) + u')';
+}
+
 PreparedRequest prepare(const QString& request,
-                        const std::function<bool(const std::string&)>& known) {
+                        const std::function<bool(const std::string&)>& known,
+                        SpellingVariants* variants) {
     const QString text = request.normalized(QString::NormalizationForm_C);
     PreparedRequest prepared;
     bool inPhrase = false;
@@ -85,8 +118,15 @@ PreparedRequest prepare(const QString& request,
         while (end < text.size() && isWordCharacter(text[end])) ++end;
         const QString word = text.mid(i, end - i);
         const QString op = inPhrase ? QString() : XapianQueryBuilder::parserOperator(word);
+        const bool prefix = end < text.size() && text[end] == u'*';
         if (!op.isEmpty()) {
             prepared.parserText += op;
+        } else if (variants && !prefix) {
+            end = compoundEnd(text, i);
+            const QString typed = text.mid(i, end - i);
+            prepared.parserText += searchedForms(typed, inPhrase, prepared.parserText, *variants);
+            prepared.plainWords += searchableText(typed).split(u'-', Qt::SkipEmptyParts);
+            if (end == i + word.size()) end = suffixEnd(text, end, searchableText(word), known);
         } else {
             const QString folded = searchableText(word);
             prepared.parserText += folded;
@@ -110,15 +150,42 @@ XapianQueryBuilder::XapianQueryBuilder(const Xapian::Database& database,
     : database_(database), lexicons_(lexicons) {}
 
 Xapian::Query XapianQueryBuilder::build(const QString& request) {
-    const PreparedRequest prepared = prepare(request, [&](const std::string& word) {
-        return database_.term_exists(word) ||
-               std::any_of(lexicons_.begin(), lexicons_.end(),
-                           [&](const auto& lexicon) { return lexicon && lexicon->contains(word); });
-    });
+    SpellingVariants variants({[this](const QString& word) { return holds(toUtf8(word)); },
+                               [this](const QStringList& words) {
+                                   const Xapian::Query phrase =
+                                       parse(u'"' + words.join(u' ') + u'"', nullptr);
+                                   if (phrase.empty()) return false;
+                                   Xapian::Enquire enquire(database_);
+                                   enquire.set_query(phrase);
+                                   return !enquire.get_mset(0, 1).empty();
+                               }});
+    const Xapian::Query query = parse(request, otherSpellings_ ? &variants : nullptr);
+    searched_ = variants.searched();
+    return query;
+}
+
+bool XapianQueryBuilder::holds(const std::string& word) const {
+    return database_.term_exists(word) ||
+           std::any_of(lexicons_.begin(), lexicons_.end(),
+                       [&](const auto& lexicon) { return lexicon && lexicon->contains(word); });
+}
+
+Xapian::Query XapianQueryBuilder::parse(const QString& request, SpellingVariants* variants) {
+    const PreparedRequest prepared = prepare(
+        request, [this](const std::string& word) { return holds(word); }, variants);
     if (prepared.plainWords.isEmpty()) return Xapian::Query();
 
     AccentedStems typedStems;
     typedStems.learn(request);
+    // The other spellings are stemmed as written too, accents and all.
+    if (variants) typedStems.learn(variants->searched().join(u' '));
+    // An accent the text does not have (bilíngüe typed, bilíngue written) may
+    // give a stem the index lacks; the folded word's own stem then stands.
+    typedStems.keepIf([this](const std::string& stem) {
+        const std::string term = 'Z' + stem;
+        return database_.term_exists(term) ||
+               database_.synonyms_begin(term) != database_.synonyms_end(term);
+    });
     const Xapian::Stem stemmer(new AccentAwareStemmer(typedStems));
     const PhraseStems phraseStems(database_, stemmer);
     const bool phrasesOfStems = PhraseStems::indexedIn(database_);

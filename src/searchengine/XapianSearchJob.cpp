@@ -43,9 +43,11 @@ void XapianSearchJob::execute(const SearchRequest& request, SearchCallbacks& cal
     const QString listPath =
         indexFolder.isEmpty() ? QString() : indexListPath(indexFolder, listFile);
     failure_.clear();
+    otherSpellings_.clear();
     XapianSearchRun run(callbacks, resolveProgramPath_);
     results_ = run.run(request.text, listPath);
     failure_ = run.failure();
+    otherSpellings_ = run.otherSpellings();
 }
 
 }  // namespace lumera

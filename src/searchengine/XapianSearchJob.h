@@ -18,6 +18,7 @@ class XapianSearchJob : public SearchJob, public std::enable_shared_from_this<Xa
     void run(const SearchRequest& request, SearchCallbacks& callbacks) override;
     std::shared_ptr<ResultList> Results() override;
     QString failure() const override { return failure_; }
+    QStringList otherSpellings() const override { return otherSpellings_; }
 
     // InstallPath and "search.lst" joined the way the program joins paths.
     static QString indexListPath(const QString& indexFolder, const QString& listFile);
@@ -28,6 +29,7 @@ class XapianSearchJob : public SearchJob, public std::enable_shared_from_this<Xa
     ProgramPathResolver resolveProgramPath_;
     std::shared_ptr<XapianResultList> results_ = std::make_shared<XapianResultList>();
     QString failure_;
+    QStringList otherSpellings_;
     bool running_ = false;
 };
 

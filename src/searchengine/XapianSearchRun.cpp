@@ -67,6 +67,7 @@ XapianSearchRun::XapianSearchRun(SearchCallbacks& callbacks, ProgramPathResolver
 std::shared_ptr<XapianResultList> XapianSearchRun::run(const QString& request,
                                                        const QString& listFile) {
     failure_.clear();
+    otherSpellings_.clear();
     const auto nothing = std::make_shared<XapianResultList>();
     callbacks_.ReceiveSearching(request);
     if (abortWatch_.check()) return nothing;
@@ -74,6 +75,7 @@ std::shared_ptr<XapianResultList> XapianSearchRun::run(const QString& request,
         const Indexes indexes = openIndexes(listFile);
         XapianQueryBuilder queryBuilder(indexes.database, indexes.lexicons);
         const Xapian::Query query = queryBuilder.build(request);
+        otherSpellings_ = queryBuilder.searchedSpellings();
         if (query.empty()) return nothing;
         return collect(match(indexes.database, query), indexes);
     } catch (const IndexUnusable& error) {

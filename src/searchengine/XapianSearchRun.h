@@ -45,6 +45,8 @@ class XapianSearchRun {
     std::shared_ptr<XapianResultList> run(const QString& request, const QString& localListFile);
     // Empty unless the last run could not search its indexes.
     const QString& failure() const { return failure_; }
+    // The spellings the last run searched besides the typed ones.
+    const QStringList& otherSpellings() const { return otherSpellings_; }
 
   private:
     struct Indexes {
@@ -62,6 +64,7 @@ class XapianSearchRun {
     ProgramPathResolver resolveProgramPath_;
     AbortWatch abortWatch_;
     QString failure_;
+    QStringList otherSpellings_;
 };
 
 }  // namespace lumera

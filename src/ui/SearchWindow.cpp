@@ -31,6 +31,8 @@ constexpr QRect kLabel4Place{196, 40, 25, 29};
 constexpr QRect kShape1Place{4, 48, 485, 191};
 constexpr QRect kFoundListPlace{10, 58, 473, 167};
 constexpr QRect kLabel2Place{230, 258, 255, 21};
+// Between the list's frame and the count.
+constexpr QRect kSpellingsPlace{10, 241, 475, 15};
 constexpr QRect kCombo1Place{280, 268, 201, 21};
 // Outside the client area: a hot spot nobody can reach, kept as it was designed.
 constexpr QRect kLabel3Place{664, 92, 61, 21};
@@ -181,6 +183,10 @@ QWidget* SearchWindow::makeClientArea() {
             [this] { post(&SearchWindowEvents::Label2_Click); });
     Label2_ = label2;
 
+    spellingsNote_ = place(new QLabel(client), "OtherSpellings", kSpellingsPlace);
+    spellingsNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setTextColour(spellingsNote_, searchart::kAmber);
+
     Combo1_ = place(new QComboBox(client), "Combo1", kCombo1Place);
     Combo1_->setModel(&model_->Combo1());
     Combo1_->setAccessibleName(tr("Mostrar os verbetes da pasta"));
@@ -231,12 +237,19 @@ void SearchWindow::connectModel() {
     connect(&model, &SearchWindowModel::Text1Changed, Text1_, [this](const QString& text) {
         if (Text1_->text() != text) Text1_->setText(text);
     });
-    const auto showLabel2 = [this](const QString& caption) {
+    const auto showLabel2 = [this, &model](const QString& caption) {
         Label2_->setText(caption);
-        // A new name is announced to assistive technology.
+        // A new name is announced to assistive technology, with the other
+        // spellings searched, which the model sets first.
+        const QString note = model.otherSpellingsNote();
         Label2_->setAccessibleName(caption.isEmpty() ? tr("Voltar à página inicial")
-                                                     : caption.trimmed());
+                                   : note.isEmpty()
+                                       ? caption.trimmed()
+                                       : caption.trimmed() + QStringLiteral("; ") + note);
     };
+    spellingsNote_->setText(model.otherSpellingsNote());
+    connect(&model, &SearchWindowModel::otherSpellingsNoteChanged, spellingsNote_,
+            &QLabel::setText);
     showLabel2(model.Label2());
     connect(&model, &SearchWindowModel::Label2Changed, Label2_, showLabel2);
     FoundList_->setVisible(model.FoundListVisible());

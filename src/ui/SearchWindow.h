@@ -54,6 +54,7 @@ class SearchWindow : public QWidget {
     QListView* FoundList_ = nullptr;
     QComboBox* Combo1_ = nullptr;
     QLabel* Label2_ = nullptr;
+    QLabel* spellingsNote_ = nullptr;
     bool focusInFoundList_ = false;
     // A change of FoundList's choice waits for its handler.
     bool choicePosted_ = false;

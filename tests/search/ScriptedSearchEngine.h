@@ -46,7 +46,8 @@ struct RunScript {
     bool failRun = false;
     // Non-empty: the run cannot search; it answers with no documents and this.
     QString failure;
-    QStringList requests;  // of every run, in order
+    QStringList requests;        // of every run, in order
+    QStringList otherSpellings;  // that every run says it searched
 };
 
 class ScriptedSearchJob : public SearchJob {
@@ -64,6 +65,7 @@ class ScriptedSearchJob : public SearchJob {
     }
     std::shared_ptr<ResultList> Results() override { return results_; }
     QString failure() const override { return failure_; }
+    QStringList otherSpellings() const override { return script_->otherSpellings; }
 
   private:
     std::shared_ptr<RunScript> script_;

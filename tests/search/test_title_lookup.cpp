@@ -18,11 +18,13 @@ QStringList textsOf(const ListControl& list) {
     return texts;
 }
 
-// What the window shows: FoundList, List1, Combo1 (each joined by ","), Label2, Text1.
+// What the window shows: FoundList, List1, Combo1 (each joined by ","), Label2, Text1,
+// and the other spellings searched, if any.
 QString shown(const SearchWindowModel& w) {
-    return QStringList{textsOf(w.FoundList()).join(u','), textsOf(w.List1()).join(u','),
-                       textsOf(w.Combo1()).join(u','), w.Label2(), w.Text1()}
-        .join(u" | ");
+    QStringList parts{textsOf(w.FoundList()).join(u','), textsOf(w.List1()).join(u','),
+                      textsOf(w.Combo1()).join(u','), w.Label2(), w.Text1()};
+    if (!w.otherSpellingsNote().isEmpty()) parts << w.otherSpellingsNote();
+    return parts.join(u" | ");
 }
 
 const std::vector<ScriptedDocument> kThreeFolders{
@@ -83,6 +85,7 @@ void TitleLookupTest::lookupFillsTheWindow() {
         foundListHiddenDuringRun = !reader.window().FoundListVisible();
         busyDuringRun = reader.windows.busy;
     };
+    script->otherSpellings = {u"lixboa"_qs, u"lix-boa"_qs};
     reader.search.LookUpArticleTitle(u"lisboa"_qs);
 
     QVERIFY(foundListHiddenDuringRun);
@@ -93,7 +96,10 @@ void TitleLookupTest::lookupFillsTheWindow() {
     QCOMPARE(reader.script->requests, QStringList{u"lisboa"_qs});
     QCOMPARE(
         shown(window),
-        u"Água,Lisboa,Portugal | portugal.htm,agua.htm,lisboa.htm | *.*,tomo98a,tomo98b |  3 verbetes encontrados | lisboa"_qs);
+        u"Água,Lisboa,Portugal | portugal.htm,agua.htm,lisboa.htm | *.*,tomo98a,tomo98b |  3 verbetes encontrados | lisboa | também procurado: lixboa, lix-boa"_qs);
+    QCOMPARE(RequestWithSpellings(window.Text1(), script->otherSpellings),
+             u"lisboa lixboa \"lix-boa\""_qs);
+    script->otherSpellings.clear();
     QCOMPARE(window.Combo1Index(), -1);
     QVERIFY(window.FoundListVisible());
     QCOMPARE(reader.windows.busy, (QList<bool>{true, false}));

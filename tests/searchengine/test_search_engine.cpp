@@ -148,6 +148,9 @@ void TestSearchEngine::foldingStemsHtmlTextAndMarks() {
         {u"\"rio amazonas\"", u"O Rio Amazonas nasce. Rio de Janeiro, Amazônia.", u"Rio Amazonas"},
         {u"\"rio de janeiro\" -brasil", u"Rio de Janeiro, no Brasil; o rio.", u"Rio de Janeiro"},
         {u"bras* \"copo\"", u"O Brasil e os brasileiros, um copo.", u"Brasil|brasileiros|copo"},
+        // The typed spelling and the one searched in its stead: the page's own.
+        {u"acção ação", u"A ação e as ações.", u"ação|ações"},
+        {u"autoestima \"auto-estima\"", u"A auto-estima elevada; estima.", u"auto-estima"},
     };
     for (const auto& row : marks) {
         QStringList found = HitWords(QString::fromUtf16(row[0])).in(QString::fromUtf16(row[1]));
@@ -217,6 +220,22 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"água -cortesia", u"agua.htm"},
         {u"\"copo E água\"", u""},
         {u"(salvador OU planalto) E capital", u"baia-todos-santos.htm brasilia.htm"},
+        // Other spellings, when the index lacks the typed one: the agreement's
+        // compounds both ways, Portugal's silent consonants and words both
+        // ways, in phrases and with operators; never a pronounced consonant.
+        {u"autoestima", u"autoestima.htm"},
+        {u"\"autoestima elevada\"", u"autoestima.htm"},
+        {u"contrarregra", u"autoestima.htm"},
+        {u"micro-ondas", u"microondas.htm"},
+        {u"acção OU microondas", u"acao.htm microondas.htm"},
+        {u"\"acção do governo\"", u"acao.htm"},
+        {u"Direcção óptimo", u"acao.htm"},
+        {u"facto registado", u"acao.htm"},
+        {u"arquiteto diretor eletricidade", u"arquitecto.htm"},
+        {u"projeto -edifício", u""},
+        {u"pacto", u""},
+        {u"rapto", u""},
+        {u"apto", u""},
         // Text that is not shown is not found.
         {u"salgado", u""},
         {u"navy", u""},
@@ -241,6 +260,17 @@ void TestSearchEngine::readerFindsWhatItTypes() {
                  request + QString::fromUtf16(row[1]));
         QCOMPARE(request + found(QString::fromUtf16(row[0]), asTerms_.path() + u'/').join(u' '),
                  request + QString::fromUtf16(row[2] ? row[2] : row[1]));
+    }
+    // The window is told what was searched besides the typed words.
+    const std::pair<const char16_t*, const char16_t*> spellingRows[] = {
+        {u"acção direcção", u"ação|direção"},
+        {u"autoestima", u"auto-estima"},
+        {u"micro-ondas", u"microondas"},
+        {u"arquitecto", u""},
+        {u"pacto", u""}};
+    for (const auto& [request, spellings] : spellingRows) {
+        QCOMPARE(run(QString::fromUtf16(request), installPath_)->otherSpellings().join(u'|'),
+                 QString::fromUtf16(spellings));
     }
     const std::pair<QString, const char*> builtRows[] = {
         {u"coração\u0000\u001fsangue"_s, "coracao.htm"},

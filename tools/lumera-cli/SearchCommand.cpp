@@ -69,6 +69,9 @@ void printWindow(QTextStream& out, const SearchWindowModel& window) {
         out << "Combo1 " << window.Combo1().entry(row).text << "\n";
     }
     out << "Label2 " << window.Label2() << "\n";
+    if (!window.otherSpellingsNote().isEmpty()) {
+        out << "OtherSpellings " << window.otherSpellingsNote() << "\n";
+    }
 }
 
 // The folder filter as Combo1 would run it: through the entry when there is one.

@@ -46,6 +46,9 @@ struct IndexVariants {
 void benchIndexBatches(const BenchContext& context, const IndexVariants& variants);
 void benchSearch(const BenchContext& context);
 void benchAccents(const BenchContext& context, const QString& wordList);
+// Spellings of the agreement and of the two variants (pairFile), and what
+// looking for them costs on the edition.
+void benchSpellings(const BenchContext& context, const QString& pairFile);
 void benchLookup(const BenchContext& context);
 void benchReader(const BenchContext& context, const QString& selfProgram);
 // The reader process the reader measure times (started by benchReader).

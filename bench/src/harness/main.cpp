@@ -2,11 +2,12 @@
 // table; bench/run runs them and writes docs/PERFORMANCE.md.
 //   lumera-bench MEASURE --edition DIR [--quick] [--summary FILE] [--jet FILE]
 //                [--template FILE] [--indexer PROGRAM] [--cli PROGRAM]
-//                [--words FILE]
+//                [--words FILE] [--pairs FILE]
 //   index-batches also: [--articles N] [--batches N,N...] [--slices N,N...]
 //                [--preparers N]
 //                [--kept terms|lexicon]
-//   MEASURE: page | jet | index | export | index-batches | search | accents | lookup | reader
+//   MEASURE: page | jet | index | export | index-batches | search | accents | spellings | lookup |
+//   reader
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString measure = args.takeFirst();
-    QString edition, summary, jet, templateFile, indexer, cli, words;
+    QString edition, summary, jet, templateFile, indexer, cli, words, pairs;
     bool quick = false;
     IndexVariants variants;
     const auto numbers = [](const QString& list) {
@@ -61,6 +62,8 @@ int main(int argc, char** argv) {
             cli = value;
         else if (arg == u"--words")
             words = value;
+        else if (arg == u"--pairs")
+            pairs = value;
         else if (arg == u"--articles")
             variants.articles = value.toInt();
         else if (arg == u"--batches")
@@ -93,6 +96,8 @@ int main(int argc, char** argv) {
             benchSearch(context);
         else if (measure == u"accents")
             benchAccents(context, words);
+        else if (measure == u"spellings")
+            benchSpellings(context, pairs);
         else if (measure == u"lookup")
             benchLookup(context);
         else if (measure == u"reader")
