@@ -31,8 +31,8 @@ constexpr QRect kLabel4Place{196, 40, 25, 29};
 constexpr QRect kShape1Place{4, 48, 485, 191};
 constexpr QRect kFoundListPlace{10, 58, 473, 167};
 constexpr QRect kLabel2Place{230, 258, 255, 21};
-// Between the list's frame and the count.
-constexpr QRect kSpellingsPlace{10, 241, 475, 15};
+// Under the list's frame, left of the band where the count is.
+constexpr QRect kSpellingsPlace{10, 241, 190, 15};
 constexpr QRect kCombo1Place{280, 268, 201, 21};
 // Outside the client area: a hot spot nobody can reach, kept as it was designed.
 constexpr QRect kLabel3Place{664, 92, 61, 21};
@@ -184,7 +184,7 @@ QWidget* SearchWindow::makeClientArea() {
     Label2_ = label2;
 
     spellingsNote_ = place(new QLabel(client), "OtherSpellings", kSpellingsPlace);
-    spellingsNote_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    spellingsNote_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setTextColour(spellingsNote_, searchart::kAmber);
 
     Combo1_ = place(new QComboBox(client), "Combo1", kCombo1Place);
@@ -247,9 +247,13 @@ void SearchWindow::connectModel() {
                                        ? caption.trimmed()
                                        : caption.trimmed() + QStringLiteral("; ") + note);
     };
-    spellingsNote_->setText(model.otherSpellingsNote());
-    connect(&model, &SearchWindowModel::otherSpellingsNoteChanged, spellingsNote_,
-            &QLabel::setText);
+    // A long list is cut at the band's edge; its tip shows it whole.
+    const auto showNote = [this](const QString& note) {
+        spellingsNote_->setText(note);
+        spellingsNote_->setToolTip(note);
+    };
+    showNote(model.otherSpellingsNote());
+    connect(&model, &SearchWindowModel::otherSpellingsNoteChanged, spellingsNote_, showNote);
     showLabel2(model.Label2());
     connect(&model, &SearchWindowModel::Label2Changed, Label2_, showLabel2);
     FoundList_->setVisible(model.FoundListVisible());
@@ -333,6 +337,13 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
                     e.Text1_KeyDown(SearchWindowEvents::kEnterKeyCode);
                 });
             } else {
+                // The row with the focus is the one the reader sees chosen: in
+                // a list of one, no arrow key can select it.
+                const QModelIndex current = FoundList_->currentIndex();
+                if (current.isValid() && !FoundList_->selectionModel()->isSelected(current)) {
+                    FoundList_->selectionModel()->select(current,
+                                                         QItemSelectionModel::ClearAndSelect);
+                }
                 post([](SearchWindowEvents& e) {
                     e.FoundList_KeyDown(SearchWindowEvents::kEnterKeyCode);
                 });
