@@ -151,6 +151,7 @@ void TestSearchEngine::foldingStemsHtmlTextAndMarks() {
         // The typed spelling and the one searched in its stead: the page's own.
         {u"acção ação", u"A ação e as ações.", u"ação|ações"},
         {u"autoestima \"auto-estima\"", u"A auto-estima elevada; estima.", u"auto-estima"},
+        {u"auto-estima", u"A auto-estima.", u"auto|estima"},
     };
     for (const auto& row : marks) {
         QStringList found = HitWords(QString::fromUtf16(row[0])).in(QString::fromUtf16(row[1]));
@@ -227,6 +228,8 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"\"autoestima elevada\"", u"autoestima.htm"},
         {u"contrarregra", u"autoestima.htm"},
         {u"micro-ondas", u"microondas.htm"},
+        {u"ultra-som", u"microondas.htm"},
+        {u"bilíngüe", u"arquitecto.htm"},
         {u"acção OU microondas", u"acao.htm microondas.htm"},
         {u"\"acção do governo\"", u"acao.htm"},
         {u"Direcção óptimo", u"acao.htm"},
@@ -236,6 +239,7 @@ void TestSearchEngine::readerFindsWhatItTypes() {
         {u"pacto", u""},
         {u"rapto", u""},
         {u"apto", u""},
+        {u"catar", u""},
         // Text that is not shown is not found.
         {u"salgado", u""},
         {u"navy", u""},
