@@ -160,8 +160,6 @@ DriveMap::Located DriveMap::locateInRoot(const QString& root, const QStringList&
 }
 
 std::optional<DriveMap::Split> DriveMap::split(const QString& path) const {
-    // No file name holds a NUL; the file system would see the path cut there.
-    if (path.contains(QChar(u'\0'))) return std::nullopt;
     Split result;
     QChar drive;
     QString relative;
@@ -184,6 +182,9 @@ std::optional<DriveMap::Split> DriveMap::split(const QString& path) const {
         relative = absolute.mid(result.root.size());
     }
     if (result.root.isEmpty() && result.imageDrive.isNull()) return std::nullopt;
+    // No file name holds a NUL, typed or percent-encoded in a file: URL; the
+    // file system would see the path cut there.
+    if (relative.contains(QChar(u'\0'))) return std::nullopt;
     for (const QString& part : relative.split(u'/', Qt::SkipEmptyParts)) {
         if (part == u".") continue;
         if (part == u"..") {

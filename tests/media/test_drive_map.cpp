@@ -99,6 +99,8 @@ void DriveMapTest::resolvesPaths() {
         // A NUL would cut the name where the file system reads it.
         {u"D:\\lex2000\\joia.htm"_s + nul + u".txt"_s, {}, {}},
         {tmp_.filePath(u"cd/LEX2000/novo"_s) + nul, {}, {}},
+        {u"file:////D:/lex2000/joia%00.txt"_s, {}, {}},
+        {u"file://"_s + tmp_.filePath(u"cd/LEX2000/novo%00"_s), {}, {}},
     };
     // Named to the user absolute, found or not.
     QCOMPARE(drives_.absolutePath(u"C:\\nowhere\\"_s), local(u"c"_s) + u"/nowhere"_s);
