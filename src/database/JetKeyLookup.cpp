@@ -16,7 +16,6 @@ constexpr char kMagic[8] = {'L', 'X', 'C', 'H', 'A', 'V', 'E', 'S'};
 // Raised whenever the hash, the folding or the layout changes: version 2
 // lists the rows whose key is NULL too.
 constexpr quint32 kFormatVersion = 2;
-constexpr qsizetype kHeaderSize = JetKeyLookup::kHeaderSize;
 constexpr qsizetype kEntrySize = 8;
 constexpr qsizetype kChecksumSize = 8;
 // The hash a NULL key is listed under; a text key that hashes alike costs

@@ -13,7 +13,6 @@ namespace {
 constexpr int kTopBandEnd = 9;
 constexpr int kTopLineRow = 10;
 constexpr int kTopEdgeStartX = 309;
-constexpr int kTopEdgeEndRow = 39;
 constexpr int kTopLowerLineRow = 40;
 constexpr int kBottomUpperLineRow = 248;
 constexpr int kBottomEdgeStartRow = 249;
