@@ -41,7 +41,7 @@ struct WindowedReader {
         state.engine = std::move(engine);
         windows.onProcessEvents = [] { QCoreApplication::processEvents(); };
     }
-    ReaderState state{u"C:\\lex\\"_qs, u"D:"_qs, nullptr};
+    ReaderState state{{u"C:\\lex\\"_qs, u"D:"_qs}, nullptr};
     HeadlessWindowSystem windows;
     WidgetSearchWindowFactory views;
     QStringList opened;

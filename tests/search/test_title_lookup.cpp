@@ -52,7 +52,7 @@ struct Reader {
 
     std::shared_ptr<RunScript> script;
     std::shared_ptr<ScriptedSearchEngine> engine;
-    ReaderState state{u"C:\\lex\\"_qs, u"D:"_qs, nullptr};
+    ReaderState state{{u"C:\\lex\\"_qs, u"D:"_qs}, nullptr};
     HeadlessWindowSystem windows;
     HeadlessSearchWindowFactory views;
     QStringList opened;
