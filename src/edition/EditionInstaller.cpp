@@ -64,7 +64,7 @@ Found findInstalledFile(const QString& name, const InstallationMedium* windowsFo
                .arg(name, windowsFolder ? QStringLiteral(" nem na pasta indicada") : QString()));
 }
 
-// The index is built beside the database, in shards that are then merged:
+// The index is built beside the database, in slices that are then merged:
 // while it is made it takes up to about twice the database's size.
 void checkSpace(const QString& folder, qint64 filesBytes, qint64 databaseBytes) {
     const qint64 needed = filesBytes + 2 * databaseBytes + (16 << 20);
